@@ -1,0 +1,1 @@
+// Holds the embedded artwork resources.

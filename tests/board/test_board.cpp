@@ -1,0 +1,351 @@
+#include "artwork.h"
+#include "geometry.h"
+#include "mapdocument.h"
+#include "placement.h"
+#include "preview.h"
+#include "raster.h"
+
+#include <QFile>
+#include <QtTest>
+
+using namespace board;
+
+class TestBoard : public QObject {
+    Q_OBJECT
+
+    // A stamp of w x h grey pixels with a pure blue ring, to see the
+    // transparency and the exact position at once.
+    static QImage testStamp(int w, int h)
+    {
+        QImage s(w, h, QImage::Format_RGB32);
+        s.fill(qRgb(64, 64, 64));
+        for (int x = 0; x < w; ++x) {
+            s.setPixel(x, 0, qRgb(0, 0, 255));
+            s.setPixel(x, h - 1, qRgb(0, 0, 255));
+        }
+        return s;
+    }
+    static int greyCount(const QImage &picture, QRgb c)
+    {
+        int n = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                n += raster::pixel(picture, x, y) == c;
+        return n;
+    }
+
+private Q_SLOTS:
+    void pixelToSquare()
+    {
+        QCOMPARE(squareAt(0, 0), (Square{0, 0}));
+        QCOMPARE(squareAt(23, 10), (Square{0, 0}));  // margin counts as column 0
+        QCOMPARE(squareAt(24, 24), (Square{0, 0}));
+        QCOMPARE(squareAt(55, 55), (Square{0, 0}));
+        QCOMPARE(squareAt(56, 24), (Square{1, 0}));
+        QCOMPARE(squareAt(879, 655), (Square{26, 19}));
+        QCOMPARE(squareAt(856, 632), (Square{26, 19}));
+        QCOMPARE(snapBase(60, 100), QPoint(32, 64));
+    }
+
+    void squareTable()
+    {
+        QCOMPARE(squareLetter(0, 0), 'K');
+        QCOMPARE(squareLetter(25, 0), 'L');
+        QCOMPARE(squareLetter(0, 18), 'M');
+        QCOMPARE(squareLetter(25, 18), 'N');
+        QCOMPARE(squareLetter(9, 6), 'K');
+        QCOMPARE(squareLetter(12, 6), 'X');
+        QCOMPARE(squareLetter(13, 6), 'Y');
+        QCOMPARE(squareLetter(26, 0), char(0));
+        QCOMPARE(squareLetter(0, 19), char(0));
+        QCOMPARE(int(qstrlen(kSquareTable)), 494);
+    }
+
+    void squareBitmapsHaveTheirRings()
+    {
+        // Ring of each letter: sides top, right, bottom, left; corners TL TR BL BR.
+        const QHash<char, QString> rings = {
+            {'A', "0010/0011"}, {'B', "1000/1100"}, {'C', "0001/1010"}, {'D', "0100/0101"},
+            {'E', "1100/1101"}, {'F', "1001/1110"}, {'G', "0110/0111"}, {'H', "0011/1011"},
+            {'I', "0101/1111"}, {'J', "1010/1111"}, {'K', "1001/1111"}, {'L', "1100/1111"},
+            {'M', "0011/1111"}, {'N', "0110/1111"}, {'O', "0000/0100"}, {'P', "0000/0001"},
+            {'Q', "0000/0010"}, {'R', "0000/1000"}, {'S', "0000/0000"}, {'T', "0100/1111"},
+            {'U', "0001/1111"}, {'V', "1000/1110"}, {'W', "1000/1101"}, {'X', "0010/1011"},
+            {'Y', "0010/0111"}};
+        for (auto it = rings.begin(); it != rings.end(); ++it) {
+            const QImage sq = squareBitmap(it.key());
+            QCOMPARE(sq.size(), QSize(32, 32));
+            QCOMPARE(sq.colorCount() <= 16, true); // stored as a 4-bit bitmap
+            const QString ring = it.value();
+            auto expect = [&](QChar c) { return c == QLatin1Char('1') ? kBlack : kSilver; };
+            for (int i = 1; i <= 30; ++i) {
+                QCOMPARE(raster::pixel(sq, i, 0), expect(ring[0]));
+                QCOMPARE(raster::pixel(sq, 31, i), expect(ring[1]));
+                QCOMPARE(raster::pixel(sq, i, 31), expect(ring[2]));
+                QCOMPARE(raster::pixel(sq, 0, i), expect(ring[3]));
+                for (int j = 1; j <= 30; ++j)
+                    QCOMPARE(raster::pixel(sq, i, j), kWhite);
+            }
+            QCOMPARE(raster::pixel(sq, 0, 0), expect(ring[5]));
+            QCOMPARE(raster::pixel(sq, 31, 0), expect(ring[6]));
+            QCOMPARE(raster::pixel(sq, 0, 31), expect(ring[7]));
+            QCOMPARE(raster::pixel(sq, 31, 31), expect(ring[8]));
+        }
+    }
+
+    void defaultBoardIsItsComposition()
+    {
+        QFile file(artwork::bitmapPath(QStringLiteral("BOARD")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes.size(), 578358);
+        QCOMPARE(int(quint8(bytes[28])), 8);               // bits per pixel
+        QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 10), 1078u);
+        QCOMPARE(qFromLittleEndian<qint32>(bytes.constData() + 38), 3780);
+
+        const QImage stored = defaultBoard();
+        const QImage composed = composeBoard();
+        QCOMPARE(stored.size(), QSize(880, 656));
+        for (int i = 0; i < 256; ++i)
+            QCOMPARE(stored.color(i), qRgb(i, i, i));
+        int differences = 0;
+        for (int y = 0; y < 656; ++y)
+            for (int x = 0; x < 880; ++x)
+                if (raster::pixel(stored, x, y) != raster::pixel(composed, x, y)) {
+                    ++differences;
+                    QCOMPARE(QPoint(x, y), QPoint(343, 408));
+                }
+        QCOMPARE(differences, 1);
+        QCOMPARE(raster::pixel(stored, 343, 408), kBlack);
+        // Only white, silver and black; 494 white interiors.
+        QCOMPARE(greyCount(stored, kWhite), 494 * 900);
+    }
+
+    void eachModeDrawsAtItsOffset_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QPoint>("click");
+        QTest::addColumn<QPoint>("topLeft");
+        // Click inside square (2, 3): snap base (64, 96).
+        QTest::newRow("0 square") << 0 << QPoint(100, 130) << QPoint(89, 121);
+        QTest::newRow("2 left line") << 2 << QPoint(100, 130) << QPoint(79, 121);
+        QTest::newRow("3 top line") << 3 << QPoint(100, 130) << QPoint(89, 111);
+        QTest::newRow("4 out left") << 4 << QPoint(100, 130) << QPoint(63, 121);
+        QTest::newRow("5 out up") << 5 << QPoint(100, 130) << QPoint(89, 96);
+        QTest::newRow("0 left margin") << 0 << QPoint(3, 3) << QPoint(25, 25);
+    }
+    void eachModeDrawsAtItsOffset()
+    {
+        QFETCH(int, mode);
+        QFETCH(QPoint, click);
+        QFETCH(QPoint, topLeft);
+        ToolState tool;
+        tool.mode = quint8(mode);
+        tool.stamp = testStamp(10, 6);
+        MapDocument doc;
+        doc.mouseDown(Qt::LeftButton, click.x(), click.y(), tool);
+        const QImage &p = doc.picture();
+        QCOMPARE(p.format(), QImage::Format_Indexed8);
+        // Grey from the stamp's second row, not its blue first row.
+        QCOMPARE(raster::pixel(p, topLeft.x(), topLeft.y() + 1), qRgb(64, 64, 64));
+        QCOMPARE(raster::pixel(p, topLeft.x() + 9, topLeft.y() + 4), qRgb(64, 64, 64));
+        QVERIFY(raster::pixel(p, topLeft.x(), topLeft.y()) != qRgb(64, 64, 64));
+        QVERIFY(raster::pixel(p, topLeft.x() - 1, topLeft.y() + 1) != qRgb(64, 64, 64));
+        QVERIFY(raster::pixel(p, topLeft.x() + 10, topLeft.y() + 1) != qRgb(64, 64, 64));
+        QCOMPARE(greyCount(p, qRgb(64, 64, 64)), 40);
+    }
+
+    void squareModeBoundIsStrict()
+    {
+        ToolState tool;
+        tool.stamp = testStamp(62, 62);
+        MapDocument doc;
+        const QImage before = doc.picture();
+        doc.mouseDown(Qt::LeftButton, 24 + 32 * 25 + 5, 100, tool); // column 25: 825+62=887
+        QCOMPARE(doc.picture(), before);
+        QVERIFY(doc.isModified());
+        doc.mouseDown(Qt::LeftButton, 24 + 32 * 24 + 5, 100, tool); // column 24: ends at 854
+        QCOMPARE(raster::pixel(doc.picture(), 854, 120), qRgb(64, 64, 64));
+
+        // A 30 x 30 stamp is not drawn in the right or bottom margin.
+        tool.stamp = testStamp(30, 30);
+        MapDocument margins;
+        const QImage pristine = margins.picture();
+        margins.mouseDown(Qt::LeftButton, 860, 300, tool);
+        margins.mouseDown(Qt::LeftButton, 300, 640, tool);
+        QCOMPARE(margins.picture(), pristine);
+
+        // Ending exactly on the last pixel column is not drawn either.
+        QImage small(57, 57, QImage::Format_RGB32);
+        small.fill(qRgb(255, 255, 255));
+        MapDocument exact(small);
+        tool.stamp = testStamp(31, 30);
+        exact.mouseDown(Qt::LeftButton, 30, 30, tool); // 31 + 25 = 56 < 57: drawn
+        QCOMPARE(raster::pixel(exact.picture(), 55, 27), qRgb(64, 64, 64));
+        MapDocument exact2(small);
+        tool.stamp = testStamp(32, 30);
+        exact2.mouseDown(Qt::LeftButton, 30, 30, tool); // 32 + 25 = 57: not drawn
+        QCOMPARE(exact2.picture(), small);
+    }
+
+    void outLeftAtTheEdgeIsCut()
+    {
+        ToolState tool;
+        tool.mode = 4;
+        tool.stamp = testStamp(35, 30);
+        MapDocument doc;
+        doc.mouseDown(Qt::LeftButton, 10, 100, tool); // draws at x = -1
+        QCOMPARE(raster::pixel(doc.picture(), 0, 95), qRgb(64, 64, 64));
+        QCOMPARE(raster::pixel(doc.picture(), 33, 95), qRgb(64, 64, 64));
+        QVERIFY(raster::pixel(doc.picture(), 34, 95) != qRgb(64, 64, 64));
+    }
+
+    void correctionRestoresTheSquare()
+    {
+        ToolState tool;
+        tool.stamp = testStamp(30, 30);
+        MapDocument doc;
+        const QImage pristine = doc.picture();
+        doc.mouseDown(Qt::LeftButton, 24 + 32 * 12 + 3, 24 + 32 * 6 + 3, tool);
+        QVERIFY(doc.picture() != pristine);
+        tool.mode = ToolState::Correct;
+        doc.mouseDown(Qt::LeftButton, 24 + 32 * 12 + 20, 24 + 32 * 6 + 20, tool);
+        QCOMPARE(doc.picture(), pristine);
+        QCOMPARE(tool.stamp, squareBitmap('X')); // the stamp is now the square
+        // Outside the table nothing is restored and the stamp stays.
+        doc.mouseDown(Qt::LeftButton, 870, 300, tool);
+        QCOMPARE(doc.picture(), pristine);
+        QCOMPARE(tool.stamp, squareBitmap('X'));
+    }
+
+    void fillGreysOneSquareInterior()
+    {
+        ToolState tool;
+        tool.mode = ToolState::Fill;
+        MapDocument doc;
+        const QImage pristine = doc.picture();
+        doc.mouseDown(Qt::LeftButton, 24 + 32 * 3 + 10, 24 + 32 * 4 + 10, tool);
+        QCOMPARE(greyCount(doc.picture(), kFillGrey), 900);
+        QCOMPARE(raster::pixel(doc.picture(), 24 + 32 * 3 + 1, 24 + 32 * 4 + 1), kFillGrey);
+        QCOMPARE(raster::pixel(doc.picture(), 24 + 32 * 3, 24 + 32 * 4 + 1), raster::pixel(pristine, 24 + 32 * 3, 24 + 32 * 4 + 1));
+        // A second click on the grey area draws nothing but is still a change.
+        const QImage once = doc.picture();
+        doc.mouseDown(Qt::LeftButton, 24 + 32 * 3 + 10, 24 + 32 * 4 + 10, tool);
+        QCOMPARE(doc.picture(), once);
+        QVERIFY(doc.canUndo());
+        // A click on a line pixel draws nothing either.
+        doc.mouseDown(Qt::LeftButton, 24, 24, tool);
+        QCOMPARE(doc.picture(), once);
+    }
+
+    void fillMissStillKeepsUndoAndFlag()
+    {
+        ToolState tool;
+        tool.mode = ToolState::Fill;
+        MapDocument doc;
+        QVERIFY(!doc.isModified());
+        QVERIFY(!doc.canUndo());
+        doc.mouseDown(Qt::LeftButton, 5, 5, tool); // silver margin
+        QVERIFY(doc.isModified());
+        QVERIFY(doc.canUndo());
+        QCOMPARE(doc.undoCopy(), doc.picture());
+    }
+
+    void otherButtonsChangeNothing()
+    {
+        ToolState tool;
+        tool.stamp = testStamp(30, 30);
+        MapDocument doc;
+        const QImage undoBefore = doc.undoCopy();
+        doc.mouseDown(Qt::RightButton, 100, 100, tool);
+        doc.mouseDown(Qt::MiddleButton, 100, 100, tool);
+        QVERIFY(!doc.isModified());
+        QVERIFY(!doc.canUndo());
+        QCOMPARE(doc.picture(), defaultBoard());
+        QCOMPARE(doc.undoCopy(), undoBefore);
+    }
+
+    void undoAndRepair()
+    {
+        ToolState tool;
+        tool.stamp = testStamp(30, 30);
+        QImage odd(300, 200, QImage::Format_RGB32);
+        odd.fill(qRgb(255, 255, 255));
+        MapDocument doc(odd);
+        doc.repairEdge();
+        const QImage &p = doc.picture();
+        QCOMPARE(raster::pixel(p, 0, 0), kSilver);
+        QCOMPARE(raster::pixel(p, 22, 100), kSilver);
+        QCOMPARE(raster::pixel(p, 23, 100), kBlack);
+        QCOMPARE(raster::pixel(p, 24, 100), kBlack);
+        QCOMPARE(raster::pixel(p, 25, 100), kWhite);
+        QCOMPARE(raster::pixel(p, 274, 100), kWhite);
+        QCOMPARE(raster::pixel(p, 275, 100), kBlack); // W - 25
+        QCOMPARE(raster::pixel(p, 276, 100), kBlack); // W - 24
+        QCOMPARE(raster::pixel(p, 277, 100), kSilver);
+        QCOMPARE(raster::pixel(p, 150, 175), kBlack); // H - 25
+        QCOMPARE(raster::pixel(p, 150, 176), kBlack); // H - 24
+        QCOMPARE(raster::pixel(p, 150, 199), kSilver);
+        QVERIFY(doc.isModified());
+        QVERIFY(doc.canUndo());
+        doc.undo();
+        QCOMPARE(doc.picture(), odd);
+        QVERIFY(!doc.canUndo());
+        QVERIFY(doc.isModified()); // undo does not clear the flag
+    }
+
+    void ghostAppearsAfterOneRestingTick()
+    {
+        ToolState tool;
+        tool.stamp = testStamp(30, 30);
+        PreviewState state;
+        QImage overlay;
+        QVERIFY(!previewTick(state, tool, overlay)); // off-map at start
+        previewMouseMove(state, 100, 100);
+        QVERIFY(!previewTick(state, tool, overlay)); // the mouse just moved
+        QVERIFY(overlay.isNull());
+        QVERIFY(previewTick(state, tool, overlay));  // it rested one tick
+        QVERIFY(!overlay.isNull());
+        QCOMPARE(overlay.size(), QSize(880, 656));
+        QCOMPARE(overlay.pixel(89 + 5, 89 + 5), qRgb(64, 64, 64));
+        QCOMPARE(qAlpha(overlay.pixel(89 + 5, 89)), 0); // blue left out
+        QVERIFY(!previewTick(state, tool, overlay));    // nothing new: no repaint
+        // Moving within the same square redraws nothing.
+        previewMouseMove(state, 101, 101);
+        previewTick(state, tool, overlay);
+        QVERIFY(!previewTick(state, tool, overlay));
+        // The off-map flag clears the overlay, once.
+        state.offMap = true;
+        QVERIFY(previewTick(state, tool, overlay));
+        QVERIFY(overlay.isNull());
+        QVERIFY(!previewTick(state, tool, overlay));
+        // Back on the same square: no ghost until another square is reached.
+        previewMouseMove(state, 101, 101);
+        QVERIFY(!previewTick(state, tool, overlay));
+        QVERIFY(overlay.isNull());
+        previewMouseMove(state, 200, 101);
+        previewTick(state, tool, overlay);
+        QVERIFY(previewTick(state, tool, overlay));
+        QVERIFY(!overlay.isNull());
+    }
+
+    void noGhostInCorrectionOrFill()
+    {
+        ToolState tool;
+        tool.stamp = testStamp(30, 30);
+        tool.mode = ToolState::Fill;
+        PreviewState state;
+        QImage overlay;
+        previewMouseMove(state, 300, 300);
+        previewTick(state, tool, overlay);
+        previewTick(state, tool, overlay);
+        QVERIFY(overlay.isNull());
+        QCOMPARE(state.lastPreview, QPoint(256 + 25, 256 + 25));
+        QCOMPARE(overlayCursor(QString()), OverlayCursor::CrossHair);
+        QCOMPARE(overlayCursor(ToolState::kCorrectionText), OverlayCursor::Correction);
+        QCOMPARE(overlayCursor(ToolState::kFillText), OverlayCursor::Fill);
+    }
+};
+
+QTEST_MAIN(TestBoard)
+#include "test_board.moc"
