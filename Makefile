@@ -1,9 +1,13 @@
 # Two entry points for a fresh Debian 12 machine: `make run` and `make test`.
-BUILD    ?= build
-JOBS     ?= $(shell nproc)
+BUILD       ?= build
+ASAN_BUILD  ?= build-asan
+FUZZ_BUILD  ?= build-fuzz
+JOBS        ?= $(shell nproc)
+FUZZ_SECONDS ?= 30
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+CTEST        = QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test test-asan fuzz fuzz-long bench artwork clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -17,11 +21,29 @@ build: configure
 run: build
 	./$(BUILD)/src/app/dkedit
 
+# Every test, then the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then a short run of each fuzzer where clang is.
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD) && $(CTEST)
+	@$(MAKE) --no-print-directory test-asan
+	@$(MAKE) --no-print-directory fuzz
+
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDK_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j$(JOBS) --target all
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 $(CTEST)
+
+fuzz: deps
+	@bash tools/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-long: deps
+	@bash tools/fuzz.sh $(FUZZ_BUILD) 600
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done
 
+artwork: configure
+	@cmake --build $(BUILD) --target artwork
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -95,7 +95,8 @@ QImage raster::readBmpData(const QByteArray &data)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
     reader.setAutoTransform(false);
-    const QSize size = reader.size();
+    // A top-down file reports a negative height.
+    const QSize size(reader.size().width(), std::abs(reader.size().height()));
     const QImage::Format format = reader.imageFormat();
     if (!size.isValid() || format == QImage::Format_Invalid)
         throw DkError(errors::invalidBitmap());
@@ -109,6 +110,23 @@ QImage raster::readBmpData(const QByteArray &data)
     picture.fill(0);
     if (!reader.read(&picture) || picture.isNull())
         throw DkError(errors::invalidBitmap());
+
+    // Indexes past the end of the colour table (a broken file) read as
+    // black, the same on every load.
+    if (picture.format() == QImage::Format_Indexed8 && picture.colorCount() < 256) {
+        int highest = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            const uchar *line = picture.constScanLine(y);
+            for (int x = 0; x < picture.width(); ++x)
+                highest = std::max(highest, int(line[x]));
+        }
+        if (highest >= picture.colorCount()) {
+            QVector<QRgb> table = picture.colorTable();
+            while (table.size() <= highest)
+                table.append(qRgb(0, 0, 0));
+            picture.setColorTable(table);
+        }
+    }
 
     // Remember the depth the file was stored in, so saving keeps it.
     int bits = 0;
