@@ -1,0 +1,381 @@
+#include "catalogue.h"
+
+#include "artwork.h"
+#include "raster.h"
+
+#include <QFile>
+
+namespace palette {
+
+namespace {
+
+// One row of the catalogue as written in the tables below; turned into
+// StampEntry once.
+struct Row {
+    const char *component;
+    const char *group;
+    int left, top, width, height;
+    bool scaled;
+    const char *hint;
+    const char *resource;
+    quint8 mode;
+    int stampWidth, stampHeight;
+};
+
+// The eight monsters of the tool bar: no box, no group.
+const Row kToolBarRows[] = {
+    {"ToolButton1", "", 0, 0, 0, 0, false, "Goblin", "GOBLIN", 0, 30, 30},
+    {"ToolButton2", "", 0, 0, 0, 0, false, "Ork", "ORK", 0, 30, 30},
+    {"ToolButton3", "", 0, 0, 0, 0, false, "Sumpfling", "SUMPFLING", 0, 30, 30},
+    {"ToolButton4", "", 0, 0, 0, 0, false, "Skelett", "SKELETT", 0, 30, 30},
+    {"ToolButton5", "", 0, 0, 0, 0, false, "Zombie", "ZOMBIE", 0, 30, 30},
+    {"ToolButton6", "", 0, 0, 0, 0, false, "Mumie", "MUMIE", 0, 30, 30},
+    {"ToolButton7", "", 0, 0, 0, 0, false, "Chaos-Krieger", "CHAOSKRIEGER", 0, 30, 30},
+    {"ToolButton8", "", 0, 0, 0, 0, false, "Gargoyle", "GARGOYLE", 0, 30, 30},
+};
+
+// The thumbnails of the palette pages, in the order in which they stand in
+// their groups (top to bottom, then left to right). The number markers are
+// placed so that they read 2/12, 3, 4, ... 11: the picture Z11 shows 4 and Z4
+// shows 11.
+const Row kPageRows[] = {
+    {"Image19", "Türen und Geheimtüren", 22, 16, 18, 38, false, "", "TUER1", 2, 18, 30},
+    {"Image20", "Türen und Geheimtüren", 96, 16, 30, 30, false, "", "GTO", 0, 30, 30},
+    {"Image21", "Türen und Geheimtüren", 152, 16, 30, 30, false, "", "GTR", 0, 30, 30},
+    {"Image22", "Türen und Geheimtüren", 96, 56, 30, 30, false, "", "GTU", 0, 30, 30},
+    {"Image23", "Türen und Geheimtüren", 152, 56, 30, 30, false, "", "GTL", 0, 30, 30},
+    {"Image18", "Türen und Geheimtüren", 13, 64, 38, 18, false, "", "TUER2", 3, 30, 18},
+    {"Image12", "Fallen und Blockierungen", 8, 24, 30, 30, false, "Fallgrube", "FALLGRUBE", 0, 30, 30},
+    {"Image15", "Fallen und Blockierungen", 51, 24, 30, 30, false, "Speerfalle", "SPEER", 0, 30, 30},
+    {"Image16", "Fallen und Blockierungen", 104, 24, 30, 30, false, "Schlagfalle", "SCHLAGFALLE", 0, 30, 30},
+    {"Image17", "Fallen und Blockierungen", 131, 24, 30, 30, false, "", "PFEIL", 0, 30, 30},
+    {"Image28", "Fallen und Blockierungen", 168, 28, 30, 62, false, "", "BLOCK22", 0, 30, 62},
+    {"Image27", "Fallen und Blockierungen", 16, 64, 62, 30, false, "", "BLOCK21", 0, 62, 30},
+    {"Image26", "Fallen und Blockierungen", 112, 64, 30, 30, false, "", "BLOCK", 0, 30, 30},
+    {"Image24", "Treppenstufen", 8, 24, 41, 41, true, "", "STAIR1", 0, 62, 62},
+    {"Image29", "Treppenstufen", 56, 24, 41, 41, true, "", "STAIR2", 0, 62, 62},
+    {"Image31", "Treppenstufen", 104, 24, 41, 41, true, "", "STAIR4", 0, 62, 62},
+    {"Image30", "Treppenstufen", 152, 24, 41, 41, true, "", "STAIR3", 0, 62, 62},
+    {"Image32", "Anmerkungen", 8, 24, 30, 30, false, "", "AB", 0, 30, 30},
+    {"Image33", "Anmerkungen", 48, 24, 30, 30, false, "", "BB", 0, 30, 30},
+    {"Image34", "Anmerkungen", 88, 24, 30, 30, false, "", "CB", 0, 30, 30},
+    {"Image35", "Anmerkungen", 128, 24, 30, 30, false, "", "DB", 0, 30, 30},
+    {"Image36", "Anmerkungen", 168, 24, 30, 30, false, "", "XB", 0, 30, 30},
+    {"Image76", "Anmerkungen", 8, 64, 30, 30, false, "", "Z2", 0, 30, 30},
+    {"Image77", "Anmerkungen", 48, 64, 30, 30, false, "", "Z3", 0, 30, 30},
+    {"Image78", "Anmerkungen", 88, 64, 30, 30, false, "", "Z11", 0, 30, 30},
+    {"Image79", "Anmerkungen", 128, 64, 30, 30, false, "", "Z5", 0, 30, 30},
+    {"Image81", "Anmerkungen", 168, 64, 30, 30, false, "", "Z6", 0, 30, 30},
+    {"Image80", "Anmerkungen", 8, 104, 30, 30, false, "", "Z7", 0, 30, 30},
+    {"Image83", "Anmerkungen", 48, 104, 30, 30, false, "", "Z8", 0, 30, 30},
+    {"Image82", "Anmerkungen", 88, 104, 30, 30, false, "", "Z9", 0, 30, 30},
+    {"Image84", "Anmerkungen", 128, 104, 30, 30, false, "", "Z10", 0, 30, 30},
+    {"Image85", "Anmerkungen", 168, 104, 30, 30, false, "", "Z4", 0, 30, 30},
+    {"Image58", "Eingänge/Ausgänge", 120, 22, 30, 35, false, "", "ENTERO", 5, 30, 35},
+    {"Image59", "Eingänge/Ausgänge", 168, 22, 30, 35, false, "", "ENTERU", 3, 30, 35},
+    {"Image10", "Eingänge/Ausgänge", 16, 24, 35, 30, false, "", "ENTERL", 4, 35, 30},
+    {"Image57", "Eingänge/Ausgänge", 72, 24, 35, 30, false, "", "ENTERR", 2, 35, 30},
+    {"Image62", "Eingänge/Ausgänge", 120, 62, 30, 35, false, "", "EXITO", 5, 30, 35},
+    {"Image63", "Eingänge/Ausgänge", 168, 62, 30, 35, false, "", "EXITU", 3, 30, 35},
+    {"Image60", "Eingänge/Ausgänge", 16, 64, 35, 30, false, "", "EXITL", 4, 35, 30},
+    {"Image61", "Eingänge/Ausgänge", 72, 64, 35, 30, false, "", "EXITR", 2, 35, 30},
+    {"Image72", "Tiefenhall", 24, 16, 30, 94, false, "", "SCHMIEDE2", 0, 30, 94},
+    {"Image73", "Tiefenhall", 56, 16, 94, 30, false, "", "SCHMIEDE1", 0, 94, 30},
+    {"Image66", "Tiefenhall", 168, 16, 30, 30, false, "", "KLAPPEU", 0, 30, 30},
+    {"Image64", "Tiefenhall", 72, 64, 30, 30, false, "", "KLAPPEO", 0, 30, 30},
+    {"Image65", "Tiefenhall", 120, 64, 30, 30, false, "", "KLAPPER", 0, 30, 30},
+    {"Image67", "Tiefenhall", 168, 64, 30, 30, false, "", "KLAPPEL", 0, 30, 30},
+    {"Image68", "Schattenfuerst", 16, 24, 30, 62, false, "", "RIP1", 0, 30, 62},
+    {"Image69", "Schattenfuerst", 56, 24, 30, 62, false, "", "RIP3", 0, 30, 62},
+    {"Image70", "Schattenfuerst", 96, 24, 62, 30, false, "", "RIP2", 0, 62, 30},
+    {"Image74", "Schattenfuerst", 174, 24, 18, 30, false, "", "DOORO1", 2, 18, 30},
+    {"Image71", "Schattenfuerst", 96, 64, 62, 30, false, "", "RIP4", 0, 62, 30},
+    {"Image75", "Schattenfuerst", 165, 72, 30, 18, false, "", "DOORO2", 3, 30, 18},
+    {"Image86", "Schattenfuerst", 24, 96, 30, 30, false, "", "PO", 0, 30, 30},
+    {"Image88", "Schattenfuerst", 64, 104, 30, 30, false, "", "PU", 0, 30, 30},
+    {"Image87", "Schattenfuerst", 144, 104, 30, 30, false, "", "PR", 0, 30, 30},
+    {"Image89", "Schattenfuerst", 104, 106, 30, 30, false, "", "PL", 0, 30, 30},
+    {"Image44", "Nebelturm", 16, 27, 30, 30, false, "Feuerbrunst-Falle", "BRUNST", 0, 30, 30},
+    {"Image45", "Nebelturm", 72, 27, 30, 30, false, "Orkan-Falle", "LUFT", 0, 30, 30},
+    {"Image46", "Nebelturm", 120, 27, 30, 30, false, "Teleporter-Falle", "TA", 0, 30, 30},
+    {"Image47", "Nebelturm", 168, 27, 30, 30, false, "Teleporter-Falle", "TB", 0, 30, 30},
+    {"Image39", "Sturmgrenze", 24, 24, 30, 30, false, "Fallbeil", "FALLBH", 0, 30, 30},
+    {"Image40", "Sturmgrenze", 64, 24, 30, 30, false, "Fallbeil", "FALLBV", 0, 30, 30},
+    {"Image41", "Sturmgrenze", 120, 24, 30, 30, false, "", "FALLBH2", 0, 30, 30},
+    {"Image42", "Sturmgrenze", 168, 24, 30, 30, false, "", "FALLBV2", 0, 30, 30},
+    {"Image38", "Sturmgrenze", 176, 68, 18, 38, true, "", "STEIN1", 2, 18, 30},
+    {"Image43", "Sturmgrenze", 40, 72, 30, 30, false, "Gruft der Finsternis", "GRUFT", 0, 30, 30},
+    {"Image37", "Sturmgrenze", 116, 78, 38, 18, true, "", "STEIN2", 3, 30, 18},
+    {"Image25", "Sturmgrenze", 16, 136, 89, 65, true, "", "CHAOS", 0, 254, 222},
+    {"Image48", "Sturmgrenze", 112, 136, 89, 65, true, "", "OUTLAND", 0, 254, 158},
+    {"Image49", "Sturmgrenze", 16, 232, 57, 73, true, "", "SCHLUCHT", 0, 126, 158},
+    {"Image51", "Sturmgrenze", 88, 244, 49, 53, true, "", "TEPPICH", 0, 126, 126},
+    {"Image52", "Sturmgrenze", 152, 244, 49, 53, true, "", "DEKO2", 0, 126, 126},
+    {"Image53", "Sturmgrenze", 96, 328, 30, 30, false, "Ogre Krieger", "OGRE", 0, 30, 30},
+    {"Image54", "Sturmgrenze", 160, 328, 30, 30, false, "Ogre Offizier", "OFF", 0, 30, 30},
+    {"Image50", "Sturmgrenze", 16, 336, 57, 73, true, "", "DEKO1", 0, 126, 158},
+    {"Image55", "Sturmgrenze", 96, 376, 30, 30, false, "Ogre Oberbefehlshaber", "OB", 0, 30, 30},
+    {"Image56", "Sturmgrenze", 160, 376, 30, 30, false, "Ogre Herrscher", "HE", 0, 30, 30},
+};
+
+struct FurnitureRow {
+    const char *component;
+    const char *hint;
+    const char *base;
+    int left, top, width, height;
+    bool scaled;
+};
+
+// Index is the furniture kind.
+const FurnitureRow kFurnitureRows[] = {
+    {"Image1", "Altar", "ALTAR", 16, 16, 80, 50, true},
+    {"Image3", "Alchemisten-Tisch", "ALCHEMIE", 120, 16, 80, 50, true},
+    {"Image2", "Folterbank", "FOLTERBANK", 16, 72, 80, 50, true},
+    {"Image4", "Tisch", "TISCH", 120, 72, 80, 50, true},
+    {"Image5", "Bücherregal", "REGAL", 16, 192, 80, 25, true},
+    {"Image6", "Geschirrschrank", "SCHRANK", 120, 192, 80, 25, true},
+    {"Image7", "Kamin", "KAMIN", 16, 232, 80, 25, true},
+    {"Image8", "Waffenschrank", "WAFFEN", 120, 232, 80, 25, true},
+    {"Image11", "Sarkophag", "SARG", 16, 128, 80, 50, true},
+    {"Image14", "Truhe", "TRUHE", 168, 136, 30, 30, false},
+    {"Image13", "Thron", "THRON", 120, 136, 30, 30, false},
+};
+
+struct GroupRow {
+    const char *title;
+    int page;
+    int height;
+    bool white;
+};
+
+const GroupRow kGroupRows[] = {
+    {"Auswahl", 1, 273, true},
+    {"Drehen", 1, 165, false},
+    {"Türen und Geheimtüren", 2, 97, true},
+    {"Fallen und Blockierungen", 2, 104, true},
+    {"Treppenstufen", 2, 88, true},
+    {"Anmerkungen", 2, 149, true},
+    {"Eingänge/Ausgänge", 3, 105, true},
+    {"Tiefenhall", 3, 112, true},
+    {"Schattenfuerst", 3, 144, true},
+    {"Nebelturm", 3, 77, true},
+    {"Sturmgrenze", 4, 438, true},
+};
+
+StampEntry toEntry(const Row &row)
+{
+    const QString group = QString::fromUtf8(row.group);
+    int page = 0;
+    for (const GroupRow &g : kGroupRows) {
+        if (group == QString::fromUtf8(g.title))
+            page = g.page;
+    }
+    return StampEntry{QString::fromLatin1(row.component), group, page,
+                      QRect(row.left, row.top, row.width, row.height), row.scaled,
+                      QString::fromUtf8(row.hint), QString::fromLatin1(row.resource), row.mode,
+                      QSize(row.stampWidth, row.stampHeight)};
+}
+
+// The pictures a palette shows that are not stamps: they live beside the
+// stamps or in a folder of thumbnails of their own.
+QString thumbPath(const QString &name)
+{
+    return QStringLiteral(":/artwork/thumbs/%1.bmp").arg(name);
+}
+
+QImage loadPicture(const QString &name)
+{
+    if (artwork::hasBitmap(name))
+        return artwork::bitmap(name);
+    if (QFile::exists(thumbPath(name)))
+        return raster::readBmpFile(thumbPath(name));
+    return QImage();
+}
+
+} // namespace
+
+QString viewGroupTitle() { return QStringLiteral("Drehen"); }
+QString choiceGroupTitle() { return QStringLiteral("Auswahl"); }
+
+const std::vector<Group> &groups()
+{
+    static const std::vector<Group> all = [] {
+        std::vector<Group> v;
+        for (const GroupRow &g : kGroupRows)
+            v.push_back(Group{QString::fromUtf8(g.title), g.page, g.height, g.white});
+        return v;
+    }();
+    return all;
+}
+
+const std::vector<StampEntry> &stampEntries()
+{
+    static const std::vector<StampEntry> all = [] {
+        std::vector<StampEntry> v;
+        for (const Row &row : kToolBarRows)
+            v.push_back(toEntry(row));
+        for (const Row &row : kPageRows)
+            v.push_back(toEntry(row));
+        return v;
+    }();
+    return all;
+}
+
+const std::vector<FurnitureKind> &furnitureKinds()
+{
+    static const std::vector<FurnitureKind> all = [] {
+        std::vector<FurnitureKind> v;
+        quint8 kind = 0;
+        for (const FurnitureRow &r : kFurnitureRows) {
+            v.push_back(FurnitureKind{QString::fromLatin1(r.component), kind++,
+                                      QString::fromUtf8(r.hint), QString::fromLatin1(r.base),
+                                      QRect(r.left, r.top, r.width, r.height), r.scaled});
+        }
+        return v;
+    }();
+    return all;
+}
+
+const StampEntry *findStampEntry(const QString &component)
+{
+    for (const StampEntry &e : stampEntries()) {
+        if (e.component == component)
+            return &e;
+    }
+    return nullptr;
+}
+
+const FurnitureKind *findFurniture(const QString &component)
+{
+    for (const FurnitureKind &f : furnitureKinds()) {
+        if (f.component == component)
+            return &f;
+    }
+    return nullptr;
+}
+
+QString viewResource(quint8 kind, quint8 view)
+{
+    const auto &kinds = furnitureKinds();
+    if (kind >= kinds.size() || view < 1 || view > 4)
+        return QString();
+    return kinds[kind].base + QString::number(view);
+}
+
+void applyStampEntry(ToolState &tool, const StampEntry &entry)
+{
+    // Only the picture is replaced: pure blue stays the transparent colour of
+    // whatever the stamp holds.
+    tool.stamp = artwork::bitmap(entry.resource);
+    tool.mode = entry.mode;
+    tool.setStatusText(QString());
+}
+
+QString chooseFurniture(ToolState &tool, quint8 kind)
+{
+    const QString name = viewResource(kind, 1);
+    if (name.isEmpty())
+        return viewResource(tool.furnitureKind, tool.view);
+    tool.furnitureKind = kind;
+    tool.view = 1;
+    return name;
+}
+
+QString chooseView(ToolState &tool, quint8 view)
+{
+    if (view < 1 || view > 4)
+        return viewResource(tool.furnitureKind, tool.view);
+    tool.view = view;
+    return viewResource(tool.furnitureKind, view);
+}
+
+void takeFurniture(ToolState &tool)
+{
+    // From the program's pictures, not from the view picture: that one has
+    // its blue ground made transparent for showing.
+    tool.stamp = artwork::bitmap(viewResource(tool.furnitureKind, tool.view));
+    tool.mode = ToolState::Square;
+    tool.setStatusText(QString());
+}
+
+void correctionTool(ToolState &tool)
+{
+    tool.mode = ToolState::Correct;
+    tool.setStatusText(ToolState::kCorrectionText);
+}
+
+void fillTool(ToolState &tool)
+{
+    tool.setStatusText(ToolState::kFillText);
+    tool.mode = ToolState::Fill;
+}
+
+QImage whiteGround(const QImage &stamp)
+{
+    if (stamp.isNull())
+        return stamp;
+    QImage out = stamp;
+    if (out.format() == QImage::Format_Indexed8) {
+        // Recolour the table: every blue entry becomes white.
+        QVector<QRgb> table = out.colorTable();
+        for (QRgb &c : table) {
+            if ((c | 0xff000000u) == raster::kTransparent)
+                c = 0xffffffffu;
+        }
+        out.setColorTable(table);
+        return out;
+    }
+    out = out.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            if ((line[x] | 0xff000000u) == raster::kTransparent)
+                line[x] = 0xffffffffu;
+        }
+    }
+    return out;
+}
+
+QString thumbnailResource(const QString &component, const QString &stampResource)
+{
+    if (component == QLatin1String("Image19"))
+        return QStringLiteral("THUMB_TUER1");
+    if (component == QLatin1String("Image18"))
+        return QStringLiteral("THUMB_TUER2");
+    if (component == QLatin1String("Image48"))
+        return QStringLiteral("THUMB_OUTLAND");
+    return stampResource;
+}
+
+bool hasPicture(const QString &name)
+{
+    return artwork::hasBitmap(name) || QFile::exists(thumbPath(name));
+}
+
+QImage thumbnail(const StampEntry &entry)
+{
+    return whiteGround(loadPicture(thumbnailResource(entry.component, entry.resource)));
+}
+
+QImage thumbnail(const FurnitureKind &kind)
+{
+    return whiteGround(loadPicture(kind.base + QLatin1Char('1')));
+}
+
+QImage viewPicture(const QImage &view)
+{
+    if (view.isNull())
+        return view;
+    const QRgb ground = view.pixel(0, view.height() - 1) | 0xff000000u;
+    QImage out = view.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            if ((line[x] | 0xff000000u) == ground)
+                line[x] = 0;
+        }
+    }
+    return out;
+}
+
+} // namespace palette

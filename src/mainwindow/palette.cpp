@@ -1,0 +1,276 @@
+#include "palette.h"
+
+#include "artwork.h"
+#include "catalogue.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+/// A clickable picture of the palette. It hands its clicks to the palette by
+/// its component name, so one handler serves every thumbnail.
+class Thumbnail : public QLabel {
+public:
+    Thumbnail(const QString &component, const QImage &picture, const QRect &box, bool scaled,
+              Palette *palette, QWidget *parent)
+        : QLabel(parent), m_palette(palette)
+    {
+        setObjectName(component);
+        setGeometry(box);
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setScaledContents(scaled);
+        setCursor(Qt::PointingHandCursor);
+        // A picture the program does not carry (yet) leaves an empty box.
+        if (!picture.isNull())
+            setPixmap(QPixmap::fromImage(picture));
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        m_pressed = event->button() == Qt::LeftButton;
+    }
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        // A click: pressed and released on the thumbnail.
+        const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                           rect().contains(event->position().toPoint());
+        m_pressed = false;
+        if (click)
+            m_palette->click(objectName());
+    }
+
+private:
+    Palette *m_palette;
+    bool m_pressed = false;
+};
+
+/// The small unfilled circle between the four view buttons.
+class Circle : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(palette().color(QPalette::WindowText), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+};
+
+const QString kViewGroup = QStringLiteral("GroupBox1");
+
+} // namespace
+
+Palette::Palette(QTabWidget *pageControl1, ToolState &tool, QWidget *mainWindow)
+    : QObject(mainWindow), m_pages(pageControl1), m_tool(tool), m_mainWindow(mainWindow)
+{
+    for (int n = m_pages->count() + 1; n <= 4; ++n)
+        m_pages->addTab(new QWidget, QStringLiteral("Seite %1").arg(n));
+    buildGroups();
+
+    // The tab control and its tab bar count as palette for the pointer too.
+    watch(m_pages);
+    watch(m_pages->tabBar());
+    for (int i = 0; i < 4; ++i)
+        watch(m_pages->widget(i));
+
+    if (m_mainWindow)
+        m_mainWindow->installEventFilter(this);
+}
+
+void Palette::setOffMapHandler(std::function<void()> handler)
+{
+    m_offMap = std::move(handler);
+}
+
+void Palette::watch(QWidget *w)
+{
+    w->setMouseTracking(true);
+    w->installEventFilter(this);
+}
+
+void Palette::buildGroups()
+{
+    int top[5] = {0, 0, 0, 0, 0};
+    int index = 0;
+    for (const palette::Group &g : palette::groups()) {
+        QWidget *page = m_pages->widget(g.page - 1);
+        auto *box = new QGroupBox(g.title, page);
+        box->setObjectName(g.title == palette::viewGroupTitle() ? kViewGroup
+                                                                 : QStringLiteral("Group%1").arg(++index));
+        box->setGeometry(0, top[g.page], palette::kGroupWidth, g.height);
+        top[g.page] += g.height;
+        page->setMinimumSize(palette::kGroupWidth, top[g.page]);
+        if (g.white) {
+            QPalette pal = box->palette();
+            pal.setColor(QPalette::Window, Qt::white);
+            box->setPalette(pal);
+            box->setAutoFillBackground(true);
+        }
+        m_groups.insert(g.title, box);
+        m_widgets.insert(box->objectName(), box);
+        watch(box);
+    }
+
+    for (const palette::StampEntry &e : palette::stampEntries()) {
+        QGroupBox *box = m_groups.value(e.group);
+        if (!box)
+            continue;  // the tool bar's entries live in the main window
+        auto *t = new Thumbnail(e.component, palette::thumbnail(e), e.box, e.scaled, this, box);
+        if (!e.hint.isEmpty())
+            t->setToolTip(e.hint);
+        m_widgets.insert(e.component, t);
+        watch(t);
+    }
+
+    QGroupBox *choice = m_groups.value(palette::choiceGroupTitle());
+    for (const palette::FurnitureKind &f : palette::furnitureKinds()) {
+        auto *t = new Thumbnail(f.component, palette::thumbnail(f), f.box, f.scaled, this, choice);
+        t->setToolTip(f.hint);
+        m_widgets.insert(f.component, t);
+        watch(t);
+    }
+
+    buildViewGroup(m_groups.value(palette::viewGroupTitle()));
+}
+
+void Palette::buildViewGroup(QGroupBox *box)
+{
+    m_view = new QLabel(box);
+    m_view->setObjectName(QStringLiteral("Image9"));
+    m_view->setGeometry(24, 32, 94, 94);
+    m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_widgets.insert(m_view->objectName(), m_view);
+    watch(m_view);
+
+    const QPoint places[4] = {{128, 48}, {168, 48}, {128, 88}, {168, 88}};
+    for (int i = 0; i < 4; ++i) {
+        const QString name = QStringLiteral("Button%1").arg(i + 1);
+        auto *b = new QPushButton(QString::number(i + 1), box);
+        b->setObjectName(name);
+        b->setGeometry(QRect(places[i], QSize(25, 25)));
+        b->setToolTip(QStringLiteral("Sicht %1").arg(i + 1));
+        connect(b, &QPushButton::clicked, this, [this, name] { click(name); });
+        m_viewButtons[i] = b;
+        m_widgets.insert(name, b);
+        watch(b);
+    }
+
+    auto *circle = new Circle(box);
+    circle->setObjectName(QStringLiteral("Shape1"));
+    circle->setGeometry(152, 72, 17, 17);
+    m_widgets.insert(circle->objectName(), circle);
+    watch(circle);
+
+    m_take = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogOkButton),
+                             QStringLiteral("Übernehmen"), box);
+    m_take->setObjectName(QStringLiteral("BitBtn1"));
+    m_take->setGeometry(56, 128, 105, 25);
+    connect(m_take, &QPushButton::clicked, this, [this] { click(QStringLiteral("BitBtn1")); });
+    m_widgets.insert(m_take->objectName(), m_take);
+    watch(m_take);
+
+    showView(palette::viewResource(m_tool.furnitureKind, m_tool.view));
+}
+
+void Palette::showView(const QString &name)
+{
+    m_shownView = name;
+    if (artwork::hasBitmap(name))
+        m_view->setPixmap(QPixmap::fromImage(palette::viewPicture(artwork::bitmap(name))));
+    else
+        m_view->clear();
+}
+
+bool Palette::click(const QString &componentName)
+{
+    if (const palette::StampEntry *entry = palette::findStampEntry(componentName)) {
+        palette::applyStampEntry(m_tool, *entry);
+        return true;
+    }
+    if (const palette::FurnitureKind *kind = palette::findFurniture(componentName)) {
+        showView(palette::chooseFurniture(m_tool, kind->kind));
+        m_viewButtons[0]->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (componentName == m_viewButtons[i]->objectName()) {
+            showView(palette::chooseView(m_tool, quint8(i + 1)));
+            return true;
+        }
+    }
+    if (componentName == QLatin1String("BitBtn1")) {
+        palette::takeFurniture(m_tool);
+        return true;
+    }
+    if (componentName == QLatin1String("ToolButton10")) {
+        palette::correctionTool(m_tool);
+        return true;
+    }
+    if (componentName == QLatin1String("ToolButton11")) {
+        palette::fillTool(m_tool);
+        return true;
+    }
+    return false;
+}
+
+bool Palette::enterPressed()
+{
+    QWidget *focus = m_mainWindow->focusWidget();
+    // Map windows are windows of their own: their keys are not the palette's.
+    for (QWidget *w = focus; w && w != m_mainWindow; w = w->parentWidget()) {
+        if (qobject_cast<QMdiSubWindow *>(w))
+            return false;
+    }
+    // A focused push or tool button takes Enter for itself.
+    if (qobject_cast<QPushButton *>(focus) || qobject_cast<QToolButton *>(focus)) {
+        auto *button = static_cast<QAbstractButton *>(focus);
+        if (button->isEnabled())
+            button->click();
+        return true;
+    }
+    if (m_pages->currentIndex() != 0 || !m_take->isVisibleTo(m_mainWindow) || !m_take->isEnabled())
+        return false;
+    m_take->click();
+    return true;
+}
+
+bool Palette::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        if (m_offMap)
+            m_offMap();
+        Q_EMIT pointerMoved();
+        break;
+    case QEvent::KeyPress:
+        if (watched == m_mainWindow) {
+            // Reaches the main window only when the focused control did not
+            // take the key itself (a multi-line field keeps its Enter).
+            auto *key = static_cast<QKeyEvent *>(event);
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            const auto mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+            if (enter && !mods && enterPressed())
+                return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "toolstate.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+
+/// The tile palette: fills the four pages of the main window's tab control
+/// with the framed groups of the catalogue, each thumbnail at its box, and the
+/// group "Drehen" with the view picture, the four view buttons and
+/// "Übernehmen". Every click goes through click(), which looks the component
+/// up in the catalogue and changes the tool state.
+///
+/// It also makes "Übernehmen" the main window's default button: Enter pressed
+/// on "Seite 1" while the focus is on a control that is neither a button nor
+/// uses Enter itself presses it; with the focus on a button, Enter presses
+/// that button.
+///
+/// Built with one line, `new Palette(pageControl1, toolState, mainWindow)`; it
+/// lives as long as the main window.
+class Palette : public QObject {
+    Q_OBJECT
+public:
+    /// Fills the pages of `pageControl1` (missing pages "Seite 1" to "Seite 4"
+    /// are added). `tool` must outlive the palette; `mainWindow` becomes its
+    /// parent and receives the Enter handling.
+    Palette(QTabWidget *pageControl1, ToolState &tool, QWidget *mainWindow);
+
+    /// Called whenever the pointer moves over any palette widget (the main
+    /// window sets its off-map flag there).
+    void setOffMapHandler(std::function<void()> handler);
+
+    /// Runs the click of a component: a stamp entry ("Image20", "ToolButton1"),
+    /// the correction and fill tools ("ToolButton10", "ToolButton11"), a
+    /// furniture thumbnail ("Image1"), a view button ("Button1" to "Button4")
+    /// or "BitBtn1". Returns false for a name that is none of these.
+    bool click(const QString &componentName);
+
+    /// "Übernehmen".
+    void BitBtn1Click() { click(QStringLiteral("BitBtn1")); }
+
+    /// A palette widget by component name ("Image20", "Image9", "Button3",
+    /// "BitBtn1", "Shape1", "GroupBox1"), or nullptr.
+    QWidget *widget(const QString &componentName) const { return m_widgets.value(componentName); }
+
+    /// The framed group with that caption, or nullptr.
+    QGroupBox *group(const QString &title) const { return m_groups.value(title); }
+
+    /// The resource the view picture shows.
+    QString shownView() const { return m_shownView; }
+
+Q_SIGNALS:
+    /// The pointer moved over a palette widget.
+    void pointerMoved();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildGroups();
+    void buildViewGroup(QGroupBox *box);
+    void watch(QWidget *w);
+    void showView(const QString &name);
+    bool enterPressed();
+
+    QTabWidget *m_pages;
+    ToolState &m_tool;
+    QWidget *m_mainWindow;
+    std::function<void()> m_offMap;
+    QHash<QString, QWidget *> m_widgets;
+    QHash<QString, QGroupBox *> m_groups;
+    QLabel *m_view = nullptr;
+    QPushButton *m_viewButtons[4] = {};
+    QPushButton *m_take = nullptr;
+    QString m_shownView;
+};
