@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 30
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST        = QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
-.PHONY: deps configure build run test test-asan fuzz fuzz-long bench artwork clean
+.PHONY: deps configure build run test test-asan fuzz fuzz-long bench artwork package clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -41,6 +41,10 @@ fuzz-long: deps
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done
+
+# A Debian package in build/: install it with `apt-get install ./build/dkedit_*.deb`.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 artwork: configure
 	@cmake --build $(BUILD) --target artwork

@@ -3,10 +3,10 @@
 # Only what is missing is installed; through sudo when not run as root.
 set -euo pipefail
 packages=(
-  cmake make g++ pkg-config
+  cmake make g++ pkg-config dpkg-dev file clang libclang-rt-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libbenchmark-dev
-  xvfb xauth imagemagick poppler-utils
+  xvfb xauth xdotool imagemagick poppler-utils
   fonts-dejavu-core fonts-liberation
 )
 missing=()
