@@ -1,41 +1,27 @@
-// A first window with one map, until the main window exists: stamp a goblin,
-// switch placement modes from the tool bar.
+// DK-Edit: the application object with its error report, then the main
+// window, the quest editor and the about box, in that order; then the event
+// loop until the main window closes.
 
-#include "mapcanvas.h"
-#include "artwork.h"
-#include "errors.h"
+#include "aboutbox.h"
+#include "application.h"
+#include "mainwindow.h"
 
-#include <QActionGroup>
-#include <QApplication>
-#include <QMainWindow>
-#include <QMessageBox>
-#include <QScrollArea>
-#include <QStatusBar>
-#include <QToolBar>
+#include <QDialog>
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("DK-Edit"));
-    ToolState tool;
-    tool.stamp = artwork::bitmap(QStringLiteral("BOARD")).copy(24, 24, 30, 30);
-    PreviewState preview;
-    MapDocument document;
-    QMainWindow window;
-    auto *canvas = new MapCanvas(document, tool, preview);
-    auto *scroll = new QScrollArea;
-    scroll->setWidget(canvas);
-    window.setCentralWidget(scroll);
-    auto *bar = window.addToolBar(QStringLiteral("Modus"));
-    for (int mode = 0; mode <= 6; ++mode) {
-        bar->addAction(QString::number(mode), [&, mode] {
-            tool.mode = quint8(mode);
-            tool.setStatusText(mode == 1 ? ToolState::kCorrectionText
-                               : mode == 6 ? ToolState::kFillText : QString());
-            window.statusBar()->showMessage(tool.statusText());
-        });
-    }
-    window.resize(920, 760);
-    window.show();
+    Application app(argc, argv);
+
+    MainWindow mainWindow;
+
+    // Stands in for the quest editor until it is built: hidden until opened.
+    QDialog questEditor(&mainWindow);
+    questEditor.setWindowTitle(QStringLiteral("DK-Edit Questeditor"));
+    mainWindow.setQuestEditor(&questEditor);
+
+    AboutBox aboutBox(mainWindow.previewState(), &mainWindow);
+    mainWindow.setAboutBox(&aboutBox);
+
+    mainWindow.show();
     return app.exec();
 }

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "mapcanvas.h"
+#include "mapdocument.h"
+#include "preview.h"
+#include "toolstate.h"
+
+#include <QImage>
+#include <QMdiSubWindow>
+#include <QString>
+
+class QAction;
+class QMenu;
+class QScrollArea;
+
+/// File rules of map documents, free of any window.
+namespace mapfiles {
+
+/// Caption of a map that has no file yet.
+inline const QString kNewCaption = QStringLiteral("New*");
+/// Filter of the open dialog.
+inline const QString kOpenFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp");
+/// Filter of the save dialog.
+inline const QString kSaveFilter = QStringLiteral("Bitmaps|*.bmp");
+
+/// Reads a map file. Throws DkError "Cannot open file %1" or "Bitmap image is
+/// not valid"; an empty file is no picture either.
+QImage readMap(const QString &path);
+
+/// The path a save-as writes to: the chosen name as it is when it contains
+/// ".bmp" anywhere (case-sensitive), otherwise the name with ".bmp" appended.
+QString saveTarget(const QString &chosen);
+
+/// The question asked before a modified map is closed.
+QString closeQuestion(const QString &caption);
+
+} // namespace mapfiles
+
+/// One open map: a child window of the frame window showing a board picture
+/// (MapCanvas in a scroll area) with its own menus "Karte" and "Bearbeiten",
+/// which the frame window shows while this window is active, and the popup
+/// menu of the overlay.
+///
+/// The commands it shares with the frame window ("Neu", "Öffnen...",
+/// "Beenden", the two tool modes) are passed on as signals. File errors are
+/// thrown as DkError and reach the program-wide error report.
+class MapWindow : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    /// A new map on the default board, caption "New*".
+    MapWindow(ToolState &tool, PreviewState &preview, QWidget *parent = nullptr);
+    /// A map showing a picture read from `path`; the caption is the path.
+    MapWindow(ToolState &tool, PreviewState &preview, const QImage &picture,
+              const QString &path, QWidget *parent = nullptr);
+
+    MapDocument &document() { return m_document; }
+    MapCanvas *canvas() const { return m_canvas; }
+    /// The caption, which is also the file the map is saved to ("New*": none).
+    QString caption() const { return m_caption; }
+    bool isNew() const { return m_path.isEmpty(); }
+
+    /// The menus merged into the frame window's menu bar while this window
+    /// is the active child.
+    QMenu *karteMenu() const { return m_karte; }
+    QMenu *bearbeitenMenu() const { return m_bearbeiten; }
+    /// The overlay's context menu.
+    QMenu *popupMenu() const { return m_popup; }
+    QAction *undoAction() const { return m_undo; }
+
+public Q_SLOTS:
+    /// Save: a map without a file asks for one. Returns false when the save
+    /// dialog was cancelled; throws when the file cannot be written.
+    bool Speichern1Click();
+    /// Save as: returns false when cancelled.
+    bool Speichernals1Click();
+    /// Closes this window (asking first when modified).
+    void Schlieen1Click();
+    void Rckgngig1Click();
+    void InZwischenablagekopieren1Click();
+    void Randwiederherstellen1Click();
+
+Q_SIGNALS:
+    void newRequested();
+    void openRequested();
+    void quitRequested();
+    void correctionModeRequested();
+    void fillModeRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void build();
+    void setCaption(const QString &caption);
+    void pictureChanged();
+    void writeTo(const QString &path);
+
+    ToolState &m_tool;
+    PreviewState &m_preview;
+    MapDocument m_document;
+    QString m_path;
+    QString m_caption;
+    QScrollArea *m_scroll = nullptr;
+    MapCanvas *m_canvas = nullptr;
+    QMenu *m_karte = nullptr;
+    QMenu *m_bearbeiten = nullptr;
+    QMenu *m_popup = nullptr;
+    QAction *m_undo = nullptr;
+};

@@ -1,0 +1,84 @@
+#include "aboutbox.h"
+
+#include "artwork.h"
+#include "raster.h"
+
+#include <QBitmap>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+// The logo is drawn transparent: the colour of its bottom-left pixel is left out.
+QPixmap transparentLogo()
+{
+    if (!artwork::hasBitmap(QStringLiteral("LOGO")))
+        return QPixmap();
+    const QImage image = artwork::bitmap(QStringLiteral("LOGO")).convertToFormat(QImage::Format_RGB32);
+    QPixmap pixmap = QPixmap::fromImage(image);
+    const QRgb key = image.pixel(0, image.height() - 1);
+    pixmap.setMask(QBitmap::fromImage(image.createMaskFromColor(key, Qt::MaskInColor)));
+    return pixmap;
+}
+} // namespace
+
+AboutBox::AboutBox(PreviewState &preview, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_preview(preview)
+{
+    setWindowTitle(QStringLiteral("Info..."));
+    setModal(true);
+    setFixedSize(225, 207);
+
+    m_logo = new QLabel(this);
+    m_logo->setGeometry(12, 8, 200, 70);
+    m_logo->setAlignment(Qt::AlignCenter);
+    m_logo->setPixmap(transparentLogo());
+
+    // The program's title face is rarely installed; a bold serif stands in.
+    m_title = new QLabel(QStringLiteral("DEVA V1.6b"), this);
+    QFont titleFont;
+    titleFont.setFamilies({QStringLiteral("Lithograph"), QStringLiteral("DejaVu Serif"),
+                           QStringLiteral("Liberation Serif")});
+    titleFont.setStyleHint(QFont::Serif);
+    titleFont.setPixelSize(21);
+    titleFont.setBold(true);
+    m_title->setFont(titleFont);
+    m_title->setAlignment(Qt::AlignCenter);
+    m_title->setGeometry(0, 82, 225, 32);
+
+    const QStringList credits = {QStringLiteral("Ein Karteneditor für Dunkelkrone"),
+                                 QStringLiteral("geschrieben vom Autor von DK-Edit")};
+    int y = 120;
+    for (const QString &line : credits) {
+        auto *label = new QLabel(line, this);
+        label->setAlignment(Qt::AlignCenter);
+        label->setGeometry(0, y, 225, 18);
+        y += 20;
+    }
+
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setDefault(true);
+    ok->setGeometry(75, 170, 75, 27);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    // Every part of the box reports mouse moves.
+    const QList<QWidget *> parts = findChildren<QWidget *>() << this;
+    for (QWidget *part : parts) {
+        part->setMouseTracking(true);
+        part->installEventFilter(this);
+    }
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+bool AboutBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove)
+        m_preview.offMap = true;
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,10 @@
+# The frame window with its menus, tool bar and status bar, the about box and
+# the application object with the program-wide error report.
+add_library(dk_mainwindow_ui STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/application.h ${CMAKE_CURRENT_LIST_DIR}/application.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/mainwindow.h ${CMAKE_CURRENT_LIST_DIR}/mainwindow.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/menumerge.h
+    ${CMAKE_CURRENT_LIST_DIR}/aboutbox.h ${CMAKE_CURRENT_LIST_DIR}/aboutbox.cpp
+)
+target_include_directories(dk_mainwindow_ui PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(dk_mainwindow_ui PUBLIC dk_board_ui dk_platform_ui Qt6::Widgets)

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "preview.h"
+#include "toolstate.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+class MapWindow;
+class QAction;
+class QDialog;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+
+/// The frame window "Dunkelkrone - Editor": the map windows live in its client
+/// area; around it the monster tool bar, the palette pages at the left, the
+/// own-overlay browsers at the right and the status bar with the mode text.
+///
+/// It owns the process's one tool state and one preview state and hands them
+/// to every map window. While a map window is active, the map's "Karte" and
+/// "Bearbeiten" menus take the place of the frame window's "Karte".
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    /// Stamps of the monster buttons ToolButton1..ToolButton8, in button order.
+    static const QStringList kMonsterStamps;
+    /// Hints of the ten tool bar buttons (without the separator), in order.
+    static const QStringList kButtonHints;
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    ToolState &toolState() { return m_tool; }
+    PreviewState &previewState() { return m_preview; }
+
+    /// The quest editor window, shown modally by "Quest-Editor". Not owned.
+    void setQuestEditor(QDialog *editor) { m_questEditor = editor; }
+    QDialog *questEditor() const { return m_questEditor; }
+    /// The about box, shown modally by "Über DK-Edit...". Not owned.
+    void setAboutBox(QDialog *about) { m_aboutBox = about; }
+
+    /// The palette pages "Seite 1".."Seite 4" at the left.
+    QTabWidget *pageControl1() const { return m_pageControl1; }
+    /// The own-overlay browsers at the right; hidden until "Eigenes Overlays".
+    QTabWidget *pageControl2() const { return m_pageControl2; }
+    QToolBar *toolBar1() const { return m_toolBar; }
+    /// ToolButton1..ToolButton11 by number; 9 is the separator (null).
+    QToolButton *toolButton(int number) const;
+    QMdiArea *mdiArea() const { return m_mdi; }
+    QLabel *statusLabel() const { return m_status; }
+    QAction *overlaysAction() const { return m_overlaysAction; }
+
+    /// The view picture of the furniture views, "ALTAR1" at start.
+    const QImage &viewPicture() const { return m_viewPicture; }
+    void setViewPicture(const QImage &picture) { m_viewPicture = picture; }
+
+    /// Mouse moves over `widget` and everything inside it, including children
+    /// added later, set the off-map flag (the map previews are emptied).
+    void attachOffMapFilter(QWidget *widget);
+
+    /// The map windows in the order they were created.
+    QList<MapWindow *> mapWindows() const;
+    /// The active map window, or null.
+    MapWindow *activeMapWindow() const;
+
+public Q_SLOTS:
+    /// A click on tool bar button `number` (1..8 monsters, 10 correction,
+    /// 11 fill). The map windows' popup menu runs 10 and 11 too.
+    void toolButtonClick(int number);
+    void ToolButton10Click() { toolButtonClick(10); }
+    void ToolButton11Click() { toolButtonClick(11); }
+
+    /// A new map window on the default board.
+    MapWindow *Neu1Click();
+    /// Asks for a map file and opens it in a new window; the window is made
+    /// only after the file was read. Null when cancelled.
+    MapWindow *ffnen1Click();
+    void Beenden1Click();
+    void Benutzen1Click();
+    void QuestEditor1Click();
+    void Nebeneinander1Click();
+    void berlappend1Click();
+    /// Closes every map window from the last to the first. Stops and returns
+    /// false at a window that stays open (its save failed or was cancelled).
+    bool AlleFensterschlieen1Click();
+    void Symboleanordnen1Click();
+    void berDKEdit1Click();
+
+    /// Shows the menus for the active child window.
+    void updateMenus();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate();
+    void buildToolBar();
+    void buildMenus();
+    MapWindow *addMapWindow(MapWindow *window);
+
+    ToolState m_tool;
+    PreviewState m_preview;
+    QImage m_viewPicture;
+    QToolBar *m_toolBar = nullptr;
+    QList<QToolButton *> m_buttons;
+    QTabWidget *m_pageControl1 = nullptr;
+    QTabWidget *m_pageControl2 = nullptr;
+    QMdiArea *m_mdi = nullptr;
+    QLabel *m_status = nullptr;
+    QMenu *m_karte = nullptr;
+    QMenu *m_werkzeuge = nullptr;
+    QMenu *m_fenster = nullptr;
+    QMenu *m_info = nullptr;
+    QAction *m_overlaysAction = nullptr;
+    QPointer<QDialog> m_questEditor;
+    QPointer<QDialog> m_aboutBox;
+};

@@ -1,0 +1,117 @@
+#pragma once
+
+// ScriptedDialogs: a Dialogs replacement for headless tests. No window ever
+// opens; every question is answered from a queue that the test fills in
+// advance, and every question and error text is recorded for checking.
+//
+// Use:
+//
+//     ScriptedDialogs script;                 // installs itself (setDialogs)
+//     script.saveAnswers << dir + "/karte1";  // next save dialog picks this
+//     script.confirmAnswers << true;          // next question: "Yes"
+//     window->close();
+//     QCOMPARE(script.questions, QStringList{"Änderungen an New* speichern?"});
+//     QVERIFY(script.errors.isEmpty());
+//     QVERIFY(script.unanswered.isEmpty());   // nothing was asked unscripted
+//
+// Answers when a queue is empty: openFile and saveFile return an empty string
+// (the dialog was cancelled), confirm returns false ("No"), print returns
+// false (not confirmed). Each such case is also noted in `unanswered`, so a
+// test can tell "cancelled on purpose" from "asked unexpectedly".
+//
+// The destructor puts the real dialogs back. Only one instance at a time.
+// Header-only: include it and link dk_platform_ui (which the window libraries
+// pull in anyway).
+
+#include "dialogs.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+class ScriptedDialogs : public Dialogs {
+public:
+    /// What one call of openFile or saveFile was given.
+    struct FileQuestion {
+        QString title;
+        QString filter;
+    };
+
+    // Answers, taken from the front one per call.
+    QQueue<QString> openAnswers;  ///< paths chosen in open dialogs ("" = cancel)
+    QQueue<QString> saveAnswers;  ///< paths chosen in save dialogs ("" = cancel)
+    QQueue<bool> confirmAnswers;  ///< true = "Yes", false = "No"
+    QQueue<bool> printAnswers;    ///< true = print dialog confirmed
+
+    // Records, in the order of the calls.
+    QList<FileQuestion> openQuestions; ///< every open dialog shown
+    QList<FileQuestion> saveQuestions; ///< every save dialog shown
+    QStringList questions;             ///< text of every confirm() question
+    QStringList errors;                ///< text of every error report, as shown
+    int printCount = 0;                ///< how often the print dialog was shown
+    QStringList unanswered;            ///< "openFile", "saveFile", "confirm: <text>",
+                                       ///< "print" for calls whose queue was empty
+
+    ScriptedDialogs() { setDialogs(this); }
+    ~ScriptedDialogs() override { setDialogs(nullptr); }
+    ScriptedDialogs(const ScriptedDialogs &) = delete;
+    ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;
+
+    /// Forgets all records and queued answers.
+    void reset()
+    {
+        openAnswers.clear();
+        saveAnswers.clear();
+        confirmAnswers.clear();
+        printAnswers.clear();
+        openQuestions.clear();
+        saveQuestions.clear();
+        questions.clear();
+        errors.clear();
+        printCount = 0;
+        unanswered.clear();
+    }
+
+    QString openFile(QWidget *, const QString &title, const QString &filter) override
+    {
+        openQuestions.append({title, filter});
+        if (openAnswers.isEmpty()) {
+            unanswered << QStringLiteral("openFile");
+            return QString();
+        }
+        return openAnswers.dequeue();
+    }
+
+    QString saveFile(QWidget *, const QString &title, const QString &filter) override
+    {
+        saveQuestions.append({title, filter});
+        if (saveAnswers.isEmpty()) {
+            unanswered << QStringLiteral("saveFile");
+            return QString();
+        }
+        return saveAnswers.dequeue();
+    }
+
+    bool confirm(QWidget *, const QString &text) override
+    {
+        questions << text;
+        if (confirmAnswers.isEmpty()) {
+            unanswered << QStringLiteral("confirm: ") + text;
+            return false;
+        }
+        return confirmAnswers.dequeue();
+    }
+
+    void error(QWidget *, const QString &text) override { errors << text; }
+
+    bool print(QWidget *, QPrinter &) override
+    {
+        ++printCount;
+        if (printAnswers.isEmpty()) {
+            unanswered << QStringLiteral("print");
+            return false;
+        }
+        return printAnswers.dequeue();
+    }
+};

@@ -1,0 +1,579 @@
+// The frame window and its map windows, driven headless: file naming, the
+// close question, undo, repair, menu merging, closing order, the error
+// report and the tool bar.
+
+#include "aboutbox.h"
+#include "application.h"
+#include "artwork.h"
+#include "errors.h"
+#include "geometry.h"
+#include "mainwindow.h"
+#include "mapwindow.h"
+#include "menumerge.h"
+#include "raster.h"
+#include "scripteddialogs.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// An object whose events fail, to reach the error report through notify.
+class Failing : public QObject {
+public:
+    enum Kind { Dk, Std };
+    Failing(Kind kind, QString text) : m_kind(kind), m_text(std::move(text)) {}
+    bool event(QEvent *event) override
+    {
+        if (event->type() != QEvent::User)
+            return QObject::event(event);
+        if (m_kind == Dk)
+            throw DkError(m_text);
+        throw std::runtime_error(m_text.toStdString());
+    }
+
+private:
+    Kind m_kind;
+    QString m_text;
+};
+
+QStringList menuTitles(QMenuBar *bar)
+{
+    QStringList titles;
+    const auto actions = bar->actions();
+    for (QAction *action : actions)
+        titles << action->text();
+    return titles;
+}
+
+QStringList itemTexts(QMenu *menu)
+{
+    QStringList texts;
+    const auto actions = menu->actions();
+    for (QAction *action : actions)
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+void flush()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ScriptedDialogs> script;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    QString path(const QString &name) const { return dir->filePath(name); }
+
+    // A white picture of the given size written as a BMP file.
+    QString writeWhite(const QString &name, int w, int h)
+    {
+        QImage white(w, h, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        raster::writeBmpFile(white, path(name));
+        return path(name);
+    }
+
+    MapWindow *openMap(const QString &file)
+    {
+        script->openAnswers << file;
+        return window->ffnen1Click();
+    }
+
+    // A left click on the map's overlay, as the user makes it.
+    static void clickMap(MapWindow *map, QPoint at)
+    {
+        QTest::mouseClick(map->canvas(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        script = std::make_unique<ScriptedDialogs>();
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        window = std::make_unique<MainWindow>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        flush();
+        script.reset();
+        dir.reset();
+    }
+
+    void startState()
+    {
+        QCOMPARE(QApplication::applicationDisplayName(), QStringLiteral("DK-Edit"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Dunkelkrone - Editor"));
+        ToolState &tool = window->toolState();
+        QCOMPARE(tool.mode, quint8(0));
+        QCOMPARE(tool.view, quint8(1));
+        QCOMPARE(tool.furnitureKind, quint8(0));
+        QVERIFY(tool.statusText().isEmpty());
+        QVERIFY(window->previewState().offMap);
+        if (artwork::hasBitmap(QStringLiteral("GOBLIN")))
+            QCOMPARE(tool.stamp, artwork::bitmap(QStringLiteral("GOBLIN")));
+        QVERIFY(window->mapWindows().isEmpty());
+        QCOMPARE(window->pageControl1()->count(), 4);
+        QCOMPARE(window->pageControl1()->tabText(3), QStringLiteral("Seite 4"));
+        QCOMPARE(window->pageControl1()->width(), 217);
+        QVERIFY(window->pageControl2()->isHidden());
+        QCOMPARE(window->toolBar1()->height(), 41);
+        QCOMPARE(window->toolButton(1)->toolTip(), QStringLiteral("Goblin"));
+        QCOMPARE(window->toolButton(11)->toolTip(), QStringLiteral("Füllmodus"));
+        QCOMPARE(window->toolButton(10)->size(), QSize(39, 38));
+    }
+
+    void toolButtons_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("stamp");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("status");
+        for (int i = 0; i < MainWindow::kMonsterStamps.size(); ++i)
+            QTest::newRow(qPrintable(MainWindow::kMonsterStamps[i]))
+                << i + 1 << MainWindow::kMonsterStamps[i] << 0 << QString();
+        QTest::newRow("correction") << 10 << QString() << 1 << QStringLiteral("Korrektur-Modus");
+        QTest::newRow("fill") << 11 << QString() << 6 << QStringLiteral("Füll-Modus");
+    }
+
+    void toolButtons()
+    {
+        QFETCH(int, button);
+        QFETCH(QString, stamp);
+        QFETCH(int, mode);
+        QFETCH(QString, status);
+        ToolState &tool = window->toolState();
+        // Start from another mode so every field must change.
+        tool.mode = 3;
+        tool.setStatusText(QStringLiteral("Füll-Modus"));
+        const QImage before = tool.stamp;
+        if (!stamp.isEmpty() && !artwork::hasBitmap(stamp)) {
+            QVERIFY_THROWS_EXCEPTION(DkError, window->toolButtonClick(button));
+            QSKIP("monster artwork not yet in the program");
+        }
+        QTest::mouseClick(window->toolButton(button), Qt::LeftButton);
+        flush();
+        QCOMPARE(int(tool.mode), mode);
+        QCOMPARE(tool.statusText(), status);
+        QCOMPARE(window->statusLabel()->text(), status);
+        if (stamp.isEmpty())
+            QCOMPARE(tool.stamp, before);
+        else
+            QCOMPARE(tool.stamp, artwork::bitmap(stamp));
+    }
+
+    void offMapFlag()
+    {
+        PreviewState &preview = window->previewState();
+        auto moveOver = [&](QWidget *widget) {
+            preview.offMap = false;
+            QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)),
+                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(widget, &move);
+            return preview.offMap;
+        };
+        QVERIFY(moveOver(window->toolBar1()));
+        QVERIFY(moveOver(window->toolButton(3)));
+        QVERIFY(moveOver(window->pageControl1()));
+        // Controls that the palette adds later report too.
+        auto *thumb = new QLabel(window->pageControl1()->widget(1));
+        auto *inner = new QWidget(thumb);
+        QVERIFY(moveOver(thumb));
+        QVERIFY(moveOver(inner));
+        QVERIFY(!moveOver(window->statusBar()));
+        // The about box too.
+        AboutBox about(preview);
+        QCOMPARE(about.windowTitle(), QStringLiteral("Info..."));
+        QVERIFY(moveOver(&about));
+        QVERIFY(moveOver(about.title()));
+    }
+
+    void saveAsNaming_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("no extension") << "karte1" << "karte1.bmp";
+        QTest::newRow("upper-case extension") << "karte1.BMP" << "karte1.BMP.bmp";
+        QTest::newRow("with extension") << "karte2.bmp" << "karte2.bmp";
+        QTest::newRow("extension inside a folder name") << "x.bmp/karte3" << "x.bmp/karte3";
+    }
+
+    void saveAsNaming()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
+        QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("x.bmp")));
+        MapWindow *map = window->Neu1Click();
+        QCOMPARE(map->caption(), QStringLiteral("New*"));
+        clickMap(map, QPoint(40, 40));
+        QVERIFY(map->document().isModified());
+
+        // "Speichern" of a new map asks for a name.
+        script->saveAnswers << path(chosen);
+        QVERIFY(map->Speichern1Click());
+        QCOMPARE(script->saveQuestions.size(), 1);
+        QCOMPARE(script->saveQuestions[0].filter, QStringLiteral("Bitmaps|*.bmp"));
+        QVERIFY(QFile::exists(path(written)));
+        QCOMPARE(map->caption(), path(written));
+        QCOMPARE(map->windowTitle(), path(written));
+        QVERIFY(!map->document().isModified());
+        const QImage back = raster::readBmpFile(path(written));
+        QCOMPARE(back.size(), QSize(880, 656));
+        QCOMPARE(back.format(), QImage::Format_Indexed8);
+
+        // The next save goes to the same file without a dialog.
+        QFile::remove(path(written));
+        clickMap(map, QPoint(80, 80));
+        QVERIFY(map->Speichern1Click());
+        QCOMPARE(script->saveQuestions.size(), 1);
+        QVERIFY(QFile::exists(path(written)));
+        QVERIFY(script->unanswered.isEmpty());
+    }
+
+    void saveAsCancelled()
+    {
+        MapWindow *map = window->Neu1Click();
+        clickMap(map, QPoint(40, 40));
+        QVERIFY(!map->Speichernals1Click());
+        QCOMPARE(map->caption(), QStringLiteral("New*"));
+        QVERIFY(map->document().isModified());
+        QVERIFY(QDir(dir->path()).entryList(QDir::Files).isEmpty());
+    }
+
+    void openMap()
+    {
+        const QString file = writeWhite(QStringLiteral("klein.bmp"), 200, 150);
+        MapWindow *map = openMap(file);
+        QVERIFY(map);
+        QCOMPARE(script->openQuestions[0].filter, QStringLiteral("Bitmaps (*.bmp)|*.bmp"));
+        QCOMPARE(map->caption(), file);
+        QCOMPARE(map->document().picture().size(), QSize(200, 150));
+        QVERIFY(!map->document().isModified());
+        QVERIFY(!map->undoAction()->isEnabled());
+        QCOMPARE(window->mapWindows().size(), 1);
+        // A cancelled open dialog makes no window.
+        QVERIFY(!window->ffnen1Click());
+        QCOMPARE(window->mapWindows().size(), 1);
+    }
+
+    void openBadFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("text file") << QByteArray("no picture here\n") << true
+                                   << "Bitmap image is not valid.";
+        QTest::newRow("empty file") << QByteArray() << true << "Bitmap image is not valid.";
+        QTest::newRow("missing file") << QByteArray() << false << "Cannot open file %1";
+    }
+
+    void openBadFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, exists);
+        QFETCH(QString, error);
+        const QString file = path(QStringLiteral("kaputt.bmp"));
+        if (exists) {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(content);
+        }
+        // Through the menu, so the error takes the program's own way to the report.
+        script->openAnswers << file;
+        QAction *open = window->menuBar()->actions()[0]->menu()->actions()[1];
+        QCOMPARE(open->text(), QStringLiteral("Öffnen..."));
+        open->trigger();
+        flush();
+        if (error.contains(QLatin1String("%1")))
+            error = error.arg(file);
+        QCOMPARE(script->errors, QStringList{errors::reportText(error)});
+        QVERIFY(window->mapWindows().isEmpty());
+        QVERIFY(window->mdiArea()->subWindowList().isEmpty());
+    }
+
+    void closeQuestion_data()
+    {
+        QTest::addColumn<bool>("modify");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("unmodified") << false << false << 0 << false;
+        QTest::newRow("modified, no") << true << false << 1 << false;
+        QTest::newRow("modified, yes") << true << true << 1 << true;
+    }
+
+    void closeQuestion()
+    {
+        QFETCH(bool, modify);
+        QFETCH(bool, yes);
+        QFETCH(int, asked);
+        QFETCH(bool, saved);
+        MapWindow *map = window->Neu1Click();
+        if (modify)
+            clickMap(map, QPoint(40, 40));
+        script->confirmAnswers << yes;
+        script->saveAnswers << path(QStringLiteral("neu"));
+        QVERIFY(map->close());
+        flush();
+        QCOMPARE(script->questions.size(), asked);
+        if (asked)
+            QCOMPARE(script->questions[0], QStringLiteral("Änderungen an New* speichern?"));
+        QCOMPARE(QFile::exists(path(QStringLiteral("neu.bmp"))), saved);
+        QVERIFY(window->mapWindows().isEmpty());
+    }
+
+    void undoKeepsModified()
+    {
+        MapWindow *map = window->Neu1Click();
+        const QImage pristine = map->document().picture().copy();
+        QVERIFY(!map->undoAction()->isEnabled());
+        window->toolButtonClick(11); // fill a square interior
+        clickMap(map, QPoint(40, 40));
+        QVERIFY(map->document().picture() != pristine);
+        QVERIFY(map->undoAction()->isEnabled());
+        map->Rckgngig1Click();
+        QCOMPARE(map->document().picture(), pristine);
+        QVERIFY(!map->undoAction()->isEnabled());
+        QVERIFY(map->document().isModified());
+        // Closing after the undo still asks.
+        script->confirmAnswers << false;
+        QVERIFY(map->close());
+        QCOMPARE(script->questions.size(), 1);
+    }
+
+    void repairAndUndo()
+    {
+        MapWindow *map = openMap(writeWhite(QStringLiteral("weiss.bmp"), 300, 200));
+        QVERIFY(map);
+        map->Randwiederherstellen1Click();
+        const QImage &p = map->document().picture();
+        QCOMPARE(p.size(), QSize(300, 200));
+        QCOMPARE(raster::pixel(p, 0, 0), board::kSilver);
+        QCOMPARE(raster::pixel(p, 299, 199), board::kSilver);
+        QCOMPARE(raster::pixel(p, 277, 100), board::kSilver);  // W - 23
+        QCOMPARE(raster::pixel(p, 276, 100), board::kBlack);   // W - 24
+        QCOMPARE(raster::pixel(p, 275, 100), board::kBlack);   // W - 25
+        QCOMPARE(raster::pixel(p, 274, 100), qRgb(255, 255, 255));
+        QCOMPARE(raster::pixel(p, 23, 100), board::kBlack);
+        QCOMPARE(raster::pixel(p, 150, 176), board::kBlack);   // H - 24
+        QCOMPARE(raster::pixel(p, 150, 177), board::kSilver);
+        QCOMPARE(raster::pixel(p, 150, 100), qRgb(255, 255, 255));
+        QVERIFY(map->document().isModified());
+        QVERIFY(map->undoAction()->isEnabled());
+        map->Rckgngig1Click();
+        QCOMPARE(raster::pixel(map->document().picture(), 0, 0), qRgb(255, 255, 255));
+        QVERIFY(!map->undoAction()->isEnabled());
+    }
+
+    void copyToClipboard()
+    {
+        MapWindow *map = window->Neu1Click();
+        map->InZwischenablagekopieren1Click();
+        const QImage copied = QGuiApplication::clipboard()->image();
+        QCOMPARE(copied.size(), QSize(880, 656));
+        QCOMPARE(copied.pixel(0, 0), map->document().picture().pixel(0, 0));
+        QVERIFY(!map->document().isModified());
+    }
+
+    void menuMerging()
+    {
+        QMenuBar *bar = window->menuBar();
+        const QStringList frame = {"Karte", "Werkzeuge", "Fenster", "Info"};
+        const QStringList merged = {"Karte", "Bearbeiten", "Werkzeuge", "Fenster", "Info"};
+        QCOMPARE(menuTitles(bar), frame);
+        QCOMPARE(itemTexts(bar->actions()[0]->menu()),
+                 (QStringList{"Neu", "Öffnen...", "-", "Beenden"}));
+
+        MapWindow *first = window->Neu1Click();
+        MapWindow *second = window->Neu1Click();
+        QCOMPARE(menuTitles(bar), merged);
+        QCOMPARE(bar->actions()[0]->menu(), second->karteMenu());
+        QCOMPARE(itemTexts(second->karteMenu()),
+                 (QStringList{"Neu", "Öffnen...", "Speichern", "Speichern als...", "Schließen",
+                              "-", "Beenden"}));
+        QCOMPARE(itemTexts(second->bearbeitenMenu()),
+                 (QStringList{"Rückgängig", "In Zwischenablage kopieren", "Kartenrand reparieren"}));
+        window->mdiArea()->setActiveSubWindow(first);
+        QCOMPARE(bar->actions()[0]->menu(), first->karteMenu());
+
+        QVERIFY(window->AlleFensterschlieen1Click());
+        flush();
+        QCOMPARE(menuTitles(bar), frame);
+    }
+
+    void menuMergeRule()
+    {
+        using E = menumerge::Entry<const char>;
+        const char *karte = "Karte", *werkzeuge = "Werkzeuge", *fenster = "Fenster",
+                   *info = "Info", *mapKarte = "map Karte", *bearbeiten = "Bearbeiten";
+        const QList<E> frame = {{karte, 0}, {werkzeuge, 3}, {fenster, 3}, {info, 4}};
+        QCOMPARE(menumerge::merge<const char>(frame, {}),
+                 (QList<const char *>{karte, werkzeuge, fenster, info}));
+        QCOMPARE(menumerge::merge<const char>(frame, {{mapKarte, 0}, {bearbeiten, 1}}),
+                 (QList<const char *>{mapKarte, bearbeiten, werkzeuge, fenster, info}));
+    }
+
+    void closeOrderOnExit()
+    {
+        QStringList expected;
+        for (const char *name : {"a.bmp", "b.bmp", "c.bmp"}) {
+            MapWindow *map = openMap(writeWhite(QString::fromLatin1(name), 100, 100));
+            map->Randwiederherstellen1Click();
+            expected.prepend(mapfiles::closeQuestion(map->caption()));
+            script->confirmAnswers << false;
+        }
+        QVERIFY(window->close());
+        flush();
+        QCOMPARE(script->questions, expected);
+        QVERIFY(window->mapWindows().isEmpty());
+        QVERIFY(script->errors.isEmpty());
+    }
+
+    void closeAllWithoutMaps()
+    {
+        QVERIFY(window->AlleFensterschlieen1Click());
+        QVERIFY(script->questions.isEmpty());
+    }
+
+    // When the user wants a map saved on closing and the save does not
+    // happen, the map stays open and the frame window stays too.
+    void refusedClose_data()
+    {
+        QTest::addColumn<bool>("cancelDialog");
+        QTest::newRow("save fails") << false;
+        QTest::newRow("save dialog cancelled") << true;
+    }
+
+    void refusedClose()
+    {
+        QFETCH(bool, cancelDialog);
+        MapWindow *keep = window->Neu1Click();
+        MapWindow *map = window->Neu1Click();
+        clickMap(map, QPoint(40, 40));
+        // A directory named like a map file cannot be written, even by root.
+        const QString blocked = path(QStringLiteral("besetzt.bmp"));
+        QVERIFY(QDir().mkpath(blocked));
+        script->confirmAnswers << true;
+        if (!cancelDialog)
+            script->saveAnswers << blocked;
+
+        QVERIFY(!window->close());
+        flush();
+        QCOMPARE(script->questions.size(), 1);
+        QCOMPARE(window->mapWindows(), (QList<MapWindow *>{keep, map}));
+        QVERIFY(map->document().isModified());
+        QCOMPARE(map->caption(), QStringLiteral("New*"));
+        if (cancelDialog)
+            QVERIFY(script->errors.isEmpty());
+        else
+            QCOMPARE(script->errors, QStringList{errors::reportText(errors::cannotCreate(blocked))});
+
+        // The same through the map's own close box.
+        script->reset();
+        script->confirmAnswers << true;
+        if (!cancelDialog)
+            script->saveAnswers << blocked;
+        QVERIFY(!map->close());
+        flush();
+        QCOMPARE(window->mapWindows().size(), 2);
+        QCOMPARE(script->errors.size(), cancelDialog ? 0 : 1);
+    }
+
+    void errorReport_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letter") << int(Failing::Dk) << "Bitmap image is not valid"
+                                << "Bitmap image is not valid.";
+        QTest::newRow("digit") << int(Failing::Dk) << "Fehler 7" << "Fehler 7.";
+        QTest::newRow("full stop") << int(Failing::Dk) << "Schon fertig." << "Schon fertig.";
+        QTest::newRow("question mark sorts after it") << int(Failing::Dk) << "Warum?" << "Warum?.";
+        QTest::newRow("bracket sorts before it") << int(Failing::Dk) << "Fehler (intern)"
+                                                 << "Fehler (intern)";
+        QTest::newRow("empty") << int(Failing::Dk) << "" << "";
+        QTest::newRow("path") << int(Failing::Dk) << "Cannot open file /tmp/x.bmp"
+                              << "Cannot open file /tmp/x.bmp.";
+        QTest::newRow("std exception") << int(Failing::Std) << "out of memory" << "out of memory.";
+    }
+
+    void errorReport()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        Failing failing(Failing::Kind(kind), text);
+        QEvent event(QEvent::User);
+        QVERIFY(!QCoreApplication::sendEvent(&failing, &event));
+        QCOMPARE(script->errors, QStringList{shown});
+        // The program goes on: the next event is handled normally.
+        QEvent next(QEvent::None);
+        QCoreApplication::sendEvent(&failing, &next);
+        QCOMPARE(script->errors.size(), 1);
+    }
+
+    void overlaysToggle()
+    {
+        QAction *overlays = window->overlaysAction();
+        overlays->trigger();
+        QVERIFY(overlays->isChecked());
+        QVERIFY(window->pageControl2()->isVisible());
+        overlays->trigger();
+        QVERIFY(!overlays->isChecked());
+        QVERIFY(window->pageControl2()->isHidden());
+        window->Benutzen1Click();
+        QVERIFY(overlays->isChecked());
+        QVERIFY(window->pageControl2()->isVisible());
+    }
+
+    void popupModes()
+    {
+        MapWindow *map = window->Neu1Click();
+        const auto items = map->popupMenu()->actions();
+        QCOMPARE(itemTexts(map->popupMenu()),
+                 (QStringList{"Korrektur-Modus", "Füllmodus", "-", "In Zwischenablage kopieren"}));
+        items[1]->trigger();
+        flush();
+        QCOMPARE(int(window->toolState().mode), 6);
+        QCOMPARE(window->statusLabel()->text(), QStringLiteral("Füll-Modus"));
+        items[0]->trigger();
+        flush();
+        QCOMPARE(int(window->toolState().mode), 1);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    Application app(argc, argv);
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_mainwindow.moc"
