@@ -51,3 +51,6 @@ artwork: configure
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+contactsheet: build
+	@cmake --build $(BUILD) --target contactsheet

@@ -18,6 +18,11 @@ int main(int argc, char **argv)
     try {
         artgen::makeSquaresAndBoard(out);
         artgen::makeCursors(out);
+        artgen::makeMonsters(out);
+        artgen::makePieces(out);
+        artgen::makeFurniture(out);
+        artgen::makeTiles(out);
+        artgen::makeScrollAndLogo(out);
     } catch (const DkError &e) {
         std::fprintf(stderr, "artgen: %s\n", qPrintable(e.text()));
         return 1;
