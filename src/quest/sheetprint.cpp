@@ -1,0 +1,170 @@
+#include "sheetprint.h"
+
+#include "dialogs.h"
+#include "errors.h"
+#include "raster.h"
+#include "sheet.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QEvent>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryFile>
+
+namespace {
+
+// The BMP file through which the scroll and legend pass on their way to the
+// printer. It is private to this print and removed when the print ends, also
+// when the print fails.
+class WorkingFile {
+public:
+    WorkingFile() : m_file(QDir::tempPath() + QStringLiteral("/dkedit-XXXXXX.bmp")) {}
+
+    QString path() const { return m_file.fileName(); }
+
+    void create()
+    {
+        if (!m_file.open())
+            throw DkError(errors::cannotCreate(m_file.fileTemplate()));
+    }
+
+    // Writes the picture as BMP over whatever the file held and reads it back.
+    QImage roundTrip(const QImage &picture)
+    {
+        const QByteArray data = raster::encodeBmp(picture);
+        if (!m_file.resize(0) || !m_file.seek(0) || m_file.write(data) != data.size() ||
+            !m_file.flush())
+            throw DkError(errors::cannotCreate(path()));
+        return raster::readBmpFile(path());
+    }
+
+private:
+    QTemporaryFile m_file;
+};
+
+} // namespace
+
+sheet::DeviceInfo sheet::deviceInfo(const QPrinter &printer)
+{
+    DeviceInfo info;
+    info.dpiX = printer.logicalDpiX();
+    info.dpiY = printer.logicalDpiY();
+    // The painter's origin is the top-left of the paint rectangle (the whole
+    // sheet in full-page mode); its distance from the sheet's corner is what
+    // the layout subtracts.
+    const QPageLayout layout = printer.pageLayout();
+    const QPoint origin = layout.paintRectPixels(printer.resolution()).topLeft() -
+                          layout.fullRectPixels(printer.resolution()).topLeft();
+    info.offX = origin.x();
+    info.offY = origin.y();
+    return info;
+}
+
+bool sheet::printGraphics(QPaintDevice &device, const QVector<QImage> &pictures,
+                          const QVector<DeviceRect> &rects)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const int count = std::min(pictures.size(), rects.size());
+    for (int i = 0; i < count; ++i) {
+        if (pictures[i].isNull())
+            continue;
+        painter.drawImage(rects[i].toRect(), pictures[i]);
+    }
+    return painter.end();
+}
+
+QVector<sheet::DeviceRect> sheet::sheetRects(const QImage &map, const QImage &scroll,
+                                             const QImage &legend, const DeviceInfo &device)
+{
+    return {placeGraphicMm(map.size(), true, 25, 160, 10, device),
+            placeGraphicMm(scroll.size(), true, 35, 140, 130, device),
+            placeGraphicMm(legend.size(), true, 25, 125, 185, device)};
+}
+
+sheet::SheetPrinter::SheetPrinter() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    m_printer->setCopyCount(1);
+}
+
+sheet::SheetPrinter::~SheetPrinter() = default;
+
+void sheet::SheetPrinter::print(QWidget *parent, const QuestDocument &doc, const QImage &map)
+{
+    QPrinter &printer = *m_printer;
+    if (!dialogs().print(parent, printer))
+        return;
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    if (!printer.isValid() || (toFile && printer.outputFileName().isEmpty()))
+        throw DkError(errors::noPrinter());
+
+    const QImage scroll = composeScroll(doc);
+    const QImage legend = composeLegend(doc);
+
+    WorkingFile working;
+    working.create();
+    m_workingFile = working.path();
+    m_scroll = working.roundTrip(scroll);
+    m_legend = working.roundTrip(legend);
+
+    const QVector<QImage> pictures{map, m_scroll, m_legend};
+    const QVector<DeviceRect> rects = sheetRects(map, m_scroll, m_legend, deviceInfo(printer));
+    printer.setDocName(QString());
+    if (!printGraphics(printer, pictures, rects)) {
+        if (toFile)
+            throw DkError(errors::cannotCreate(printer.outputFileName()));
+        throw DkError(errors::noPrinter());
+    }
+}
+
+void printQuestSheet(QWidget *parent, const QuestDocument &doc, const QImage &mapPicture)
+{
+    // One printer for the whole run, so the choices made in its dialog stay.
+    static sheet::SheetPrinter printer;
+    printer.print(parent, doc, mapPicture);
+}
+
+PreviewController::PreviewController(QAbstractButton *scrollButton, QAbstractButton *legendButton,
+                                     std::function<QuestDocument()> document,
+                                     std::function<void(const QImage &)> showUnstretched,
+                                     std::function<void()> restore, QObject *parent)
+    : QObject(parent ? parent : scrollButton), m_scrollButton(scrollButton),
+      m_legendButton(legendButton), m_document(std::move(document)),
+      m_show(std::move(showUnstretched)), m_restore(std::move(restore))
+{
+    // QPushButton's own pressed() answers the left button only; the previews
+    // answer every mouse button, so they watch the raw mouse events.
+    if (m_scrollButton)
+        m_scrollButton->installEventFilter(this);
+    if (m_legendButton)
+        m_legendButton->installEventFilter(this);
+}
+
+bool PreviewController::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool scroll = watched == m_scrollButton;
+    const bool legend = watched == m_legendButton;
+    if (!scroll && !legend)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: // the second press of a double click
+        if (m_document && m_show) {
+            const QuestDocument doc = m_document();
+            m_show(scroll ? scrollPreview(doc) : legendPreview(doc));
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (m_restore)
+            m_restore();
+        break;
+    default:
+        break;
+    }
+    // The button still gets the event: it looks pressed and keeps the mouse
+    // until the release, wherever the pointer goes.
+    return false;
+}

@@ -1,0 +1,337 @@
+// The print command end to end (into a PDF file that poppler rasterises) and
+// the preview buttons.
+#include "dialogs.h"
+#include "errors.h"
+#include "sheet.h"
+#include "sheetprint.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Answers the print dialog from the test; every other dialog is a fault here.
+class ScriptedDialogs : public Dialogs {
+public:
+    bool printAnswer = true;
+    int printCalls = 0;
+
+    QString openFile(QWidget *, const QString &, const QString &) override { return fail(); }
+    QString saveFile(QWidget *, const QString &, const QString &) override { return fail(); }
+    bool confirm(QWidget *, const QString &) override { return fail(), false; }
+    void error(QWidget *, const QString &) override { fail(); }
+    bool print(QWidget *, QPrinter &) override
+    {
+        ++printCalls;
+        return printAnswer;
+    }
+
+private:
+    static QString fail()
+    {
+        qFatal("unexpected dialog");
+        return QString();
+    }
+};
+
+QuestDocument sampleQuest()
+{
+    QuestDocument doc;
+    doc.title = QStringLiteral("Die Gruft des Hexers");
+    doc.intro = QStringList{QStringLiteral("Tief unter der Stadt liegt die alte Gruft."),
+                            QStringLiteral("Findet den Hexer und bringt sein Buch zurück.")};
+    doc.introSize = 12;
+    doc.active[QuestDocument::A] = true;
+    doc.notes[QuestDocument::A] = QStringList{QStringLiteral("Eine Falle im Gang."),
+                                              QStringLiteral("Sie löst bei jedem Schritt aus.")};
+    doc.monster = QStringLiteral("Goblin");
+    return doc;
+}
+
+QImage darkMap()
+{
+    QImage map(880, 656, QImage::Format_RGB32);
+    map.fill(qRgb(20, 20, 20));
+    return map;
+}
+
+// Page pixel at 100 dpi of a position in millimetres.
+int px(double mm)
+{
+    return int(mm * 100.0 / 25.4);
+}
+
+bool dark(const QImage &page, int x, int y)
+{
+    return qGray(page.pixel(x, y)) < 100;
+}
+
+bool anyDark(const QImage &page, double leftMm, double topMm, double rightMm, double bottomMm)
+{
+    for (int y = px(topMm); y <= px(bottomMm); ++y)
+        for (int x = px(leftMm); x <= px(rightMm); ++x)
+            if (dark(page, x, y))
+                return true;
+    return false;
+}
+
+int firstDarkColumn(const QImage &page, int row, int from)
+{
+    for (int x = from; x < page.width(); ++x)
+        if (dark(page, x, row))
+            return x;
+    return -1;
+}
+
+int firstDarkRow(const QImage &page, int left, int right, int from)
+{
+    for (int y = from; y < page.height(); ++y)
+        for (int x = left; x <= right; ++x)
+            if (dark(page, x, y))
+                return y;
+    return -1;
+}
+
+} // namespace
+
+class TestSheetPrint : public QObject {
+    Q_OBJECT
+
+    ScriptedDialogs m_dialogs;
+    QTemporaryDir m_dir;
+
+    void setPdf(QPrinter &printer, const QString &name)
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_dir.filePath(name));
+        printer.setResolution(600);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(QPageLayout::Portrait);
+    }
+
+    QImage rasterise(const QString &pdf)
+    {
+        const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+        if (tool.isEmpty())
+            return QImage();
+        const QString prefix = pdf.chopped(4);
+        QProcess process;
+        process.start(tool, {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
+                             QStringLiteral("-singlefile"), pdf, prefix});
+        if (!process.waitForFinished(60000) || process.exitCode() != 0)
+            return QImage();
+        return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QFont::insertSubstitution(sheet::kDefaultFace, QStringLiteral("DejaVu Sans"));
+        setDialogs(&m_dialogs);
+    }
+    void cleanupTestCase() { setDialogs(nullptr); }
+    void init()
+    {
+        m_dialogs.printAnswer = true;
+        m_dialogs.printCalls = 0;
+    }
+
+    void deviceInfoFollowsThePaintOrigin()
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        setPdf(printer, QStringLiteral("info.pdf"));
+        printer.setPageMargins(QMarginsF(10, 20, 10, 20), QPageLayout::Millimeter);
+        sheet::DeviceInfo info = sheet::deviceInfo(printer);
+        QCOMPARE(info.dpiX, 600);
+        QCOMPARE(info.dpiY, 600);
+        // Qt keeps page margins in whole points (8.3 pixels at 600 dpi).
+        QVERIFY(std::abs(info.offX - sheet::mmToDevice(600, 10)) <= 9);
+        QVERIFY(std::abs(info.offY - sheet::mmToDevice(600, 20)) <= 9);
+        printer.setFullPage(true);
+        info = sheet::deviceInfo(printer);
+        QCOMPARE(info.offX, 0);
+        QCOMPARE(info.offY, 0);
+    }
+
+    // The sheet printed into a PDF and rasterised at 100 dpi: the map, the
+    // scroll and the legend lie at their millimetre positions from the sheet's
+    // corner, whatever margins the printer keeps.
+    void printedSheet_data()
+    {
+        QTest::addColumn<double>("marginLeft");
+        QTest::addColumn<double>("marginTop");
+        QTest::addColumn<bool>("fullPage");
+        QTest::newRow("no margins") << 0.0 << 0.0 << false;
+        QTest::newRow("margins 12 and 17 mm") << 12.0 << 17.0 << false;
+        QTest::newRow("full page") << 12.0 << 17.0 << true;
+    }
+    void printedSheet()
+    {
+        QFETCH(double, marginLeft);
+        QFETCH(double, marginTop);
+        QFETCH(bool, fullPage);
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            QSKIP("pdftoppm is not installed");
+
+        sheet::SheetPrinter printer;
+        const QString name = QStringLiteral("sheet-%1.pdf").arg(QTest::currentDataTag()).replace(' ', '-');
+        setPdf(printer.printer(), name);
+        printer.printer().setPageMargins(QMarginsF(marginLeft, marginTop, marginLeft, marginTop),
+                                         QPageLayout::Millimeter);
+        printer.printer().setFullPage(fullPage);
+
+        const QuestDocument doc = sampleQuest();
+        printer.print(nullptr, doc, darkMap());
+        QCOMPARE(m_dialogs.printCalls, 1);
+
+        // The working file is gone; the holders keep what was printed.
+        QVERIFY(!printer.lastWorkingFile().isEmpty());
+        QVERIFY(!QFile::exists(printer.lastWorkingFile()));
+        QCOMPARE(printer.lastScroll(), composeScroll(doc));
+        QCOMPARE(printer.lastLegend(), composeLegend(doc));
+
+        const QImage page = rasterise(m_dir.filePath(name));
+        QVERIFY(!page.isNull());
+        QCOMPARE(page.width(), 827); // A4 at 100 dpi
+        QVERIFY(page.height() >= 1169 && page.height() <= 1170);
+
+        // Map: 25 to 185 mm across, 10 to 129.27 mm down.
+        const int row = px(70);
+        QVERIFY(std::abs(firstDarkColumn(page, row, 0) - px(25)) <= 1);
+        int right = firstDarkColumn(page, row, 0);
+        while (right < page.width() && dark(page, right, row))
+            ++right;
+        QVERIFY2(std::abs(right - px(185)) <= 1, qPrintable(QString::number(right)));
+        QVERIFY(std::abs(firstDarkRow(page, px(100), px(110), 0) - px(10)) <= 1);
+        int bottom = px(70);
+        while (dark(page, px(60), bottom))
+            ++bottom;
+        QVERIFY2(std::abs(bottom - px(129.27)) <= 1, qPrintable(QString::number(bottom)));
+
+        // Scroll: the title centred on 105 mm, 15 scroll rows below 130 mm.
+        const double scrollMm = 140.0 / 492.0;
+        QVERIFY(anyDark(page, 90, 130 + 15 * scrollMm, 120, 130 + 36 * scrollMm));
+        QVERIFY(!anyDark(page, 176, 131, 205, 200)); // right of the scroll
+
+        // Legend from 185 mm down at 25 mm: note text from its column 40, and
+        // nothing left of it, right of it or below it.
+        const double legendMm = 125.0 / 492.0;
+        const int noteTop = firstDarkRow(page, px(25 + 40 * legendMm), px(150), px(180));
+        QVERIFY2(noteTop >= px(185) && noteTop <= px(187.5), qPrintable(QString::number(noteTop)));
+        const int legendLeft = firstDarkColumn(page, px(185 + 50 * legendMm), px(15));
+        QVERIFY2(legendLeft >= px(25) && legendLeft <= px(26), qPrintable(QString::number(legendLeft)));
+        QVERIFY(!anyDark(page, 10, 130, 24, 280));
+        QVERIFY(!anyDark(page, 152, 201, 205, 280));
+        QVERIFY(!anyDark(page, 10, 268.5, 205, 290));
+    }
+
+    void printingTwiceGivesTheSamePage()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            QSKIP("pdftoppm is not installed");
+        sheet::SheetPrinter printer;
+        setPdf(printer.printer(), QStringLiteral("first.pdf"));
+        printer.print(nullptr, sampleQuest(), darkMap());
+        printer.printer().setOutputFileName(m_dir.filePath(QStringLiteral("second.pdf")));
+        printer.print(nullptr, sampleQuest(), darkMap());
+        const QImage first = rasterise(m_dir.filePath(QStringLiteral("first.pdf")));
+        QVERIFY(!first.isNull());
+        QCOMPARE(rasterise(m_dir.filePath(QStringLiteral("second.pdf"))), first);
+    }
+
+    void cancelledDialogPrintsNothing()
+    {
+        m_dialogs.printAnswer = false;
+        sheet::SheetPrinter printer;
+        setPdf(printer.printer(), QStringLiteral("cancelled.pdf"));
+        printer.print(nullptr, sampleQuest(), darkMap());
+        QCOMPARE(m_dialogs.printCalls, 1);
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("cancelled.pdf"))));
+        QVERIFY(printer.lastWorkingFile().isEmpty());
+        QVERIFY(printer.lastScroll().isNull());
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QString>("output"); // empty: no destination
+        QTest::addColumn<QString>("error");
+        const QString missing = QStringLiteral("missing/folder/sheet.pdf");
+        QTest::newRow("no printer") << QString() << errors::noPrinter();
+        QTest::newRow("output cannot be written") << missing << QStringLiteral("Cannot create file %1");
+    }
+    void failures()
+    {
+        QFETCH(QString, output);
+        QFETCH(QString, error);
+        sheet::SheetPrinter printer;
+        setPdf(printer.printer(), output);
+        if (output.isEmpty()) {
+            printer.printer().setOutputFormat(QPrinter::PdfFormat);
+            printer.printer().setOutputFileName(QString());
+            printer.printer().setOutputFormat(QPrinter::PdfFormat);
+        }
+        const QString path = printer.printer().outputFileName();
+        try {
+            printer.print(nullptr, sampleQuest(), darkMap());
+            QFAIL("printing did not fail");
+        } catch (const DkError &e) {
+            QCOMPARE(e.text(), error.contains(QLatin1String("%1")) ? error.arg(path) : error);
+        }
+        // The working file never outlives the print.
+        if (!printer.lastWorkingFile().isEmpty())
+            QVERIFY(!QFile::exists(printer.lastWorkingFile()));
+        if (!output.isEmpty())
+            QVERIFY(!printer.lastWorkingFile().isEmpty());
+    }
+
+    // Any mouse button held on a preview button shows the composed picture;
+    // the release brings the map back; the keyboard does nothing.
+    void previewButtons()
+    {
+        QPushButton scrollButton(QStringLiteral("Schriftrolle"));
+        QPushButton legendButton(QStringLiteral("Legende"));
+        const QuestDocument doc = sampleQuest();
+        QVector<QImage> shown;
+        int restored = 0;
+        auto *controller = new PreviewController(
+            &scrollButton, &legendButton, [&] { return doc; },
+            [&](const QImage &picture) { shown << picture; }, [&] { ++restored; });
+        QCOMPARE(controller->parent(), &scrollButton);
+        scrollButton.show();
+        legendButton.show();
+
+        QTest::mousePress(&scrollButton, Qt::LeftButton);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.last(), composeScroll(doc));
+        QCOMPARE(restored, 0);
+        QTest::mouseRelease(&scrollButton, Qt::LeftButton);
+        QCOMPARE(restored, 1);
+
+        QTest::mousePress(&legendButton, Qt::RightButton);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown.last(), composeLegend(doc));
+        QTest::mouseRelease(&legendButton, Qt::RightButton);
+        QCOMPARE(restored, 2);
+
+        QTest::mousePress(&legendButton, Qt::MiddleButton);
+        QTest::mouseRelease(&legendButton, Qt::MiddleButton);
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(restored, 3);
+
+        legendButton.setFocus();
+        QTest::keyClick(&legendButton, Qt::Key_Space);
+        QTest::keyClick(&scrollButton, Qt::Key_Space);
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(restored, 3);
+    }
+};
+
+QTEST_MAIN(TestSheetPrint)
+#include "test_sheetprint.moc"
