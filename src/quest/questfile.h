@@ -1,0 +1,70 @@
+#pragma once
+
+#include "questdocument.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+/// Quest files (".dke"): the text part of a quest document as Windows-1252
+/// text lines. Line 1 is the title, line 2 the wandering monster; then the
+/// intro, notes A to D and the other note, each section ended by a line "---";
+/// then the five flag lines "+A"/"-A" ... "+S"/"-S". The writer ends every
+/// line with CR LF; the reader takes CR LF, CR and LF alike.
+namespace questfile {
+
+/// The line that ends each text section.
+inline const QString kSeparator = QStringLiteral("---");
+/// The filter of the quest file dialogs.
+inline const QString kFilter = QStringLiteral("DK-Edit Questeditor|*.dke");
+/// Characters of a line that the reader keeps; the rest of a longer line is dropped.
+constexpr int kMaxLineLength = 4096;
+
+/// The path a quest is saved under: unchanged when it contains ".dke"
+/// anywhere (case-sensitive), otherwise with ".dke" appended.
+QString withExtension(const QString &path);
+
+/// The lines of the file for the document, in file order (without line ends).
+QStringList toLines(const QuestDocument &document);
+
+/// The file's bytes: toLines() in Windows-1252, each line ended by CR LF.
+/// Characters the code page cannot hold are written as "?".
+QByteArray encode(const QuestDocument &document);
+
+/// Splits file bytes into lines: CR LF, a lone CR and a lone LF each end a
+/// line, a last line without a line end is a line too. Each line keeps its
+/// first 4,096 characters. Zero bytes are dropped.
+QStringList splitLines(const QByteArray &bytes);
+
+/// Fills the text fields and flags of `document` from file lines; its intro
+/// font and size stay. Returns false, leaving `document` untouched, when the
+/// lines hold fewer than six separator lines (no complete quest file).
+bool parseLines(const QStringList &lines, QuestDocument &document);
+
+/// Reads a quest file into the text fields and flags of `document` (the other
+/// fields stay). Throws DkError "Cannot open file %1" when the file cannot be
+/// read, and the message of incompleteFile() when it is no complete quest
+/// file; in both cases `document` is unchanged.
+void read(const QString &path, QuestDocument &document);
+
+/// Writes the document to exactly this path, atomically: a failed write leaves
+/// any old file as it was. Throws DkError "Cannot create file %1" on failure.
+void write(const QuestDocument &document, const QString &path);
+
+/// The message for a file with fewer than six separator lines.
+QString incompleteFile(const QString &path);
+
+/// The distinct characters of the document's saved fields that Windows-1252
+/// cannot hold (empty when the document saves losslessly).
+QString unencodableCharacters(const QuestDocument &document);
+
+/// The German name of the first text section that holds a line which is
+/// exactly "---" (such a line would end its section early on reading), or an
+/// empty string. Title and monster may read "---": they are never separators.
+QString sectionWithSeparatorLine(const QuestDocument &document);
+
+/// German names of the six text sections in file order: "Einleitung",
+/// "Anmerkung A" ... "Anmerkung D", "Sonstiges".
+QString sectionName(int section);
+
+} // namespace questfile

@@ -1,0 +1,341 @@
+// Quest files, the Windows-1252 codec and the shown lines of the text fields.
+
+#include "cp1252.h"
+#include "errors.h"
+#include "fonts.h"
+#include "questfile.h"
+#include "textlines.h"
+
+#include <QFile>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QTemporaryDir>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(QuestDocument)
+
+namespace {
+QString dataPath(const QString &name)
+{
+    return QStringLiteral(DK_TEST_DATA "/quest/") + name;
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+QuestDocument workedExample()
+{
+    QuestDocument doc;
+    doc.title = QStringLiteral("Der verlorene Schlüssel");
+    doc.monster = QStringLiteral("Ork");
+    doc.intro = QStringList{QStringLiteral("Ein Schlüssel liegt"), QStringLiteral("im tiefsten Keller.")};
+    doc.notes[QuestDocument::A] = QStringList{QStringLiteral("Hier liegt der Schlüssel.")};
+    doc.notes[QuestDocument::D] = QStringList{QStringLiteral("Eine Falle.")};
+    doc.notes[QuestDocument::Other] = QStringList{QStringLiteral("Viel Glück!")};
+    doc.active = {true, false, false, false, true};
+    return doc;
+}
+
+// A document that differs from every file read here, to see what a read keeps.
+QuestDocument somethingElse()
+{
+    QuestDocument doc;
+    doc.title = QStringLiteral("Alt");
+    doc.intro = QStringList{QStringLiteral("bleibt")};
+    doc.active = {true, true, true, true, true};
+    doc.introFont = QStringLiteral("Default");
+    doc.introSize = 12;
+    return doc;
+}
+} // namespace
+
+class TestQuestFile : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { questfonts::installFontSubstitutions(); }
+
+    void writesStoredFilesByteForByte_data()
+    {
+        QTest::addColumn<QuestDocument>("document");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("worked example, 18 lines, 175 bytes") << workedExample() << "worked_example.dke";
+        QTest::newRow("empty document, 13 lines, 54 bytes") << QuestDocument() << "empty.dke";
+    }
+    void writesStoredFilesByteForByte()
+    {
+        QFETCH(QuestDocument, document);
+        QFETCH(QString, file);
+        const QByteArray expected = readBytes(dataPath(file));
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(questfile::encode(document), expected);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("q.dke"));
+        questfile::write(document, path);
+        QCOMPARE(readBytes(path), expected);
+        // Writing again replaces the file without asking.
+        questfile::write(QuestDocument(), path);
+        QCOMPARE(readBytes(path).size(), 54);
+    }
+
+    void readsEveryLineEnd_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("CR LF") << "worked_example.dke";
+        QTest::newRow("LF only") << "worked_example_lf.dke";
+        QTest::newRow("CR only") << "worked_example_cr.dke";
+        QTest::newRow("no line end after the last line") << "worked_example_noend.dke";
+    }
+    void readsEveryLineEnd()
+    {
+        QFETCH(QString, file);
+        QuestDocument doc = somethingElse();
+        questfile::read(dataPath(file), doc);
+        QuestDocument expected = workedExample();
+        // Intro font and size are not in the file: they stay.
+        expected.introFont = QStringLiteral("Default");
+        expected.introSize = 12;
+        QCOMPARE(doc, expected);
+    }
+
+    void flagLinesAreComparedExactly()
+    {
+        QuestDocument doc;
+        questfile::read(dataPath(QStringLiteral("flags_all.dke")), doc);
+        QCOMPARE(doc.active, (std::array<bool, 5>{true, true, true, true, true}));
+        // "+A " (trailing space), "+a", "+C", "+D", then the file ends.
+        questfile::read(dataPath(QStringLiteral("flags_odd.dke")), doc);
+        QCOMPARE(doc.active, (std::array<bool, 5>{false, false, true, true, false}));
+    }
+
+    void longLinesAndExtraLines()
+    {
+        QuestDocument doc;
+        questfile::read(dataPath(QStringLiteral("long_lines.dke")), doc);
+        QCOMPARE(doc.title.size(), 60); // loaded whole
+        QCOMPARE(doc.monster, QStringLiteral("Troll"));
+        QCOMPARE(doc.intro.size(), 1);
+        QCOMPARE(doc.intro.first(), QString(4096, QLatin1Char('x')));
+        for (const QStringList &note : doc.notes)
+            QVERIFY(note.isEmpty());
+        QCOMPARE(doc.active, (std::array<bool, 5>{}));
+    }
+
+    void titleAndMonsterMayReadSeparator()
+    {
+        QuestDocument doc;
+        questfile::read(dataPath(QStringLiteral("separator_title.dke")), doc);
+        QCOMPARE(doc.title, QStringLiteral("---"));
+        QCOMPARE(doc.monster, QStringLiteral("---"));
+        QVERIFY(doc.intro.isEmpty());
+        QCOMPARE(doc.notes[QuestDocument::A], QStringList{QStringLiteral("Anmerkung")});
+        QCOMPARE(doc.active, (std::array<bool, 5>{true, true, true, true, true}));
+        // And they are written back as they are.
+        QCOMPARE(questfile::encode(doc), readBytes(dataPath(QStringLiteral("separator_title.dke"))));
+        QVERIFY(questfile::sectionWithSeparatorLine(doc).isEmpty());
+    }
+
+    void incompleteFilesAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("truncated after four separators") << readBytes(dataPath(QStringLiteral("truncated.dke")));
+        QTest::newRow("empty file") << QByteArray();
+        QTest::newRow("two lines") << QByteArray("Titel\r\nOrk\r\n");
+        QTest::newRow("a picture") << QByteArray("BM\x36\x00\x00\x00\x00\x00\x00\x00\x36\x00", 12);
+        QTest::newRow("separators with spaces") << QByteArray("T\nM\n--- \n---\n---\n---\n---\n---\n-A\n");
+    }
+    void incompleteFilesAreRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kaputt.dke"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+
+        QuestDocument doc = somethingElse();
+        try {
+            questfile::read(path, doc);
+            QFAIL("an incomplete file was accepted");
+        } catch (const DkError &e) {
+            QCOMPARE(e.text(), QStringLiteral("Die Datei %1 ist keine vollständige Quest-Datei.").arg(path));
+        }
+        QCOMPARE(doc, somethingElse());
+    }
+
+    void fileErrors()
+    {
+        QuestDocument doc = somethingElse();
+        const QString missing = dataPath(QStringLiteral("gibt-es-nicht.dke"));
+        QVERIFY_THROWS_EXCEPTION(DkError, questfile::read(missing, doc));
+        try {
+            questfile::read(missing, doc);
+        } catch (const DkError &e) {
+            QCOMPARE(e.text(), errors::cannotOpen(missing));
+        }
+        QCOMPARE(doc, somethingElse());
+
+        QTemporaryDir dir;
+        const QString unwritable = dir.filePath(QStringLiteral("kein/ordner/q.dke"));
+        try {
+            questfile::write(doc, unwritable);
+            QFAIL("writing into a missing folder succeeded");
+        } catch (const DkError &e) {
+            QCOMPARE(e.text(), errors::cannotCreate(unwritable));
+        }
+    }
+
+    void splitLines_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("nothing") << QByteArray() << QStringList();
+        QTest::newRow("one line end") << QByteArray("\r\n") << QStringList{QString()};
+        QTest::newRow("mixed ends") << QByteArray("a\r\rb\nc\r\nd") << QStringList{"a", "", "b", "c", "d"};
+        QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+        QTest::newRow("zero bytes dropped") << QByteArray("a\0b\n", 4) << QStringList{"ab"};
+    }
+    void splitLines()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QCOMPARE(questfile::splitLines(bytes), lines);
+    }
+
+    void withExtension_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("plain") << "quest" << "quest.dke";
+        QTest::newRow("has it") << "quest.dke" << "quest.dke";
+        QTest::newRow("upper case") << "QUEST.DKE" << "QUEST.DKE.dke";
+        QTest::newRow("inside") << "alt.dke.txt" << "alt.dke.txt";
+        QTest::newRow("folder") << "/home/a.dke/quest" << "/home/a.dke/quest";
+    }
+    void withExtension()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        QCOMPARE(questfile::withExtension(typed), saved);
+    }
+
+    void codePage()
+    {
+        // Every byte survives decoding and encoding again.
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        QCOMPARE(cp1252::encode(cp1252::decode(all)), all);
+        QCOMPARE(cp1252::decode(QByteArray("\x80\x84\x93\x9f\xfc\xdf", 6)), QStringLiteral("€„“Ÿüß"));
+        // What the code page cannot hold is named and written as "?", one per character.
+        const QString text = QStringLiteral("€Łł漢😀€ü");
+        QCOMPARE(cp1252::unencodable(text), QStringLiteral("Łł漢😀"));
+        QCOMPARE(cp1252::encode(text), QByteArray("\x80????\x80\xfc"));
+        QVERIFY(cp1252::unencodable(QStringLiteral("Öl für 5 € …")).isEmpty());
+    }
+
+    void codePageRoundTripThroughFile()
+    {
+        const QString path = dataPath(QStringLiteral("cp1252.dke"));
+        QuestDocument doc;
+        questfile::read(path, doc);
+        QCOMPARE(doc.title, QStringLiteral("Preis: 5 € – „gut“"));
+        QCOMPARE(doc.intro, QStringList{QStringLiteral("Straße, Öl, ü, ß, …, ™, Œ, Ÿ")});
+        QCOMPARE(questfile::encode(doc), readBytes(path));
+        QVERIFY(questfile::unencodableCharacters(doc).isEmpty());
+        doc.notes[QuestDocument::B] = QStringList{QStringLiteral("Łódź")};
+        QCOMPARE(questfile::unencodableCharacters(doc), QStringLiteral("Łź"));
+    }
+
+    void sectionWithSeparatorLine()
+    {
+        QuestDocument doc;
+        doc.title = QStringLiteral("---");
+        QVERIFY(questfile::sectionWithSeparatorLine(doc).isEmpty());
+        doc.notes[QuestDocument::C] = QStringList{QStringLiteral("--- "), QStringLiteral("----")};
+        QVERIFY(questfile::sectionWithSeparatorLine(doc).isEmpty());
+        doc.notes[QuestDocument::C] << QStringLiteral("---");
+        QCOMPARE(questfile::sectionWithSeparatorLine(doc), QStringLiteral("Anmerkung C"));
+        doc.intro = QStringList{QStringLiteral("a"), QStringLiteral("---")};
+        QCOMPARE(questfile::sectionWithSeparatorLine(doc), QStringLiteral("Einleitung"));
+    }
+
+    void shownLinesCountLikeTheField_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("empty") << "" << QStringList();
+        QTest::newRow("one line") << "abc" << QStringList{"abc"};
+        QTest::newRow("one line break") << "abc\n" << QStringList{"abc"};
+        QTest::newRow("two line breaks") << "abc\n\n" << QStringList{"abc", ""};
+        QTest::newRow("empty lines inside") << "\n\na\n" << QStringList{"", "", "a"};
+    }
+    void shownLinesCountLikeTheField()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(textlines::shownIntroLines(text), lines);
+        QCOMPARE(textlines::shownNoteLines(text), lines);
+        // Loading puts lines back as a field text that shows them again.
+        QCOMPARE(textlines::shownNoteLines(textlines::fieldText(lines)), lines);
+    }
+
+    void shownLinesWrapAtTheFieldWidth()
+    {
+        const QString paragraph = QStringLiteral(
+            "Tief unter der alten Burg liegt ein Gewölbe, in dem die Helden den verlorenen "
+            "Schlüssel des Königs suchen müssen, bevor die Goblins ihn finden.");
+        const QStringList intro = textlines::shownIntroLines(paragraph);
+        const QStringList note = textlines::shownNoteLines(paragraph);
+        QVERIFY(intro.size() > 1);
+        QVERIFY(note.size() > 1);
+        // Wrapping adds no characters and drops none.
+        QCOMPARE(intro.join(QString()), paragraph);
+        QCOMPARE(note.join(QString()), paragraph);
+        // Each line fits in the field; a line breaks at a space.
+        const QFontMetrics metrics(questfonts::introFieldFont());
+        const int width = textlines::wrapWidth(textlines::kIntroFieldWidth) - 2 * textlines::kFieldMargin;
+        for (int i = 0; i < intro.size(); ++i) {
+            QVERIFY2(metrics.horizontalAdvance(intro[i].trimmed()) <= width, qPrintable(intro[i]));
+            if (i + 1 < intro.size())
+                QVERIFY(intro[i].endsWith(QLatin1Char(' ')));
+        }
+        // A word wider than the field breaks anywhere.
+        const QString word(300, QLatin1Char('W'));
+        const QStringList pieces = textlines::shownNoteLines(word);
+        QVERIFY(pieces.size() > 1);
+        QCOMPARE(pieces.join(QString()), word);
+    }
+
+    void introFontList()
+    {
+        const QStringList list = questfonts::introFontList();
+        QVERIFY(list.contains(QStringLiteral("Default")));
+        QVERIFY(list.size() > 1);
+        for (int i = 1; i < list.size(); ++i)
+            QVERIFY2(list[i - 1].compare(list[i], Qt::CaseInsensitive) <= 0, qPrintable(list[i]));
+        QCOMPARE(questfonts::faceFor(QString()), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(questfonts::faceFor(QStringLiteral("dEfAuLt")), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(questfonts::faceFor(QStringLiteral("Liberation Serif")), QStringLiteral("Liberation Serif"));
+    }
+
+    void substitutesAreInstalledFaces()
+    {
+        // The Windows faces resolve to installed faces of the same kind.
+        const QFontInfo intro(questfonts::introFieldFont());
+        QVERIFY2(intro.fixedPitch(), qPrintable(intro.family()));
+        const QFontInfo dialog(questfonts::dialogFont());
+        QVERIFY2(!dialog.fixedPitch(), qPrintable(dialog.family()));
+        QCOMPARE(dialog.pixelSize(), 11);
+        QCOMPARE(intro.pixelSize(), 16);
+    }
+};
+
+QTEST_MAIN(TestQuestFile)
+#include "test_questfile.moc"
