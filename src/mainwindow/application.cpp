@@ -7,8 +7,10 @@
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
+    // The application name doubles as the display name (the error report's
+    // caption); setting the display name itself would append " — DK-Edit"
+    // to every window caption.
     setApplicationName(kTitle);
-    setApplicationDisplayName(kTitle);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

@@ -88,6 +88,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
         m_pageControl1->addTab(sheet, QStringLiteral("Seite %1").arg(page));
     }
     m_pageControl1->setCurrentIndex(0);
+    // Four compact tabs fit the narrow page control without scroll arrows.
+    m_pageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
 
     m_mdi = new QMdiArea;
     m_mdi->setObjectName(QStringLiteral("ClientArea"));
@@ -312,6 +314,15 @@ MapWindow *MainWindow::addMapWindow(MapWindow *window)
     connect(window, &MapWindow::fillModeRequested, this, &MainWindow::ToolButton11Click);
     // When the last map goes, no child may be activated to tell us.
     connect(window, &QObject::destroyed, this, &MainWindow::updateMenus, Qt::QueuedConnection);
+    // New windows keep their design size where the client area allows and
+    // cascade from the top-left corner, one step per window, four steps deep.
+    const int step = 24;
+    const int depth = 4;
+    const QSize area = m_mdi->viewport()->size();
+    window->resize(window->size().boundedTo(area - QSize((depth - 1) * step, (depth - 1) * step))
+                       .expandedTo(QSize(160, 120)));
+    const int n = int(m_mdi->subWindowList().size()) - 1;
+    window->move((n % depth) * step, (n % depth) * step);
     window->show();
     m_mdi->setActiveSubWindow(window);
     updateMenus();
