@@ -47,8 +47,14 @@ protected:
         const bool click = m_pressed && event->button() == Qt::LeftButton &&
                            rect().contains(event->position().toPoint());
         m_pressed = false;
-        if (click)
-            m_palette->click(objectName());
+        if (click) {
+            // Run after the mouse event is done, like every click of the
+            // palette: a picture that fails to load then reaches the error
+            // report without passing through the toolkit's event code.
+            QMetaObject::invokeMethod(
+                m_palette, [palette = m_palette, name = objectName()] { palette->click(name); },
+                Qt::QueuedConnection);
+        }
     }
 
 private:
@@ -165,7 +171,7 @@ void Palette::buildViewGroup(QGroupBox *box)
         b->setObjectName(name);
         b->setGeometry(QRect(places[i], QSize(25, 25)));
         b->setToolTip(QStringLiteral("Sicht %1").arg(i + 1));
-        connect(b, &QPushButton::clicked, this, [this, name] { click(name); });
+        connect(b, &QPushButton::clicked, this, [this, name] { click(name); }, Qt::QueuedConnection);
         m_viewButtons[i] = b;
         m_widgets.insert(name, b);
         watch(b);
@@ -181,7 +187,8 @@ void Palette::buildViewGroup(QGroupBox *box)
                              QStringLiteral("Übernehmen"), box);
     m_take->setObjectName(QStringLiteral("BitBtn1"));
     m_take->setGeometry(56, 128, 105, 25);
-    connect(m_take, &QPushButton::clicked, this, [this] { click(QStringLiteral("BitBtn1")); });
+    connect(m_take, &QPushButton::clicked, this, [this] { click(QStringLiteral("BitBtn1")); },
+            Qt::QueuedConnection);
     m_widgets.insert(m_take->objectName(), m_take);
     watch(m_take);
 

@@ -52,6 +52,13 @@ struct Harness {
         return w;
     }
 
+    // Clicks of the palette run queued, once the event that made them is done.
+    void click(const QString &name, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(get(name), button);
+        QCoreApplication::sendPostedEvents();
+    }
+
     void show()
     {
         window.show();
@@ -173,38 +180,38 @@ private Q_SLOTS:
         Harness h;
         h.show();
 
-        QTest::mouseClick(h.get("Image20"), Qt::LeftButton);
+        h.click("Image20");
         QCOMPARE(h.tool.stamp, artwork::bitmap("GTO"));
-        QTest::mouseClick(h.get("Image18"), Qt::LeftButton);
+        h.click("Image18");
         QCOMPARE(h.tool.stamp, artwork::bitmap("TUER2"));
         QCOMPARE(int(h.tool.mode), 3);
-        QTest::mouseClick(h.get("Image20"), Qt::RightButton);  // only the left button clicks
+        h.click("Image20", Qt::RightButton);  // only the left button clicks
         QCOMPARE(h.tool.stamp, artwork::bitmap("TUER2"));
 
         h.palette->click("ToolButton11");
         QCOMPARE(h.tool.statusText(), QStringLiteral("Füll-Modus"));
 
         // A furniture thumbnail shows view 1 and puts the focus on "1".
-        QTest::mouseClick(h.get("Image4"), Qt::LeftButton);
+        h.click("Image4");
         QCOMPARE(h.palette->shownView(), QStringLiteral("TISCH1"));
         QCOMPARE(int(h.tool.furnitureKind), 3);
         QCOMPARE(h.window.focusWidget(), h.get("Button1"));
-        QTest::mouseClick(h.get("Button3"), Qt::LeftButton);
+        h.click("Button3");
         QCOMPARE(h.palette->shownView(), QStringLiteral("TISCH3"));
         QCOMPARE(h.get<QLabel>("Image9")->pixmap().size(), QSize(94, 62));
-        QTest::mouseClick(h.get("Button2"), Qt::LeftButton);
+        h.click("Button2");
         QCOMPARE(h.get<QLabel>("Image9")->pixmap().size(), QSize(62, 94));
         QCOMPARE(int(h.tool.mode), 6);  // still filling
         QCOMPARE(h.tool.stamp, artwork::bitmap("TUER2"));
 
-        QTest::mouseClick(h.get("BitBtn1"), Qt::LeftButton);
+        h.click("BitBtn1");
         QCOMPARE(h.tool.stamp, artwork::bitmap("TISCH2"));
         QCOMPARE(int(h.tool.mode), 0);
         QCOMPARE(h.tool.statusText(), QString());
 
         // View 3, then another kind: back to view 1.
-        QTest::mouseClick(h.get("Button3"), Qt::LeftButton);
-        QTest::mouseClick(h.get("Image14"), Qt::LeftButton);
+        h.click("Button3");
+        h.click("Image14");
         QCOMPARE(h.palette->shownView(), QStringLiteral("TRUHE1"));
         h.palette->BitBtn1Click();
         QCOMPARE(h.tool.stamp, artwork::bitmap("TRUHE1"));
@@ -256,6 +263,7 @@ private Q_SLOTS:
         QCOMPARE(h.window.focusWidget(), target);
 
         QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCoreApplication::sendPostedEvents();
         QCOMPARE(int(h.tool.mode), takes ? 0 : 1);
         QCOMPARE(h.tool.statusText(), takes ? QString() : QStringLiteral("Korrektur-Modus"));
         if (takes)
