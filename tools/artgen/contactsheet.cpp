@@ -1,6 +1,6 @@
 // Renders every bitmap the program carries at twice its size on one page,
 // each with its name and size below it, so the whole set can be judged at a
-// glance. Usage: contactsheet <output.png>
+// glance. Usage: contactsheet <output.png> [scale] [name pattern]
 
 #include "artwork.h"
 #include "errors.h"
@@ -9,7 +9,9 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char **argv)
 {
@@ -18,6 +20,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: contactsheet <output.png>\n");
         return 2;
     }
+    const int scale = argc > 2 ? qBound(1, atoi(argv[2]), 8) : 2;
+    const QRegularExpression pattern(argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("."));
     const int pageWidth = 1800;
     const int gap = 12;
     const int labelHeight = 28;
@@ -30,9 +34,11 @@ int main(int argc, char **argv)
     int x = gap, y = gap, rowHeight = 0;
     try {
         for (const QString &name : artwork::bitmapNames()) {
+            if (!pattern.match(name).hasMatch())
+                continue;
             const QImage picture = artwork::bitmap(name);
-            const int w = qMax(picture.width() * 2, 110);
-            const int h = picture.height() * 2 + labelHeight;
+            const int w = qMax(picture.width() * scale, 110);
+            const int h = picture.height() * scale + labelHeight;
             if (x + w > pageWidth - gap) {
                 x = gap;
                 y += rowHeight + gap;
@@ -54,7 +60,7 @@ int main(int argc, char **argv)
     font.setPixelSize(11);
     p.setFont(font);
     for (const Cell &cell : cells) {
-        const QImage big = cell.picture.scaled(cell.picture.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        const QImage big = cell.picture.scaled(cell.picture.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         p.drawImage(cell.box.topLeft(), big);
         const QRect label(cell.box.left(), cell.box.top() + big.height() + 2, cell.box.width(), labelHeight - 2);
         p.setPen(Qt::black);

@@ -170,18 +170,18 @@ void drawTokenBase(QPainter &p, int face, bool doubleRim)
     rim.setColorAt(0, grey(tone::light));
     rim.setColorAt(1, grey(tone::shade));
     p.setBrush(rim);
-    p.drawEllipse(QRectF(1.3, 1.3, 27.4, 27.4));
+    p.drawEllipse(QRectF(1.2, 1.2, 27.6, 27.6));
     if (doubleRim) {
         p.setBrush(grey(tone::ink));
         p.drawEllipse(QRectF(2.6, 2.6, 24.8, 24.8));
         p.setBrush(grey(tone::silver));
         p.drawEllipse(QRectF(3.4, 3.4, 23.2, 23.2));
     }
-    const qreal edge = doubleRim ? 3.6 : 2.9;
+    const qreal edge = doubleRim ? 3.6 : 2.6;
     p.setBrush(grey(tone::ink));
     p.drawEllipse(QRectF(edge, edge, 30 - 2 * edge, 30 - 2 * edge));
     p.setBrush(grey(face));
-    const QRectF inner(edge + 0.8, edge + 0.8, 30 - 2 * edge - 1.6, 30 - 2 * edge - 1.6);
+    const QRectF inner(edge + 0.7, edge + 0.7, 30 - 2 * edge - 1.4, 30 - 2 * edge - 1.4);
     p.drawEllipse(inner);
     QPainterPath clip;
     clip.addEllipse(inner);

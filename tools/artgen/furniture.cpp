@@ -28,10 +28,13 @@ void body(QPainter &p, const QRectF &r, int fill, qreal radius = 2)
 void candle(QPainter &p, const QPointF &c)
 {
     p.setPen(inkPen(0.8));
+    setFill(p, dark);
+    p.drawEllipse(QRectF(c.x() - 4, c.y() - 4, 8, 8));
     setFill(p, white);
-    p.drawEllipse(QRectF(c.x() - 3, c.y() - 3, 6, 6));
+    p.drawEllipse(QRectF(c.x() - 2.4, c.y() - 2.4, 4.8, 4.8));
+    p.setPen(Qt::NoPen);
     setFill(p, ink);
-    p.drawEllipse(QRectF(c.x() - 1, c.y() - 1, 2, 2));
+    p.drawEllipse(QRectF(c.x() - 0.9, c.y() - 0.9, 1.8, 1.8));
 }
 
 QImage altar()
@@ -259,18 +262,24 @@ QImage fireplace()
     p.setPen(inkPen(1.0));
     setFill(p, ink);
     p.drawRoundedRect(QRectF(22.5, 3.5, 49, 26), 3, 3);
-    setFill(p, white);
-    QPainterPath flames;
-    flames.moveTo(28, 26);
-    for (int i = 0; i < 5; ++i) {
-        const qreal x = 28 + 8 * i;
-        flames.cubicTo(x, 18, x + 4, 14, x + 3, 6 + (i % 2) * 4);
-        flames.cubicTo(x + 7, 13, x + 8, 18, x + 8, 26);
+    QLinearGradient glow(QPointF(0, 26), QPointF(0, 6));
+    glow.setColorAt(0, grey(white));
+    glow.setColorAt(1, grey(silver));
+    p.setBrush(glow);
+    p.setPen(inkPen(0.8));
+    for (int i = 0; i < 3; ++i) {
+        const qreal x = 30 + 12 * i;
+        const qreal top = i == 1 ? 6 : 10;
+        QPainterPath flame;
+        flame.moveTo(x + 5, 25);
+        flame.cubicTo(x - 2, 24, x - 1, 16, x + 4, top);
+        flame.cubicTo(x + 5, 15, x + 8, 14, x + 8, 17);
+        flame.cubicTo(x + 11, 20, x + 10, 25, x + 5, 25);
+        p.drawPath(flame);
     }
-    flames.closeSubpath();
-    p.drawPath(flames);
-    setFill(p, dark);
-    p.drawRoundedRect(QRectF(30, 22, 34, 4), 2, 2);
+    setFill(p, shade);
+    p.drawRoundedRect(QRectF(28, 22.5, 38, 3.5), 1.7, 1.7);
+    p.drawRoundedRect(QRectF(33, 25, 28, 3.5), 1.7, 1.7);
     return s.finish();
 }
 

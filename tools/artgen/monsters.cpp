@@ -127,7 +127,7 @@ void zombie(QPainter &p)
 {
     // A grey, lopsided face: one eye gone, a stitched scar, a slack mouth.
     p.setPen(inkPen(0.9));
-    setFill(p, 176);
+    setFill(p, 144);
     QPainterPath head;
     head.moveTo(9, 9);
     head.cubicTo(12, 6, 19, 6, 21.5, 9.5);
@@ -191,13 +191,13 @@ void chaoskrieger(QPainter &p)
     p.setPen(inkPen(0.8));
     setFill(p, white);
     QPainterPath horns;
-    horns.moveTo(9, 13);
-    horns.cubicTo(5, 12, 4, 8, 5.5, 4.5);
-    horns.cubicTo(6.5, 8, 8, 9.5, 10.5, 10);
+    horns.moveTo(9, 14);
+    horns.cubicTo(5.5, 12.5, 5.5, 9, 8.4, 5.8);
+    horns.cubicTo(8.5, 8.5, 9.5, 9.5, 11, 10);
     horns.closeSubpath();
-    horns.moveTo(21, 13);
-    horns.cubicTo(25, 12, 26, 8, 24.5, 4.5);
-    horns.cubicTo(23.5, 8, 22, 9.5, 19.5, 10);
+    horns.moveTo(21, 14);
+    horns.cubicTo(24.5, 12.5, 24.5, 9, 21.6, 5.8);
+    horns.cubicTo(21.5, 8.5, 20.5, 9.5, 19, 10);
     horns.closeSubpath();
     p.drawPath(horns);
     setFill(p, dark);
@@ -276,15 +276,17 @@ void ogre(QPainter &p, int rank)
     setFill(p, white);
     p.drawPolygon(poly({{11.6, 20}, {13, 20}, {12.3, 17.8}}));
     p.drawPolygon(poly({{17, 20}, {18.4, 20}, {17.7, 17.8}}));
-    p.setPen(inkPen(0.7));
-    setFill(p, white);
+    p.setPen(inkPen(0.5));
+    setFill(p, ink);
     if (rank == 1 || rank == 2) {
-        // One or two chevrons.
+        // One or two bold chevrons on the brow.
         for (int i = 0; i < rank; ++i) {
-            const qreal y = 5.8 + 2.4 * i;
-            p.drawPolygon(poly({{11.5, y}, {15, y + 1.8}, {18.5, y}, {18.5, y + 1.3}, {15, y + 3.1}, {11.5, y + 1.3}}));
+            const qreal y = (rank == 1 ? 6.8 : 5.2) + 3.0 * i;
+            p.drawPolygon(poly({{10.5, y}, {15, y + 2.2}, {19.5, y}, {19.5, y + 2}, {15, y + 4.2}, {10.5, y + 2}}));
         }
     } else if (rank == 3) {
+        setFill(p, white);
+        p.setPen(inkPen(0.8));
         // A crown.
         p.drawPolygon(poly({{10.5, 10}, {10.5, 5}, {12.7, 7.6}, {15, 4.2}, {17.3, 7.6}, {19.5, 5}, {19.5, 10}}));
     }
@@ -300,7 +302,7 @@ struct MonsterKind {
 
 const MonsterKind kMonsters[] = {
     {"GOBLIN", light, goblin},     {"ORK", light, ork},         {"SUMPFLING", silver, sumpfling},
-    {"SKELETT", deep, skelett},    {"ZOMBIE", silver, zombie},  {"MUMIE", shade, mumie},
+    {"SKELETT", deep, skelett},    {"ZOMBIE", light, zombie},  {"MUMIE", shade, mumie},
     {"CHAOSKRIEGER", light, chaoskrieger}, {"GARGOYLE", light, gargoyle},
 };
 

@@ -358,12 +358,28 @@ QImage forge()
     p.drawPath(flame);
     setFill(p, silver);
     p.drawEllipse(QRectF(14, 15, 8, 6));
-    // Anvil, seen from above, with its horn to the right.
+    // Anvil with its horn to the left and a hammer beside it.
     p.setPen(inkPen(1.0));
     setFill(p, dark);
-    p.drawPolygon(poly({{40.5, 8.5}, {58, 8.5}, {66.5, 13}, {66.5, 17}, {58, 21.5}, {40.5, 21.5}}));
-    p.setPen(inkPen(0.6, mid));
-    p.drawLine(QPointF(42, 11), QPointF(56, 11));
+    QPainterPath anvil;
+    anvil.moveTo(39.5, 8.5);
+    anvil.lineTo(47, 8.5);
+    anvil.lineTo(66.5, 8.5);
+    anvil.lineTo(66.5, 14);
+    anvil.quadTo(60, 15, 59, 20);
+    anvil.lineTo(63.5, 26.5);
+    anvil.lineTo(46.5, 26.5);
+    anvil.lineTo(51, 20);
+    anvil.quadTo(50, 15, 46, 14);
+    anvil.quadTo(42, 13, 39.5, 8.5);
+    p.drawPath(anvil);
+    p.setPen(inkPen(0.7, silver));
+    p.drawLine(QPointF(47, 10.2), QPointF(65, 10.2));
+    p.setPen(inkPen(0.9));
+    setFill(p, mid);
+    p.drawRect(QRectF(52, 2.5, 14, 2.5));
+    setFill(p, shade);
+    p.drawRect(QRectF(64, 1, 4, 5.5));
     // Quenching trough with water.
     p.setPen(inkPen(1.0));
     setFill(p, mid);
@@ -505,22 +521,20 @@ QImage teleporter(QChar letter)
 
 QImage blade(bool filled)
 {
-    // A guillotine blade swinging across the square, horizontal.
+    // A guillotine blade across the square between its two posts; its edge
+    // slants towards the right.
     Sketch s(30, 30);
     QPainter &p = s.p();
-    p.setPen(inkPen(filled ? 1.0 : 1.3));
-    setFill(p, filled ? dark : white);
-    QPainterPath edge;
-    edge.moveTo(2, 11);
-    edge.lineTo(28, 11);
-    edge.cubicTo(28, 21, 22, 26.5, 15, 26.5);
-    edge.cubicTo(8, 26.5, 2, 21, 2, 11);
-    p.drawPath(edge);
-    setFill(p, filled ? mid : white);
-    p.drawRect(QRectF(1.5, 8, 27, 3));
     p.setPen(inkPen(1.0));
-    setFill(p, ink);
-    p.drawRect(QRectF(13.5, 2, 3, 7));
+    setFill(p, dark);
+    p.drawRect(QRectF(1.5, 4.5, 4, 21));
+    p.drawRect(QRectF(24.5, 4.5, 4, 21));
+    p.setPen(inkPen(filled ? 1.0 : 1.4));
+    setFill(p, filled ? dark : white);
+    p.drawPolygon(poly({{5.5, 7.5}, {24.5, 7.5}, {24.5, 23}, {5.5, 15.5}}));
+    p.setPen(inkPen(1.0));
+    setFill(p, filled ? ink : shade);
+    p.drawRect(QRectF(10.5, 2.5, 9, 4.5));
     return s.finish();
 }
 

@@ -123,12 +123,20 @@ QImage outdoorScene(int h)
         p.setPen(Qt::NoPen);
         setFill(p, shade);
         p.drawEllipse(t + QPointF(4, 4), r, r);
+        // The crown: a ring of leafy lobes around a middle.
+        QPainterPath crown;
+        const int lobes = 9;
+        for (int k = 0; k < lobes; ++k) {
+            const qreal a = 2 * M_PI * k / lobes;
+            crown.addEllipse(t + QPointF(r * 0.62 * qCos(a), r * 0.62 * qSin(a)), r * 0.42, r * 0.42);
+        }
+        crown.addEllipse(t, r * 0.7, r * 0.7);
         p.setPen(inkPen(1.0));
         setFill(p, mid);
-        p.drawPolygon(blob(t, r, r, dice, 14, 0.15));
+        p.drawPath(crown.simplified());
         setFill(p, silver);
         p.setPen(Qt::NoPen);
-        p.drawEllipse(t + QPointF(-r * 0.3, -r * 0.3), r * 0.35, r * 0.35);
+        p.drawEllipse(t + QPointF(-r * 0.25, -r * 0.25), r * 0.3, r * 0.3);
     }
     // Boulders.
     for (const QPointF &b : {QPointF(100, 100), QPointF(160, 60), QPointF(20, 80), QPointF(240, 100)}) {
