@@ -553,6 +553,29 @@ private Q_SLOTS:
         QVERIFY(window->pageControl2()->isVisible());
     }
 
+    void previewLifecycle()
+    {
+        PreviewState &preview = window->previewState();
+        preview.lastPreview = QPoint(57, 89);
+        preview.previousSample = QPoint(3, 4);
+        MapWindow *first = window->Neu1Click();
+        QCOMPARE(preview.lastPreview, QPoint(0, 0));
+        QCOMPARE(preview.previousSample, QPoint(0, 0));
+        MapWindow *second = window->Neu1Click();
+        QVERIFY(second->canvas()->timer().isActive());
+        // The window that loses activation stops its timer.
+        window->mdiArea()->setActiveSubWindow(first);
+        QVERIFY(!second->canvas()->timer().isActive());
+
+        // Opening a modal window empties the previews.
+        QDialog quest;
+        window->setQuestEditor(&quest);
+        preview.offMap = false;
+        QTimer::singleShot(0, &quest, &QDialog::reject);
+        window->QuestEditor1Click();
+        QVERIFY(preview.offMap);
+    }
+
     void popupModes()
     {
         MapWindow *map = window->Neu1Click();
