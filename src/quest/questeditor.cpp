@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -197,7 +198,9 @@ void QuestEditor::buildWindow()
     m_button2->setEnabled(false);
 
     // Title and wandering monster.
-    placeAuto(new QLabel(QStringLiteral("Quest Titel"), this), 522, 340)->setFont(bold);
+    auto *label1 = new QLabel(QStringLiteral("Quest Titel"), this);
+    label1->setFont(bold);
+    placeAuto(label1, 522, 340);
     m_edit1 = place(new QLineEdit(this), 520, 360, 225, 21);
     auto *label2 = new QLabel(QStringLiteral("Streunendes Monster"), this);
     label2->setFont(bold);
@@ -246,6 +249,9 @@ void QuestEditor::buildWindow()
                                       QStringLiteral("Questeditor schließen"), this),
                       560, 528, 145, 33);
     m_bitBtn1->setDefault(true);
+    // Editable drop-downs keep Enter to themselves; in this window it closes.
+    m_comboBox1->installEventFilter(this);
+    m_comboBox2->installEventFilter(this);
 
     m_statusBar1 = place(new QStatusBar(this), 0, 599 - 19, 764, 19);
     m_statusBar1->setSizeGripEnabled(false);
@@ -558,6 +564,18 @@ void QuestEditor::closeEvent(QCloseEvent *event)
     // Refuse first: a failed save throws out of here and must leave the editor open.
     event->ignore();
     BitBtn1Click();
+}
+
+bool QuestEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((watched == m_comboBox1 || watched == m_comboBox2) && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+            m_bitBtn1->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void QuestEditor::showEvent(QShowEvent *event)

@@ -464,6 +464,12 @@ private slots:
         QTest::keyClick(editor.titleField(), Qt::Key_Return);
         QVERIFY(editor.isHidden());
         QCOMPARE(m_dialogs->asked.size(), 1);
+
+        // Also from the wandering monster's field.
+        editor.show();
+        m_dialogs->confirmAnswers << false;
+        QTest::keyClick(editor.monsterField()->lineEdit(), Qt::Key_Return);
+        QVERIFY(editor.isHidden());
     }
 
     void savesAndLoadsTheWorkedExample()
