@@ -36,10 +36,10 @@ QStringList bmpFiles(const QString &directory);
 
 /// One line of the directory list.
 struct DirEntry {
-    QString path;   ///< absolute path of the directory
-    QString label;  ///< what the list shows: "/" for the root, else the name
-    int level = 0;  ///< indentation: 0 for the root
-    bool open = false; ///< an ancestor of the current directory, or itself
+    QString path;         ///< absolute path of the directory
+    QString label;        ///< what the list shows: "/" for the root, else the name
+    int level = 0;        ///< indentation: 0 for the root
+    bool open = false;    ///< an ancestor of the current directory, or itself
     bool current = false; ///< the current directory
 };
 
@@ -50,14 +50,14 @@ QVector<DirEntry> directoryEntries(const QString &directory);
 
 /// A mounted file system as the drive box sees it.
 struct Mount {
-    QString root;      ///< mount point
-    QByteArray type;   ///< file system type ("ext4", "vfat", "tmpfs" ...)
+    QString root;    ///< mount point
+    QByteArray type; ///< file system type ("ext4", "vfat", "tmpfs" ...)
 };
 
 /// A drive of the drive box.
 struct Drive {
-    QString root;   ///< the directory that choosing the drive shows
-    QString label;  ///< the text in the box
+    QString root;  ///< the directory that choosing the drive shows
+    QString label; ///< the text in the box
 };
 
 /// The drives from a list of mounts: the root "/" first, then the home

@@ -11,8 +11,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
-static QImage picture(int w, int h, QRgb ground, QRgb mark)
-{
+static QImage picture(int w, int h, QRgb ground, QRgb mark) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(ground);
     for (int y = h / 4; y < h * 3 / 4; ++y)
@@ -21,8 +20,7 @@ static QImage picture(int w, int h, QRgb ground, QRgb mark)
     return image;
 }
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("overlays.png");
 
@@ -30,9 +28,12 @@ int main(int argc, char **argv)
     const QDir dir(tmp.path());
     dir.mkdir(QStringLiteral("Unterordner"));
     // A small token on blue, a large picture (stretched) and a wide strip (cut).
-    raster::writeBmpFile(picture(30, 30, raster::kTransparent, qRgb(200, 0, 0)), dir.filePath("goblin.bmp"));
-    raster::writeBmpFile(picture(200, 150, qRgb(0, 140, 0), qRgb(255, 255, 0)), dir.filePath("Garten.BMP"));
-    raster::writeBmpFile(picture(200, 40, qRgb(80, 80, 80), qRgb(255, 128, 0)), dir.filePath("streifen.bmp"));
+    raster::writeBmpFile(picture(30, 30, raster::kTransparent, qRgb(200, 0, 0)),
+                         dir.filePath("goblin.bmp"));
+    raster::writeBmpFile(picture(200, 150, qRgb(0, 140, 0), qRgb(255, 255, 0)),
+                         dir.filePath("Garten.BMP"));
+    raster::writeBmpFile(picture(200, 40, qRgb(80, 80, 80), qRgb(255, 128, 0)),
+                         dir.filePath("streifen.bmp"));
 
     ToolState tool;
     QTabWidget tabs;

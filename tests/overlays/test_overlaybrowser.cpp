@@ -15,16 +15,13 @@
 
 namespace {
 
-QImage solid(int w, int h, QRgb colour)
-{
+QImage solid(int w, int h, QRgb colour) {
     QImage picture(w, h, QImage::Format_RGB32);
     picture.fill(colour);
     return picture;
 }
 
-template <typename F>
-QString errorOf(F f)
-{
+template <typename F> QString errorOf(F f) {
     try {
         f();
     } catch (const DkError &e) {
@@ -33,20 +30,34 @@ QString errorOf(F f)
     return QStringLiteral("no error");
 }
 
-QStringList texts(const QListWidget *list)
-{
+QStringList texts(const QListWidget *list) {
     QStringList result;
     for (int i = 0; i < list->count(); ++i)
         result << list->item(i)->text();
     return result;
 }
 
-OverlayBrowser *browserAt(QTabWidget &tabs, int i)
-{
+OverlayBrowser *browserAt(QTabWidget &tabs, int i) {
     return qobject_cast<OverlayBrowser *>(tabs.widget(i));
 }
 
 } // namespace
+
+// Stands in for the program's error report: keeps the text of the last
+// DkError that escaped an event handler.
+class ReportingApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    QString lastError;
+    bool notify(QObject *receiver, QEvent *event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const DkError &e) {
+            lastError = e.text();
+        }
+        return false;
+    }
+};
 
 class TestOverlayBrowser : public QObject {
     Q_OBJECT
@@ -56,8 +67,7 @@ class TestOverlayBrowser : public QObject {
     QString folder(const QString &name) const { return QDir(m_tmp.path()).filePath(name); }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
+    void initTestCase() {
         QVERIFY(m_tmp.isValid());
         QDir root(m_tmp.path());
         for (const char *name : {"eins", "zwei", "drei", "eins/unter"})
@@ -68,8 +78,7 @@ private Q_SLOTS:
         raster::writeBmpFile(solid(60, 60, qRgb(9, 9, 9)), folder("drei/Anders.Bmp"));
     }
 
-    void pagesAndParts()
-    {
+    void pagesAndParts() {
         QTabWidget tabs;
         ToolState tool;
         addOverlayBrowsers(&tabs, tool, [] {});
@@ -101,8 +110,7 @@ private Q_SLOTS:
         }
     }
 
-    void walkChooseAndUse()
-    {
+    void walkChooseAndUse() {
         ToolState tool;
         OverlayBrowser b(1, tool);
         b.show();
@@ -112,6 +120,7 @@ private Q_SLOTS:
         tool.stamp = solid(5, 5, qRgb(1, 2, 3));
         tool.mode = ToolState::Fill;
         QTest::mouseClick(b.previewBox(), Qt::LeftButton);
+        QCoreApplication::processEvents();
         QCOMPARE(tool.mode, quint8(ToolState::Fill));
 
         // Choosing the root drive shows the root in the directory list.
@@ -135,6 +144,8 @@ private Q_SLOTS:
         QVERIFY(b.previewBox()->isEnabled());
         QCOMPARE(b.previewBox()->picture().pixel(47, 47), qRgb(255, 0, 0));
         QTest::mouseClick(b.previewBox(), Qt::LeftButton);
+        QCOMPARE(tool.mode, quint8(ToolState::Fill)); // runs after the click event
+        QCoreApplication::processEvents();
         QCOMPARE(tool.stamp.size(), QSize(30, 30));
         QCOMPARE(tool.mode, quint8(ToolState::Square));
 
@@ -162,8 +173,52 @@ private Q_SLOTS:
         QVERIFY(bad.remove());
     }
 
-    void hidingKeepsEachBrowser()
-    {
+    void userSelectionReportsFailures() {
+        // The user moves through the list with the keyboard: each new
+        // selection is shown after its event; a broken file is reported and
+        // the preview keeps the picture before it.
+        auto &app = static_cast<ReportingApplication &>(*qApp);
+        QFile bad(folder("drei/kaputt.bmp"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("BM this is no picture at all, not even close");
+        bad.close();
+
+        ToolState tool;
+        OverlayBrowser b(2, tool);
+        b.setDirectory(folder("drei"));
+        QCOMPARE(texts(b.fileList()), QStringList({"Anders.Bmp", "kaputt.bmp", "schwarz.bmp"}));
+        b.fileList()->setCurrentRow(0);
+        QVERIFY(!b.previewBox()->isEnabled());
+        QCoreApplication::processEvents();
+        QVERIFY(b.previewBox()->isEnabled());
+        QCOMPARE(b.previewBox()->picture().pixel(47, 47), qRgb(9, 9, 9));
+
+        app.lastError.clear();
+        b.fileList()->setCurrentRow(1);
+        QCoreApplication::processEvents();
+        QCOMPARE(app.lastError, errors::invalidBitmap());
+        QCOMPARE(b.previewBox()->picture().pixel(47, 47), qRgb(9, 9, 9));
+
+        b.fileList()->setCurrentRow(2);
+        QCoreApplication::processEvents();
+        QCOMPARE(b.previewBox()->picture().pixel(47, 47), qRgb(0, 0, 0));
+        QVERIFY(bad.remove());
+
+        // A click on the preview after a change of directory: nothing is
+        // selected, the report says so and the tool state stays.
+        b.setDirectory(folder("eins"));
+        b.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&b));
+        tool.mode = ToolState::Correct;
+        tool.setStatusText(ToolState::kCorrectionText);
+        QTest::mouseClick(b.previewBox(), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(app.lastError, QStringLiteral("Cannot open file "));
+        QCOMPARE(tool.mode, quint8(ToolState::Correct));
+        QCOMPARE(tool.statusText(), ToolState::kCorrectionText);
+    }
+
+    void hidingKeepsEachBrowser() {
         QTabWidget tabs;
         ToolState tool;
         addOverlayBrowsers(&tabs, tool, [] {});
@@ -199,8 +254,7 @@ private Q_SLOTS:
         QCOMPARE(tool.stamp.size(), QSize(30, 30));
     }
 
-    void mouseMovesReportOffMap()
-    {
+    void mouseMovesReportOffMap() {
         QTabWidget tabs;
         ToolState tool;
         int moves = 0;
@@ -237,5 +291,10 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestOverlayBrowser)
+int main(int argc, char **argv) {
+    ReportingApplication app(argc, argv);
+    QTEST_SET_MAIN_SOURCE_PATH
+    TestOverlayBrowser test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_overlaybrowser.moc"

@@ -17,17 +17,14 @@ using namespace overlays;
 
 namespace {
 
-QImage solid(int w, int h, QRgb colour)
-{
+QImage solid(int w, int h, QRgb colour) {
     QImage picture(w, h, QImage::Format_RGB32);
     picture.fill(colour);
     return picture;
 }
 
 // Runs f and returns the text of the DkError it throws, or "no error".
-template <typename F>
-QString errorOf(F f)
-{
+template <typename F> QString errorOf(F f) {
     try {
         f();
     } catch (const DkError &e) {
@@ -36,8 +33,7 @@ QString errorOf(F f)
     return QStringLiteral("no error");
 }
 
-void touch(const QString &path, const QByteArray &content = QByteArray())
-{
+void touch(const QString &path, const QByteArray &content = QByteArray()) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
@@ -49,8 +45,7 @@ class TestOverlays : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void previewPlacement_data()
-    {
+    void previewPlacement_data() {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QRect>("expected");
         QTest::newRow("94x94 natural") << QSize(94, 94) << QRect(0, 0, 94, 94);
@@ -62,15 +57,13 @@ private Q_SLOTS:
         QTest::newRow("60x60 centred") << QSize(60, 60) << QRect(17, 17, 60, 60);
         QTest::newRow("31x30 odd") << QSize(31, 30) << QRect(31, 32, 31, 30);
     }
-    void previewPlacement()
-    {
+    void previewPlacement() {
         QFETCH(QSize, size);
         QFETCH(QRect, expected);
         QCOMPARE(previewRect(size), expected);
     }
 
-    void previewPixels()
-    {
+    void previewPixels() {
         // 200x60, left half red, right half pure blue: shown at natural size,
         // centred, so the box's left column is picture column 53.
         QImage wide = solid(200, 60, qRgb(255, 0, 0));
@@ -83,8 +76,8 @@ private Q_SLOTS:
         QCOMPARE(box.pixel(0, 17), qRgb(0, 255, 0));
         QCOMPARE(box.pixel(46, 40), qRgb(255, 0, 0));
         QCOMPARE(box.pixel(47, 40), raster::kTransparent); // blue shows as it is
-        QCOMPARE(qAlpha(box.pixel(40, 16)), 0);             // above the picture
-        QCOMPARE(qAlpha(box.pixel(40, 77)), 0);             // below it
+        QCOMPARE(qAlpha(box.pixel(40, 16)), 0);            // above the picture
+        QCOMPARE(qAlpha(box.pixel(40, 77)), 0);            // below it
 
         // 200x150 in quadrants: stretched, each corner of the box keeps its colour.
         QImage big = solid(200, 150, qRgb(255, 0, 0));
@@ -103,19 +96,16 @@ private Q_SLOTS:
         QCOMPARE(qAlpha(empty.pixel(47, 47)), 0);
     }
 
-    void listsBmpFilesOnly()
-    {
+    void listsBmpFilesOnly() {
         QTemporaryDir tmp;
-        for (const char *name : {"KARTE.BMP", "karte.bmp", "b.bmp", "a.Bmp", "notes.txt",
-                                 "x.bmpx", ".hidden.bmp", "zz.bmp.txt"})
+        for (const char *name : {"KARTE.BMP", "karte.bmp", "b.bmp", "a.Bmp", "notes.txt", "x.bmpx",
+                                 ".hidden.bmp", "zz.bmp.txt"})
             touch(tmp.filePath(QString::fromLatin1(name)));
         QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("folder.bmp")));
-        QCOMPARE(bmpFiles(tmp.path()),
-                 QStringList({"a.Bmp", "b.bmp", "KARTE.BMP", "karte.bmp"}));
+        QCOMPARE(bmpFiles(tmp.path()), QStringList({"a.Bmp", "b.bmp", "KARTE.BMP", "karte.bmp"}));
     }
 
-    void directoryChain()
-    {
+    void directoryChain() {
         QTemporaryDir tmp;
         const QString base = QDir(tmp.path()).canonicalPath();
         QDir(base).mkpath(QStringLiteral("inner/b"));
@@ -142,8 +132,7 @@ private Q_SLOTS:
         QVERIFY(!entries[depth + 2].open);
     }
 
-    void drivesOfMounts()
-    {
+    void drivesOfMounts() {
         const QVector<Mount> mounts = {
             {"/", "ext4"},
             {"/boot", "ext4"},
@@ -172,8 +161,7 @@ private Q_SLOTS:
         QCOMPARE(drivesFrom(QStringLiteral("/"), {}).size(), 1);
     }
 
-    void showAndUse()
-    {
+    void showAndUse() {
         QTemporaryDir tmp;
         raster::writeBmpFile(solid(30, 30, qRgb(255, 0, 0)), tmp.filePath("karte.bmp"));
 
@@ -204,19 +192,17 @@ private Q_SLOTS:
         QCOMPARE(raster::pixel(tool.stamp, 10, 10), qRgb(0, 128, 0));
         QCOMPARE(tool.mode, quint8(ToolState::Square));
         QCOMPARE(tool.statusText(), QString());
-        QCOMPARE(modeWhenTextChanged, int(ToolState::Correct)); // text first, then mode
+        QCOMPARE(modeWhenTextChanged, int(ToolState::Correct));  // text first, then mode
         QCOMPARE(slot.preview().pixel(47, 47), qRgb(255, 0, 0)); // the preview is not re-read
     }
 
-    void failuresChangeNothing_data()
-    {
+    void failuresChangeNothing_data() {
         QTest::addColumn<QString>("kind");
         QTest::newRow("invalid") << "invalid";
         QTest::newRow("deleted") << "deleted";
         QTest::newRow("unreadable") << "unreadable";
     }
-    void failuresChangeNothing()
-    {
+    void failuresChangeNothing() {
         QFETCH(QString, kind);
         QTemporaryDir tmp;
         raster::writeBmpFile(solid(30, 30, qRgb(255, 0, 0)), tmp.filePath("good.bmp"));
@@ -258,8 +244,7 @@ private Q_SLOTS:
         QCOMPARE(tool.statusText(), ToolState::kFillText);
     }
 
-    void useAfterDirectoryChange()
-    {
+    void useAfterDirectoryChange() {
         // The preview outlives a change of directory, the selection does not:
         // a click on the preview then has no file to read.
         QTemporaryDir tmp;
@@ -288,8 +273,7 @@ private Q_SLOTS:
         QVERIFY(slot.selectedFile().isEmpty());
     }
 
-    void emptyFile()
-    {
+    void emptyFile() {
         QTemporaryDir tmp;
         raster::writeBmpFile(solid(30, 30, qRgb(255, 0, 0)), tmp.filePath("a.bmp"));
         touch(tmp.filePath("leer.bmp"));
@@ -312,8 +296,7 @@ private Q_SLOTS:
         QCOMPARE(map.picture(), before);
     }
 
-    void stampLeavesOutBlue()
-    {
+    void stampLeavesOutBlue() {
         // A picture of the user's: black with a pure blue left half.
         QTemporaryDir tmp;
         QImage own = solid(30, 30, qRgb(0, 0, 0));
