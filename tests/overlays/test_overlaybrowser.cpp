@@ -21,15 +21,6 @@ QImage solid(int w, int h, QRgb colour) {
     return picture;
 }
 
-template <typename F> QString errorOf(F f) {
-    try {
-        f();
-    } catch (const DkError &e) {
-        return e.text();
-    }
-    return QStringLiteral("no error");
-}
-
 QStringList texts(const QListWidget *list) {
     QStringList result;
     for (int i = 0; i < list->count(); ++i)
@@ -88,19 +79,6 @@ private Q_SLOTS:
             QCOMPARE(tabs.tabText(i), QString::number(i + 1));
             OverlayBrowser *b = browserAt(tabs, i);
             QVERIFY(b);
-            const QString n = QString::number(i + 1);
-            QCOMPARE(b->shape()->objectName(), QStringLiteral("Shape%1").arg(i + 2));
-            QCOMPARE(b->previewBox()->objectName(), QStringLiteral("Image%1").arg(90 + i));
-            QCOMPARE(b->driveBox()->objectName(), "DriveComboBox" + n);
-            QCOMPARE(b->directoryList()->objectName(), "DirectoryListBox" + n);
-            QCOMPARE(b->fileList()->objectName(), "FileListBox" + n);
-            QCOMPARE(b->shape()->geometry(), QRect(24, 8, 94, 94));
-            QCOMPARE(b->previewBox()->geometry(), QRect(24, 8, 94, 94));
-            QCOMPARE(b->driveBox()->geometry(), QRect(8, 120, 129, 19));
-            QCOMPARE(b->directoryList()->geometry(), QRect(8, 152, 129, 97));
-            QCOMPARE(b->fileList()->geometry(), QRect(8, 261, 129, 172));
-            QCOMPARE(b->fileList()->selectionMode(), QAbstractItemView::SingleSelection);
-            QCOMPARE(b->previewBox()->cursor().shape(), Qt::PointingHandCursor);
             // Start: the process's directory, nothing selected, empty disabled preview.
             QCOMPARE(b->slot().directory(), QDir::currentPath());
             QVERIFY(b->fileList()->selectedItems().isEmpty());
@@ -149,28 +127,12 @@ private Q_SLOTS:
         QCOMPARE(tool.stamp.size(), QSize(30, 30));
         QCOMPARE(tool.mode, quint8(ToolState::Square));
 
-        // Another directory: no selection, the preview stays and stays
-        // enabled, and using it fails for the empty path.
+        // Another directory: the selection goes, the preview stays enabled.
         b.setDirectory(folder("drei"));
         QCOMPARE(texts(b.fileList()), QStringList({"Anders.Bmp", "schwarz.bmp"}));
         QVERIFY(b.fileList()->selectedItems().isEmpty());
         QVERIFY(b.previewBox()->isEnabled());
         QCOMPARE(b.previewBox()->picture().pixel(47, 47), qRgb(255, 0, 0));
-        tool.mode = ToolState::Correct;
-        QCOMPARE(errorOf([&] { b.imageClick(); }), errors::cannotOpen(QString()));
-        QCOMPARE(tool.mode, quint8(ToolState::Correct));
-        QCOMPARE(tool.stamp.size(), QSize(30, 30));
-
-        // An invalid file keeps the preview.
-        QFile bad(folder("drei/kaputt.bmp"));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("BM this is no picture at all, not even close");
-        bad.close();
-        b.setDirectory(folder("drei"));
-        QCOMPARE(errorOf([&] { b.selectFile(QStringLiteral("kaputt.bmp")); }),
-                 errors::invalidBitmap());
-        QCOMPARE(b.previewBox()->picture().pixel(47, 47), qRgb(255, 0, 0));
-        QVERIFY(bad.remove());
     }
 
     void userSelectionReportsFailures() {
@@ -209,6 +171,7 @@ private Q_SLOTS:
         b.setDirectory(folder("eins"));
         b.show();
         QVERIFY(QTest::qWaitForWindowExposed(&b));
+        tool.stamp = solid(5, 5, qRgb(1, 2, 3));
         tool.mode = ToolState::Correct;
         tool.setStatusText(ToolState::kCorrectionText);
         QTest::mouseClick(b.previewBox(), Qt::LeftButton);
@@ -216,6 +179,7 @@ private Q_SLOTS:
         QCOMPARE(app.lastError, QStringLiteral("Cannot open file "));
         QCOMPARE(tool.mode, quint8(ToolState::Correct));
         QCOMPARE(tool.statusText(), ToolState::kCorrectionText);
+        QCOMPARE(tool.stamp, solid(5, 5, qRgb(1, 2, 3)));
     }
 
     void hidingKeepsEachBrowser() {
