@@ -4,20 +4,35 @@
 
 #include "aboutbox.h"
 #include "application.h"
+#include "fonts.h"
 #include "mainwindow.h"
+#include "questeditor.h"
+#include "sheetprint.h"
 
-#include <QDialog>
+#include <QPushButton>
 
 int main(int argc, char **argv)
 {
     Application app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("dkedit"));
+    questfonts::installFontSubstitutions();
 
     MainWindow mainWindow;
 
-    // Stands in for the quest editor until it is built: hidden until opened.
-    QDialog questEditor(&mainWindow);
-    questEditor.setWindowTitle(QStringLiteral("DK-Edit Questeditor"));
+    QuestEditor questEditor(&mainWindow);
     mainWindow.setQuestEditor(&questEditor);
+    // Ending the program asks about unsaved quest text like closing the editor.
+    mainWindow.setQuitGuard([&questEditor] { return questEditor.maybeSave(); });
+    QObject::connect(questEditor.printButton(), &QPushButton::clicked, &questEditor,
+                     [&questEditor] {
+                         printQuestSheet(&questEditor, questEditor.document(), questEditor.mapPicture());
+                     },
+                     Qt::QueuedConnection);
+    new PreviewController(
+        questEditor.scrollButton(), questEditor.legendButton(),
+        [&questEditor] { return questEditor.document(); },
+        [&questEditor](const QImage &picture) { questEditor.showPreview(picture); },
+        [&questEditor] { questEditor.restoreMapDisplay(); }, &questEditor);
 
     AboutBox aboutBox(mainWindow.previewState(), &mainWindow);
     mainWindow.setAboutBox(&aboutBox);

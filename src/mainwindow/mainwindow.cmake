@@ -7,4 +7,4 @@ add_library(dk_mainwindow_ui STATIC
     ${CMAKE_CURRENT_LIST_DIR}/aboutbox.h ${CMAKE_CURRENT_LIST_DIR}/aboutbox.cpp
 )
 target_include_directories(dk_mainwindow_ui PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(dk_mainwindow_ui PUBLIC dk_board_ui dk_platform_ui Qt6::Widgets)
+target_link_libraries(dk_mainwindow_ui PUBLIC dk_board_ui dk_platform_ui dk_palette_ui dk_overlays_ui Qt6::Widgets)

@@ -1,5 +1,14 @@
 #include "mainwindow.h"
 
+#include "catalogue.h"
+#include "overlaybrowser.h"
+#include "palette.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
 #include "artwork.h"
 #include "dialogs.h"
 #include "mapwindow.h"
@@ -122,9 +131,16 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     installEventFilter(this);
     attachOffMapFilter(m_toolBar);
     attachOffMapFilter(m_pageControl1);
+    FormCreate();
+
+    m_palette = new Palette(m_pageControl1, m_tool, this);
+    addOverlayBrowsers(m_pageControl2, m_tool, [this] { m_preview.offMap = true; });
+    attachOffMapFilter(m_pageControl1);
     attachOffMapFilter(m_pageControl2);
 
-    FormCreate();
+    // BMP files dropped on the frame window open as maps.
+    setAcceptDrops(true);
+    m_mdi->setAcceptDrops(true);
 
     // Fixed size: the client area below the menu bar is 789 x 526.
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
@@ -149,8 +165,7 @@ void MainWindow::FormCreate()
         m_tool.stamp = QImage(30, 30, QImage::Format_RGB32);
         m_tool.stamp.fill(raster::kTransparent);
     }
-    if (artwork::hasBitmap(QStringLiteral("ALTAR1")))
-        m_viewPicture = artwork::bitmap(QStringLiteral("ALTAR1"));
+    // The palette shows "ALTAR1" in the view picture from its start.
     // The map overlays load their cursors ("EMPTYCURSOR", "CROSS") from the
     // artwork themselves when the mode calls for them.
     m_tool.furnitureKind = 0;
@@ -291,17 +306,12 @@ MapWindow *MainWindow::activeMapWindow() const
 
 void MainWindow::toolButtonClick(int number)
 {
-    if (number >= 1 && number <= 8) {
-        m_tool.stamp = artwork::bitmap(kMonsterStamps[number - 1]);
-        m_tool.mode = ToolState::Square;
-        m_tool.setStatusText(QString());
-    } else if (number == 10) {
-        m_tool.mode = ToolState::Correct;
-        m_tool.setStatusText(ToolState::kCorrectionText);
-    } else if (number == 11) {
-        m_tool.setStatusText(ToolState::kFillText);
-        m_tool.mode = ToolState::Fill;
-    }
+    if (number == 10)
+        palette::correctionTool(m_tool);
+    else if (number == 11)
+        palette::fillTool(m_tool);
+    else if (const auto *entry = palette::findStampEntry(QStringLiteral("ToolButton%1").arg(number)))
+        palette::applyStampEntry(m_tool, *entry);
 }
 
 MapWindow *MainWindow::addMapWindow(MapWindow *window)
@@ -339,9 +349,40 @@ MapWindow *MainWindow::ffnen1Click()
     const QString path = dialogs().openFile(this, QStringLiteral("Öffnen"), mapfiles::kOpenFilter);
     if (path.isEmpty())
         return nullptr;
+    return openMap(path);
+}
+
+MapWindow *MainWindow::openMap(const QString &path)
+{
     // Read first: a file that cannot be read leaves no window behind.
     const QImage picture = mapfiles::readMap(path);
     return addMapWindow(new MapWindow(m_tool, m_preview, picture, path));
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    const auto urls = event->mimeData()->urls();
+    for (const QUrl &url : urls)
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    QStringList paths;
+    const auto urls = event->mimeData()->urls();
+    for (const QUrl &url : urls)
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Each file opens as "Öffnen..." would open it, one event after the drop,
+    // so a file that fails reaches the error report and the rest still open.
+    for (const QString &path : paths)
+        QMetaObject::invokeMethod(this, [this, path] { openMap(path); }, Qt::QueuedConnection);
 }
 
 void MainWindow::Beenden1Click()
@@ -411,7 +452,9 @@ void MainWindow::berDKEdit1Click()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!AlleFensterschlieen1Click()) {
+    // Unsaved quest text is asked about first: a refusal there keeps every
+    // map open as well.
+    if ((m_quitGuard && !m_quitGuard()) || !AlleFensterschlieen1Click()) {
         event->ignore();
         return;
     }

@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <functional>
+
 class MapWindow;
 class QAction;
 class QDialog;
@@ -18,6 +20,7 @@ class QMenu;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
+class Palette;
 
 /// The frame window "Dunkelkrone - Editor": the map windows live in its client
 /// area; around it the monster tool bar, the palette pages at the left, the
@@ -57,9 +60,16 @@ public:
     QLabel *statusLabel() const { return m_status; }
     QAction *overlaysAction() const { return m_overlaysAction; }
 
-    /// The view picture of the furniture views, "ALTAR1" at start.
-    const QImage &viewPicture() const { return m_viewPicture; }
-    void setViewPicture(const QImage &picture) { m_viewPicture = picture; }
+    /// The palette pages with the furniture views (in pageControl1).
+    Palette *palette() const { return m_palette; }
+
+    /// Asked before the program ends; returning false keeps it running (the
+    /// quest editor asks about its unsaved text here).
+    void setQuitGuard(std::function<bool()> guard) { m_quitGuard = std::move(guard); }
+
+    /// Opens a map file in a new window through the same path as "Öffnen...":
+    /// the file is read first, so a file that cannot be read leaves no window.
+    MapWindow *openMap(const QString &path);
 
     /// Mouse moves over `widget` and everything inside it, including children
     /// added later, set the off-map flag (the map previews are emptied).
@@ -98,6 +108,8 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -108,7 +120,8 @@ private:
 
     ToolState m_tool;
     PreviewState m_preview;
-    QImage m_viewPicture;
+    Palette *m_palette = nullptr;
+    std::function<bool()> m_quitGuard;
     QToolBar *m_toolBar = nullptr;
     QList<QToolButton *> m_buttons;
     QTabWidget *m_pageControl1 = nullptr;

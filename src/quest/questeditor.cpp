@@ -1,4 +1,9 @@
 #include "questeditor.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include "dialogs.h"
 #include "errors.h"
 #include "fonts.h"
@@ -137,6 +142,7 @@ void FontSizeBox::fixup(QString &input) const
 QuestEditor::QuestEditor(QWidget *parent) : QDialog(parent)
 {
     buildWindow();
+    setAcceptDrops(true);
     FormCreate();
 }
 
@@ -528,10 +534,52 @@ void QuestEditor::Button5Click()
     const QString path = dialogs().openFile(this, QStringLiteral("Öffnen"), questfile::kFilter);
     if (path.isEmpty())
         return;
+    readQuestFile(path);
+}
+
+void QuestEditor::readQuestFile(const QString &path)
+{
     QuestDocument doc = document();
     questfile::read(path, doc); // throws before any field changes
     setQuestText(doc);
     m_modified = false;
+}
+
+void QuestEditor::loadQuestFile(const QString &path)
+{
+    if (!askToSave(true))
+        return;
+    readQuestFile(path);
+}
+
+namespace {
+// The quest files among the dropped ones.
+QStringList droppedQuestFiles(const QMimeData *data)
+{
+    QStringList paths;
+    const auto urls = data->urls();
+    for (const QUrl &url : urls)
+        if (url.isLocalFile() && url.toLocalFile().contains(QLatin1String(".dke"), Qt::CaseInsensitive))
+            paths << url.toLocalFile();
+    return paths;
+}
+} // namespace
+
+void QuestEditor::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedQuestFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void QuestEditor::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = droppedQuestFiles(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // One event later, so a file that fails reaches the error report.
+    const QString path = paths.constFirst();
+    QMetaObject::invokeMethod(this, [this, path] { loadQuestFile(path); }, Qt::QueuedConnection);
 }
 
 bool QuestEditor::maybeSave()

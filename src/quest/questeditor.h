@@ -119,6 +119,9 @@ public:
     void Button7Click();             ///< map picture from a BMP file
     SaveResult Button4Click();       ///< save the quest file
     void Button5Click();             ///< load a quest file
+    /// Loads a quest file as "Laden..." does after its dialog, asking first
+    /// about unsaved text (a dropped file comes here).
+    void loadQuestFile(const QString &path);
     void Button8Click();             ///< "Felder löschen"
     void Edit1Change();              ///< a user edit of a text field
     void PopupMenu1Popup();          ///< enables the intro menu's items
@@ -138,6 +141,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -148,6 +153,7 @@ private:
     template <typename F> void programmatic(F change);
     /// Asks the save question when modified; false when the caller must stop.
     bool askToSave(bool stopOnCancel);
+    void readQuestFile(const QString &path);
 
     QLabel *m_image1 = nullptr;
     QFrame *m_shape1 = nullptr;
