@@ -1,5 +1,7 @@
 #include "mapwindow.h"
 
+#include "commands.h"
+
 #include "dialogs.h"
 #include "errors.h"
 #include "raster.h"
@@ -62,15 +64,9 @@ void MapWindow::build()
     setWidget(m_scroll);
     resize(664, 548);
 
-    // Menu commands run queued: the menu has closed before a command starts,
-    // and a command that fails ends inside the application's error report.
     auto command = [this](QMenu *menu, const QString &text, auto slot,
                           const QKeySequence &key = QKeySequence()) {
-        QAction *action = menu->addAction(text);
-        if (!key.isEmpty())
-            action->setShortcut(key);
-        connect(action, &QAction::triggered, this, slot, Qt::QueuedConnection);
-        return action;
+        return addCommand(menu, text, this, slot, key);
     };
 
     m_karte = new QMenu(QStringLiteral("Karte"), this);

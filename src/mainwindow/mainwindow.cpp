@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include "commands.h"
+
 #include "catalogue.h"
 #include "overlaybrowser.h"
 #include "palette.h"
@@ -226,15 +228,9 @@ QToolButton *MainWindow::toolButton(int number) const
 
 void MainWindow::buildMenus()
 {
-    // Commands run queued: the menu has closed before they start, and one
-    // that fails ends in the application's error report.
     auto command = [this](QMenu *menu, const QString &text, auto slot,
                           const QKeySequence &key = QKeySequence()) {
-        QAction *action = menu->addAction(text);
-        if (!key.isEmpty())
-            action->setShortcut(key);
-        connect(action, &QAction::triggered, this, slot, Qt::QueuedConnection);
-        return action;
+        return addCommand(menu, text, this, slot, key);
     };
 
     m_karte = new QMenu(QStringLiteral("Karte"), this);

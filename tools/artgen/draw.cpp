@@ -126,6 +126,18 @@ void setFill(QPainter &p, int level)
         p.setBrush(grey(level));
 }
 
+QPolygonF poly(std::initializer_list<QPointF> points)
+{
+    return QPolygonF(QVector<QPointF>(points));
+}
+
+void plate(QPainter &p, const QRectF &r, int fill, qreal radius)
+{
+    p.setPen(inkPen(1.0));
+    setFill(p, fill);
+    p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+}
+
 QPainterPath textPath(const QString &text, const QPointF &centre, qreal pixelSize, bool bold,
                       const QString &family)
 {

@@ -69,6 +69,12 @@ QImage blueToWhite(const QImage &stamp);
 QPen inkPen(qreal width = 1.0, int level = tone::ink);
 void setFill(QPainter &p, int level);
 
+/// A polygon from a list of points.
+QPolygonF poly(std::initializer_list<QPointF> points);
+
+/// A rounded plate with a 1-pixel ink edge filling the rectangle.
+void plate(QPainter &p, const QRectF &r, int fill, qreal radius = 2.5);
+
 /// The outline of a text, centred on the given point.
 QPainterPath textPath(const QString &text, const QPointF &centre, qreal pixelSize,
                       bool bold = true, const QString &family = QStringLiteral("DejaVu Sans"));

@@ -13,16 +13,9 @@ namespace {
 
 using namespace tone;
 
-QPolygonF poly(std::initializer_list<QPointF> points)
-{
-    return QPolygonF(QVector<QPointF>(points));
-}
-
 void body(QPainter &p, const QRectF &r, int fill, qreal radius = 2)
 {
-    p.setPen(inkPen(1.0));
-    setFill(p, fill);
-    p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    plate(p, r, fill, radius);
 }
 
 void candle(QPainter &p, const QPointF &c)

@@ -10,11 +10,6 @@ namespace {
 
 using namespace tone;
 
-QPolygonF poly(std::initializer_list<QPointF> points)
-{
-    return QPolygonF(QVector<QPointF>(points));
-}
-
 void goblin(QPainter &p)
 {
     // Big pointed ears, a small head and a toothy grin.

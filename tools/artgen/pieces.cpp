@@ -12,19 +12,6 @@ namespace {
 
 using namespace tone;
 
-QPolygonF poly(std::initializer_list<QPointF> points)
-{
-    return QPolygonF(QVector<QPointF>(points));
-}
-
-// A square plate with a 1-pixel ink edge filling the rectangle.
-void plate(QPainter &p, const QRectF &r, int fill, qreal radius = 2.5)
-{
-    p.setPen(inkPen(1.0));
-    setFill(p, fill);
-    p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
-}
-
 // A white copy of an indexed picture with another one copied in at (x, y).
 QImage whiteCanvas(int w, int h)
 {

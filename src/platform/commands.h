@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+
+/// Adds a menu command whose slot runs queued: the menu has closed before the
+/// command starts, and a command that fails ends in the application's error
+/// report instead of inside Qt's menu code.
+template <typename Receiver, typename Slot>
+QAction *addCommand(QMenu *menu, const QString &text, Receiver *receiver, Slot slot,
+                    const QKeySequence &key = QKeySequence())
+{
+    QAction *action = menu->addAction(text);
+    if (!key.isEmpty())
+        action->setShortcut(key);
+    QObject::connect(action, &QAction::triggered, receiver, slot, Qt::QueuedConnection);
+    return action;
+}
