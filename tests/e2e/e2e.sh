@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# End-to-end session with the real program on a virtual X server, driven from
+# outside with xdotool as a user would drive it:
+#
+#   start dkedit, Ctrl+N for a new map, stamp a goblin and orks (tool bar),
+#   a door ("Seite 2", first door), the altar ("Seite 1", "Übernehmen"),
+#   fill two squares (fill tool), Ctrl+S into the save dialog, Ctrl+Q;
+#   start again, Ctrl+O into the open dialog, check what the map shows, Ctrl+Q.
+#
+# The saved file is compared pixel by pixel with the map that e2e_helper
+# builds from the same steps without any window.
+#
+# Usage: e2e.sh <dkedit> <e2e_helper>. Exit 77 (skipped) without xvfb-run or
+# xdotool.
+set -u
+
+DKEDIT=$1
+HELPER=$2
+
+for tool in xvfb-run Xvfb xdotool xauth import; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+
+if [ -z "${DK_E2E_DISPLAY_READY:-}" ]; then
+    export DK_E2E_DISPLAY_READY=1
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" "$@"
+fi
+
+export QT_QPA_PLATFORM=xcb
+WORK=$(mktemp -d)
+# Nothing of the user's: Qt's file dialog keeps its history under here.
+export XDG_CONFIG_HOME=$WORK/config HOME=$WORK XDG_RUNTIME_DIR=$WORK/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+START=$(date +%s.%N)
+PID=""
+
+cleanup() {
+    if [ -n "$PID" ] && kill -0 "$PID" 2>/dev/null; then
+        kill "$PID" 2>/dev/null
+        wait "$PID" 2>/dev/null
+    fi
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    import -window root "$WORK/failure.png" 2>/dev/null &&
+        cp "$WORK/failure.png" "${TMPDIR:-/tmp}/dkedit-e2e-failure.png" &&
+        echo "screen at the failure: ${TMPDIR:-/tmp}/dkedit-e2e-failure.png"
+    exit 1
+}
+
+# Polls `condition` (a command) every 0.1 s until it holds or `seconds` pass.
+wait_for() {
+    local seconds=$1 what=$2
+    shift 2
+    local tries=$((seconds * 10))
+    while ! "$@" >/dev/null 2>&1; do
+        tries=$((tries - 1))
+        [ "$tries" -le 0 ] && fail "timed out waiting for $what"
+        sleep 0.1
+    done
+}
+
+window_shown() { xdotool search --onlyvisible --name "^$1\$"; }
+window_gone() { ! xdotool search --onlyvisible --name "^$1\$"; }
+program_ended() { ! kill -0 "$PID" 2>/dev/null; }
+file_written() { [ -s "$1" ]; }
+
+# Colour of one screen pixel as "r,g,b".
+pixel() {
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+        sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -1
+}
+pixel_is() { [ "$(pixel "$1" "$2")" = "$3" ]; }
+pixel_is_not() { local p; p=$(pixel "$1" "$2"); [ -n "$p" ] && [ "$p" != "$3" ]; }
+
+click() {
+    xdotool mousemove --sync "$1" "$2" click 1
+    sleep 0.15
+}
+
+keys() {
+    xdotool key --clearmodifiers "$@"
+    sleep 0.15
+}
+
+start_program() {
+    "$DKEDIT" >"$WORK/dkedit.log" 2>&1 &
+    PID=$!
+    wait_for 15 "the main window" window_shown "Dunkelkrone - Editor"
+    local id
+    id=$(xdotool search --onlyvisible --name "^Dunkelkrone - Editor\$" | head -1)
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
+    focus_main
+}
+
+# No window manager: a click gives the window the keyboard focus back (also
+# after a dialog closed). The status bar is a harmless place for it.
+focus_main() {
+    click $((WX + WW / 2)) $((WY + WH - 6))
+}
+
+quit_program() {
+    focus_main
+    keys ctrl+q
+    wait_for 10 "the program to end" program_ended
+    wait "$PID"
+    local status=$?
+    PID=""
+    [ "$status" -eq 0 ] || fail "dkedit ended with status $status: $(cat "$WORK/dkedit.log")"
+}
+
+# Types a path into the file dialog called `title` and confirms it.
+answer_file_dialog() {
+    local title=$1 path=$2
+    wait_for 10 "the dialog \"$title\"" window_shown "$title"
+    sleep 0.3
+    xdotool type --delay 5 "$path"
+    keys Return
+    wait_for 10 "the dialog \"$title\" to close" window_gone "$title"
+}
+
+# ---- Where to click: the helper builds the same window on this display ---------
+"$HELPER" clicks >"$WORK/clicks.txt" 2>"$WORK/helper.log" || fail "e2e_helper clicks: $(cat "$WORK/helper.log")"
+read -r _ _ CX CY < <(grep '^click canvas ' "$WORK/clicks.txt")
+read -r _ _ FX FY < <(grep '^click map ' "$WORK/clicks.txt" | head -1)
+
+# ---- First run: draw a map and save it ----------------------------------------
+start_program
+keys ctrl+n
+# The new map is up when its first square shows white at the first click.
+wait_for 10 "the new map" pixel_is $((WX + FX)) $((WY + FY)) "255,255,255"
+
+while read -r _ name x y; do
+    [ "$name" = canvas ] && continue
+    click $((WX + x)) $((WY + y))
+done <"$WORK/clicks.txt"
+[ "$(pixel $((WX + FX)) $((WY + FY)))" != "255,255,255" ] || fail "the goblin did not appear on the map"
+
+MAP=$WORK/maps/karte1
+mkdir -p "$WORK/maps"
+keys ctrl+s
+answer_file_dialog "Speichern unter" "$MAP"
+wait_for 10 "the saved map" file_written "$MAP.bmp"
+quit_program
+
+"$HELPER" compare "$MAP.bmp" || fail "the saved map is not the expected picture"
+
+# ---- Second run: open the map again --------------------------------------------
+start_program
+# The client area stays empty until the map opens.
+EMPTY=$(pixel $((WX + FX)) $((WY + FY)))
+keys ctrl+o
+answer_file_dialog "Öffnen" "$MAP.bmp"
+wait_for 10 "the opened map" pixel_is_not $((WX + FX)) $((WY + FY)) "$EMPTY"
+# Away from the map, so no ghost of the stamp covers it, then grab it.
+xdotool mousemove --sync $((WX + 20)) $((WY + WH - 6))
+sleep 0.3
+import -window root -crop "330x300+$((WX + CX))+$((WY + CY))" +repage "$WORK/grab.png" ||
+    fail "no screen grab"
+"$HELPER" screen "$MAP.bmp" "$WORK/grab.png" || fail "the reopened map differs from the saved file"
+quit_program
+
+END=$(date +%s.%N)
+awk -v a="$START" -v b="$END" 'BEGIN { printf "PASS: end-to-end session in %.1f s\n", b - a }'
+exit 0

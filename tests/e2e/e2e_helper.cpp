@@ -1,0 +1,223 @@
+// Companion of e2e.sh, the test that drives the real dkedit binary from
+// outside with xdotool. One table of steps serves both sides:
+//
+//   e2e_helper clicks
+//       Runs on the same X display as the program: builds the main window as
+//       the program does, opens a new map and prints every step as
+//       "click <name> <x> <y>" with x and y relative to the main window's
+//       top-left corner, so the script can click the real window there.
+//   e2e_helper compare <saved.bmp>
+//       Builds the expected map without any window: a MapDocument and a tool
+//       state changed by the palette's own operations, the same map clicks.
+//       Compares it pixel by pixel with the file the program saved.
+//   e2e_helper screen <saved.bmp> <grab.png>
+//       Compares a screen grab of the reopened map's top-left part (from the
+//       position printed as "click canvas") with the saved file.
+//
+// Exit codes: 0 ok, 1 mismatch or failure.
+
+#include "artwork.h"
+#include "catalogue.h"
+#include "geometry.h"
+#include "mainwindow.h"
+#include "mapdocument.h"
+#include "mapwindow.h"
+#include "palette.h"
+#include "raster.h"
+#include "toolstate.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextStream>
+#include <QToolButton>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+/// One step of the session: a control to click (a palette component, a tab
+/// "tab:N"), or a click on the map at a board picture position.
+struct Step {
+    const char *control; ///< "ToolButton1", "tab:2", "Image19", "BitBtn1", or "map"
+    int x = 0;           ///< map position for "map"
+    int y = 0;
+};
+
+constexpr int centre(int square) { return 24 + 32 * square + 16; }
+constexpr int leftLine(int square) { return 24 + 32 * square + 2; }
+
+// A goblin, an ork, a door in the wall of the top-left room, the altar and a
+// filled square; the map clicks stay in the part of the board the new map
+// window shows without scrolling.
+const std::vector<Step> kSteps = {
+    {"ToolButton1"},                       // goblin, mode 0
+    {"map", centre(1), centre(1)},
+    {"ToolButton2"},                       // ork
+    {"map", centre(2), centre(1)},
+    {"map", centre(6), centre(5)},
+    {"tab:2"},                             // "Seite 2"
+    {"Image19"},                           // the first door, mode 2
+    {"map", leftLine(5), centre(2)},
+    {"tab:1"},                             // "Seite 1"
+    {"BitBtn1"},                           // "Übernehmen": ALTAR1, mode 0
+    {"map", centre(1), centre(3)},
+    {"ToolButton11"},                      // fill tool, mode 6
+    {"map", centre(3), centre(1)},
+    {"map", centre(8), centre(7)},
+};
+
+// The top-left part of the map that holds every step's result.
+const QSize kGrab(330, 300);
+
+int fail(const QString &text)
+{
+    std::fprintf(stderr, "e2e_helper: %s\n", qPrintable(text));
+    return 1;
+}
+
+int printClicks()
+{
+    MainWindow window;
+    window.show();
+    MapWindow *map = window.Neu1Click();
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+
+    QTextStream out(stdout);
+    QWidget *canvas = map->canvas();
+    auto put = [&](const char *name, QWidget *widget, QPoint local) {
+        const QPoint p = widget->mapTo(&window, local);
+        out << "click " << name << ' ' << p.x() << ' ' << p.y() << '\n';
+    };
+    for (const Step &step : kSteps) {
+        const QString control = QString::fromLatin1(step.control);
+        if (control == QLatin1String("map")) {
+            const QPoint at(step.x, step.y);
+            // The click must land on the map itself, not behind the window's edge.
+            const QPoint inArea = canvas->mapTo(window.mdiArea()->viewport(), at);
+            if (!window.mdiArea()->viewport()->rect().contains(inArea) ||
+                !map->widget()->rect().contains(canvas->mapTo(map->widget(), at)))
+                return fail(QStringLiteral("map position %1,%2 is not visible").arg(step.x).arg(step.y));
+            put("map", canvas, at);
+        } else if (control.startsWith(QLatin1String("tab:"))) {
+            QTabBar *bar = window.pageControl1()->tabBar();
+            const int index = control.mid(4).toInt() - 1;
+            put(step.control, bar, bar->tabRect(index).center());
+        } else if (control.startsWith(QLatin1String("ToolButton"))) {
+            QToolButton *button = window.toolButton(control.mid(10).toInt());
+            if (!button)
+                return fail(QStringLiteral("no %1").arg(control));
+            put(step.control, button, button->rect().center());
+        } else {
+            // Palette controls live on their page; show it to read the position.
+            const palette::StampEntry *entry = palette::findStampEntry(control);
+            window.pageControl1()->setCurrentIndex(entry ? entry->page - 1 : 0);
+            QCoreApplication::processEvents();
+            QWidget *widget = window.palette()->widget(control);
+            if (!widget)
+                return fail(QStringLiteral("no %1").arg(control));
+            put(step.control, widget, widget->rect().center());
+        }
+    }
+    // The part of the map the script grabs from the screen after reopening.
+    const QRect grab(0, 0, kGrab.width(), kGrab.height());
+    if (!map->widget()->rect().contains(QRect(canvas->mapTo(map->widget(), grab.topLeft()), grab.size())))
+        return fail(QStringLiteral("the grabbed part of the map is not visible"));
+    put("canvas", canvas, QPoint(0, 0));
+    out.flush();
+    return 0;
+}
+
+// The screen grab of the reopened map's top-left part against the saved file.
+int compareScreen(const QString &savedPath, const QString &grabPath)
+{
+    const QImage saved = raster::readBmpFile(savedPath).convertToFormat(QImage::Format_RGB32);
+    const QImage grab = QImage(grabPath).convertToFormat(QImage::Format_RGB32);
+    if (grab.size() != kGrab)
+        return fail(QStringLiteral("screen grab has the wrong size"));
+    int differing = 0;
+    for (int y = 0; y < kGrab.height(); ++y)
+        for (int x = 0; x < kGrab.width(); ++x)
+            differing += (grab.pixel(x, y) & 0xffffff) != (saved.pixel(x, y) & 0xffffff);
+    if (differing)
+        return fail(QStringLiteral("the reopened map shows %1 pixels unlike the saved file").arg(differing));
+    std::printf("the reopened map shows the saved picture\n");
+    return 0;
+}
+
+int compare(const QString &savedPath)
+{
+    MapDocument document;
+    ToolState tool;
+    tool.stamp = artwork::bitmap(QStringLiteral("GOBLIN"));
+    int changedByFill = 0;
+    for (const Step &step : kSteps) {
+        const QString control = QString::fromLatin1(step.control);
+        if (control == QLatin1String("map")) {
+            const QImage before = document.picture();
+            document.mouseDown(Qt::LeftButton, step.x, step.y, tool);
+            if (tool.mode == ToolState::Fill) {
+                for (int y = 0; y < before.height(); ++y)
+                    for (int x = 0; x < before.width(); ++x)
+                        changedByFill += before.pixel(x, y) != document.picture().pixel(x, y);
+            }
+        } else if (control == QLatin1String("ToolButton11")) {
+            palette::fillTool(tool);
+        } else if (control == QLatin1String("BitBtn1")) {
+            palette::takeFurniture(tool);
+        } else if (const palette::StampEntry *entry = palette::findStampEntry(control)) {
+            palette::applyStampEntry(tool, *entry);
+        }
+    }
+    // The steps themselves must mean something: the fills changed squares.
+    if (changedByFill < 2 * 30 * 30)
+        return fail(QStringLiteral("the fill steps changed only %1 pixels").arg(changedByFill));
+
+    const QImage expected = document.picture();
+    const QImage saved = raster::readBmpFile(savedPath);
+    if (saved.size() != expected.size())
+        return fail(QStringLiteral("saved map is %1x%2, expected %3x%4")
+                        .arg(saved.width()).arg(saved.height())
+                        .arg(expected.width()).arg(expected.height()));
+    int differing = 0;
+    QPoint first(-1, -1);
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x)
+            if (saved.pixel(x, y) != expected.pixel(x, y)) {
+                if (differing++ == 0)
+                    first = QPoint(x, y);
+            }
+    if (differing) {
+        expected.save(savedPath + QStringLiteral(".expected.png"));
+        return fail(QStringLiteral("%1 pixels differ, the first at %2,%3 (expected picture: %4)")
+                        .arg(differing).arg(first.x()).arg(first.y())
+                        .arg(savedPath + QStringLiteral(".expected.png")));
+    }
+    const QImage fresh = board::defaultBoard();
+    int stamped = 0;
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x)
+            stamped += fresh.pixel(x, y) != expected.pixel(x, y);
+    std::printf("saved map matches the expected picture (%d pixels differ from a new board)\n", stamped);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() >= 2 && args[1] == QLatin1String("clicks"))
+        return printClicks();
+    if (args.size() >= 4 && args[1] == QLatin1String("screen"))
+        return compareScreen(args[2], args[3]);
+    if (args.size() >= 3 && args[1] == QLatin1String("compare"))
+        return compare(args[2]);
+    return fail(QStringLiteral("usage: e2e_helper clicks | compare <saved.bmp>"));
+}

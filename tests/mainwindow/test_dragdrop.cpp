@@ -1,0 +1,351 @@
+// Files dragged from a file manager: BMP files dropped on the frame window
+// open as maps, a quest file dropped on the quest editor loads. The drags are
+// delivered to the native window, so the widget that receives them is the one
+// Qt picks under the mouse, as in a real drag.
+
+#include "application.h"
+#include "errors.h"
+#include "mainwindow.h"
+#include "mapwindow.h"
+#include "questeditor.h"
+#include "questfile.h"
+#include "raster.h"
+#include "scripteddialogs.h"
+
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QUrl>
+#include <QWindow>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+void flush()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+QMimeData *urlData(const QStringList &paths)
+{
+    auto *data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls << (path.contains(QLatin1String("://")) ? QUrl(path) : QUrl::fromLocalFile(path));
+    data->setUrls(urls);
+    return data;
+}
+
+// Drags `data` over `target` (at its centre) and drops it there. The events
+// go to the top-level window, which hands them to the widget under the mouse
+// that accepts drops. Returns whether the drop was accepted.
+bool dragAndDrop(QWidget *target, const QMimeData *data, bool *entered = nullptr)
+{
+    QWidget *top = target->window();
+    QWindow *window = top->windowHandle();
+    if (!window)
+        return false;
+    const QPoint at = target->mapTo(top, target->rect().center());
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &enter);
+    if (entered)
+        *entered = enter.isAccepted();
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(at), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &drop);
+    flush();
+    return drop.isAccepted();
+}
+
+QStringList captions(const QList<MapWindow *> &maps)
+{
+    QStringList texts;
+    for (MapWindow *map : maps)
+        texts << map->caption();
+    return texts;
+}
+
+QStringList windowTitles(const QList<MapWindow *> &maps)
+{
+    QStringList texts;
+    for (MapWindow *map : maps)
+        texts << map->windowTitle();
+    return texts;
+}
+
+} // namespace
+
+class TestDragDrop : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ScriptedDialogs> script;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<MainWindow> window;
+
+    QString path(const QString &name) const { return dir->filePath(name); }
+
+    // A picture of one colour written as a BMP file.
+    QString writeBmp(const QString &name, QColor colour, int w = 64, int h = 48)
+    {
+        QImage picture(w, h, QImage::Format_RGB32);
+        picture.fill(colour);
+        raster::writeBmpFile(picture, path(name));
+        return path(name);
+    }
+
+    QString writeText(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(path(name));
+        if (!file.open(QIODevice::WriteOnly))
+            return QString();
+        file.write(bytes);
+        return path(name);
+    }
+
+    static QuestDocument sampleQuest()
+    {
+        QuestDocument doc;
+        doc.title = QStringLiteral("Die Gruft des Nekromanten");
+        doc.monster = QStringLiteral("Zombie");
+        doc.intro = QStringList{QStringLiteral("Tief unter der Stadt erwacht das Böse.")};
+        doc.notes[QuestDocument::A] = QStringList{QStringLiteral("Eine Falltür führt nach unten.")};
+        doc.notes[QuestDocument::Other] = QStringList{QStringLiteral("Der Schatz liegt in der Truhe.")};
+        doc.active[QuestDocument::A] = true;
+        doc.active[QuestDocument::Other] = true;
+        return doc;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        script = std::make_unique<ScriptedDialogs>();
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        window = std::make_unique<MainWindow>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        flush();
+        QVERIFY2(script->unanswered.isEmpty(), qPrintable(script->unanswered.join(QLatin1Char('|'))));
+        script.reset();
+        dir.reset();
+    }
+
+    // Where on the frame window a drop lands must not matter: the empty
+    // client area, an open map, the palette and the tool bar all open it.
+    void bitmapsOpenAsMaps_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("client area") << QStringLiteral("client");
+        QTest::newRow("open map") << QStringLiteral("map");
+        QTest::newRow("palette") << QStringLiteral("palette");
+        QTest::newRow("tool bar") << QStringLiteral("toolbar");
+    }
+
+    void bitmapsOpenAsMaps()
+    {
+        QFETCH(QString, where);
+        QWidget *target = window->mdiArea()->viewport();
+        int before = 0;
+        if (where == QLatin1String("map")) {
+            MapWindow *open = window->Neu1Click();
+            flush();
+            target = open->canvas();
+            before = 1;
+        } else if (where == QLatin1String("palette")) {
+            target = window->pageControl1()->currentWidget();
+        } else if (where == QLatin1String("toolbar")) {
+            target = window->toolBar1();
+        }
+
+        const QString red = writeBmp(QStringLiteral("rot.bmp"), Qt::red, 64, 48);
+        const QString green = writeBmp(QStringLiteral("grün karte.bmp"), Qt::green, 100, 70);
+        std::unique_ptr<QMimeData> data(urlData({red, green}));
+        QVERIFY(dragAndDrop(target, data.get()));
+
+        const QList<MapWindow *> maps = window->mapWindows().mid(before);
+        QCOMPARE(captions(maps), (QStringList{red, green}));
+        QCOMPARE(windowTitles(maps), (QStringList{red, green}));
+        QCOMPARE(maps[0]->document().picture().size(), QSize(64, 48));
+        QCOMPARE(maps[1]->document().picture().pixel(5, 5), QColor(Qt::green).rgb());
+        QVERIFY(!maps[1]->document().isModified());
+        QCOMPARE(window->activeMapWindow(), maps[1]);
+        QVERIFY(script->errors.isEmpty());
+    }
+
+    // A file that is no picture is reported like "Öffnen..." reports it and
+    // leaves no window; the good files of the same drop still open.
+    void badFileReportedGoodOneOpens_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("text") << QByteArray("kein Bild\n") << errors::invalidBitmap();
+        QTest::newRow("empty") << QByteArray() << errors::invalidBitmap();
+        QTest::newRow("cut header") << QByteArray("BM\x36\x00\x00\x00", 6) << errors::invalidBitmap();
+    }
+
+    void badFileReportedGoodOneOpens()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, error);
+        const QString bad = writeText(QStringLiteral("kaputt.bmp"), bytes);
+        const QString good = writeBmp(QStringLiteral("gut.bmp"), Qt::blue);
+        std::unique_ptr<QMimeData> data(urlData({bad, good}));
+        QVERIFY(dragAndDrop(window->mdiArea()->viewport(), data.get()));
+
+        QCOMPARE(script->errors, QStringList{errors::reportText(error)});
+        QCOMPARE(script->errors.constFirst(), QStringLiteral("Bitmap image is not valid."));
+        QCOMPARE(captions(window->mapWindows()), QStringList{good});
+    }
+
+    void missingFileReported()
+    {
+        const QString gone = path(QStringLiteral("fehlt.bmp"));
+        std::unique_ptr<QMimeData> data(urlData({gone}));
+        QVERIFY(dragAndDrop(window->mdiArea()->viewport(), data.get()));
+        QCOMPARE(script->errors, QStringList{errors::reportText(errors::cannotOpen(gone))});
+        QVERIFY(window->mapWindows().isEmpty());
+    }
+
+    // Only local files are taken: a web address or plain text is refused
+    // when it enters, and nothing opens.
+    void foreignDataRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("web address") << QStringLiteral("url");
+        QTest::newRow("plain text") << QStringLiteral("text");
+    }
+
+    void foreignDataRefused()
+    {
+        QFETCH(QString, kind);
+        std::unique_ptr<QMimeData> data;
+        if (kind == QLatin1String("url")) {
+            data.reset(urlData({QStringLiteral("https://example.org/karte.bmp")}));
+        } else {
+            data = std::make_unique<QMimeData>();
+            data->setText(path(QStringLiteral("karte.bmp")));
+        }
+        bool entered = true;
+        QVERIFY(!dragAndDrop(window->mdiArea()->viewport(), data.get(), &entered));
+        QVERIFY(!entered);
+        QVERIFY(window->mapWindows().isEmpty());
+        QVERIFY(script->errors.isEmpty());
+    }
+
+    // ---- Quest editor ----------------------------------------------------------
+
+    // A quest file dropped on the editor fills its fields. With unsaved text
+    // the editor asks "Text speichern?" first: No loads, Yes saves first and
+    // then loads, Yes with a cancelled save keeps the text and loads nothing.
+    void questFileLoads_data()
+    {
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<bool>("saveCancelled");
+        QTest::addColumn<bool>("loaded");
+        QTest::newRow("unchanged editor") << false << QList<bool>{} << false << true;
+        QTest::newRow("edited, No") << true << QList<bool>{false} << false << true;
+        QTest::newRow("edited, Yes, saved") << true << QList<bool>{true} << false << true;
+        QTest::newRow("edited, Yes, save cancelled") << true << QList<bool>{true} << true << false;
+    }
+
+    void questFileLoads()
+    {
+        QFETCH(bool, edited);
+        QFETCH(QList<bool>, answers);
+        QFETCH(bool, saveCancelled);
+        QFETCH(bool, loaded);
+
+        QuestEditor editor(window.get());
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        const QString quest = path(QStringLiteral("gruft.dke"));
+        questfile::write(sampleQuest(), quest);
+
+        if (edited)
+            QTest::keyClicks(editor.titleField(), QStringLiteral("Mein Titel"));
+        QCOMPARE(editor.questModified(), edited);
+        script->confirmAnswers.append(answers);
+        const QString saved = path(QStringLiteral("vorher"));
+        if (!answers.isEmpty() && answers.constFirst())
+            script->saveAnswers << (saveCancelled ? QString() : saved);
+
+        std::unique_ptr<QMimeData> data(urlData({quest}));
+        QVERIFY(dragAndDrop(editor.mapDisplay(), data.get()));
+
+        QCOMPARE(script->questions,
+                 edited ? QStringList{QStringLiteral("Text speichern?")} : QStringList{});
+        if (!answers.isEmpty() && answers.constFirst())
+            QCOMPARE(script->saveQuestions.size(), 1);
+        if (loaded) {
+            const QuestDocument doc = editor.document();
+            QCOMPARE(editor.titleField()->text(), sampleQuest().title);
+            QCOMPARE(editor.monsterField()->currentText(), QStringLiteral("Zombie"));
+            QCOMPARE(doc.intro, sampleQuest().intro);
+            QCOMPARE(doc.notes[QuestDocument::A], sampleQuest().notes[QuestDocument::A]);
+            QCOMPARE(doc.active, sampleQuest().active);
+            QVERIFY(!editor.questModified());
+        } else {
+            QCOMPARE(editor.titleField()->text(), QStringLiteral("Mein Titel"));
+            QVERIFY(editor.questModified());
+        }
+        // "Yes" wrote the edited text before the drop replaced it.
+        if (!answers.isEmpty() && answers.constFirst() && !saveCancelled) {
+            QuestDocument before;
+            questfile::read(saved + QStringLiteral(".dke"), before);
+            QCOMPARE(before.title, QStringLiteral("Mein Titel"));
+        }
+        QVERIFY(script->errors.isEmpty());
+    }
+
+    // Other files are refused by the editor; a broken quest file is reported
+    // and leaves the fields as they were.
+    void questEditorRefusesOtherFiles()
+    {
+        QuestEditor editor(window.get());
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        const QString map = writeBmp(QStringLiteral("karte.bmp"), Qt::white);
+        std::unique_ptr<QMimeData> bmp(urlData({map}));
+        bool entered = true;
+        QVERIFY(!dragAndDrop(editor.mapDisplay(), bmp.get(), &entered));
+        QVERIFY(!entered);
+
+        QTest::keyClicks(editor.titleField(), QStringLiteral("Bleibt"));
+        editor.setQuestModified(false);
+        const QString broken = writeText(QStringLiteral("halb.dke"), "Titel\r\nMonster\r\n---\r\n");
+        std::unique_ptr<QMimeData> dke(urlData({broken}));
+        QVERIFY(dragAndDrop(editor.mapDisplay(), dke.get()));
+        QCOMPARE(script->errors, QStringList{errors::reportText(questfile::incompleteFile(broken))});
+        QCOMPARE(editor.titleField()->text(), QStringLiteral("Bleibt"));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    Application app(argc, argv);
+    TestDragDrop test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_dragdrop.moc"
