@@ -6,7 +6,6 @@
 // placement mode, and the stamped spot with a rim of the board around it is
 // cut out and laid on one sheet, row after row.
 
-#include "artwork.h"
 #include "catalogue.h"
 #include "geometry.h"
 #include "mapdocument.h"
@@ -26,33 +25,20 @@ constexpr int kGap = 4;
 
 using Choice = std::function<void(ToolState &)>;
 
-/// Every choice the sheet shows, in order, with the resources it needs.
-inline std::vector<std::pair<Choice, QString>> choices()
+/// Every choice the sheet shows, in order.
+inline std::vector<Choice> choices()
 {
-    std::vector<std::pair<Choice, QString>> all;
+    std::vector<Choice> all;
     for (const palette::StampEntry &e : palette::stampEntries())
-        all.emplace_back([&e](ToolState &t) { palette::applyStampEntry(t, e); }, e.resource);
-    for (const palette::FurnitureKind &f : palette::furnitureKinds()) {
-        for (quint8 view = 1; view <= 4; ++view) {
+        all.emplace_back([&e](ToolState &t) { palette::applyStampEntry(t, e); });
+    for (const palette::FurnitureKind &f : palette::furnitureKinds())
+        for (quint8 view = 1; view <= 4; ++view)
             all.emplace_back([&f, view](ToolState &t) {
                 palette::chooseFurniture(t, f.kind);
                 palette::chooseView(t, view);
                 palette::takeFurniture(t);
-            }, palette::viewResource(f.kind, view));
-        }
-    }
+            });
     return all;
-}
-
-/// Resources the sheet needs that the program does not carry.
-inline QStringList missing()
-{
-    QStringList names;
-    for (const auto &c : choices()) {
-        if (!artwork::hasBitmap(c.second))
-            names << c.second;
-    }
-    return names;
 }
 
 /// The stamped spot of one choice on a fresh board.
@@ -72,8 +58,8 @@ inline QImage stampedSpot(const Choice &choose)
 inline QImage sheet()
 {
     std::vector<QImage> spots;
-    for (const auto &c : choices())
-        spots.push_back(stampedSpot(c.first));
+    for (const Choice &c : choices())
+        spots.push_back(stampedSpot(c));
 
     std::vector<QPoint> places;
     int x = kGap, y = kGap, rowHeight = 0;

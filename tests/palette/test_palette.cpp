@@ -1,55 +1,69 @@
+// The palette: the catalogue as data, what each entry does to the tool
+// state, and the widgets (where everything stands, what clicks and keys do).
+
 #include "artwork.h"
 #include "catalogue.h"
 #include "palette.h"
+#include "raster.h"
+#include "stampsheet.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QtTest>
 
-#include <memory>
+using namespace palette;
 
 namespace {
 
 // A main window as the program builds it: the tab control with four empty
 // pages at the left, a one-line and a multi-line field beside it.
 struct Harness {
-    ToolState tool;  // outlives the window and with it the palette
+    ToolState tool; // outlives the window and with it the palette
     QMainWindow window;
-    QTabWidget *tabs;
-    QLineEdit *edit;
-    QTextEdit *memo;
+    QWidget *central = new QWidget;
+    QTabWidget *tabs = new QTabWidget(central);
+    QLineEdit *edit = new QLineEdit(central);
+    QTextEdit *memo = new QTextEdit(central);
     Palette *palette;
 
     Harness()
     {
-        auto *central = new QWidget;
-        tabs = new QTabWidget(central);
         tabs->setGeometry(0, 0, 217, 480);
         for (int n = 1; n <= 4; ++n)
             tabs->addTab(new QWidget, QStringLiteral("Seite %1").arg(n));
-        edit = new QLineEdit(central);
         edit->setGeometry(230, 10, 120, 24);
-        memo = new QTextEdit(central);
         memo->setGeometry(230, 50, 120, 80);
         window.setCentralWidget(central);
         window.resize(380, 500);
         palette = new Palette(tabs, tool, &window);
     }
 
-    template<class T = QWidget>
-    T *get(const QString &name) const
+    template <class T = QWidget> T *get(const QString &name) const
     {
-        auto *w = qobject_cast<T *>(palette->widget(name));
-        if (!w)
-            qWarning("no palette widget %s", qPrintable(name));
-        return w;
+        return qobject_cast<T *>(palette->widget(name));
+    }
+
+    // A widget by palette name, or "edit", "memo", "tabbar", "page".
+    QWidget *find(const QString &name) const
+    {
+        if (name == QLatin1String("edit"))
+            return edit;
+        if (name == QLatin1String("memo"))
+            return memo;
+        if (name == QLatin1String("tabbar"))
+            return tabs->tabBar();
+        if (name == QLatin1String("page"))
+            return tabs->widget(2);
+        return get(name);
     }
 
     // Clicks of the palette run queued, once the event that made them is done.
@@ -67,37 +81,239 @@ struct Harness {
     }
 };
 
-bool haveArtwork() { return artwork::hasBitmap(QStringLiteral("ALTAR1")); }
+bool hasPureBlue(const QImage &picture)
+{
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (raster::pixel(picture, x, y) == raster::kTransparent)
+                return true;
+    return false;
+}
 
 } // namespace
 
-// The palette widgets: where everything stands and what clicks and keys do.
 class TestPalette : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void tablesAreComplete()
+    {
+        // 8 monsters of the tool bar and 77 thumbnails on the pages.
+        QCOMPARE(int(stampEntries().size()), 85);
+        QCOMPARE(int(furnitureKinds().size()), 11);
+        QSet<QString> names;
+        for (const StampEntry &e : stampEntries())
+            names.insert(e.component);
+        for (const FurnitureKind &f : furnitureKinds())
+            names.insert(f.component);
+        QCOMPARE(names.size(), 96); // no component twice
+        for (int k = 0; k < 11; ++k)
+            QCOMPARE(int(furnitureKinds()[k].kind), k);
+    }
+
+    // Each entry loads its own picture and mode; the status text is emptied
+    // last, so by then the stamp and the mode are already the entry's.
+    void stampEntry_data()
+    {
+        QTest::addColumn<QString>("component");
+        for (const StampEntry &e : stampEntries())
+            QTest::newRow(qPrintable(e.component)) << e.component;
+    }
+    void stampEntry()
+    {
+        QFETCH(QString, component);
+        const StampEntry *e = findStampEntry(component);
+        QVERIFY(e);
+        ToolState tool;
+        tool.stamp = QImage(32, 32, QImage::Format_RGB32);
+        tool.furnitureKind = 5;
+        tool.view = 3;
+        correctionTool(tool);
+        QSize sizeAtSignal;
+        int modeAtSignal = -1;
+        connect(&tool, &ToolState::statusTextChanged, this, [&] {
+            sizeAtSignal = tool.stamp.size();
+            modeAtSignal = tool.mode;
+        });
+        applyStampEntry(tool, *e);
+        QCOMPARE(tool.stamp, artwork::bitmap(e->resource));
+        QCOMPARE(tool.stamp.size(), e->size);
+        QCOMPARE(int(tool.mode), int(e->mode));
+        QCOMPARE(tool.statusText(), QString());
+        QCOMPARE(sizeAtSignal, e->size);
+        QCOMPARE(modeAtSignal, int(e->mode));
+        // Furniture selection is not touched by a stamp entry.
+        QCOMPARE(int(tool.furnitureKind), 5);
+        QCOMPARE(int(tool.view), 3);
+    }
+
+    void lookAlikeEntriesLoadTheirOwnPicture_data()
+    {
+        QTest::addColumn<QString>("component");
+        QTest::addColumn<QString>("resource");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("teleporter B") << "Image47" << "TB" << "Teleporter-Falle";
+        QTest::newRow("blade down") << "Image40" << "FALLBV" << "Fallbeil";
+        QTest::newRow("marker showing 4") << "Image78" << "Z11" << "";
+        QTest::newRow("marker showing 11") << "Image85" << "Z4" << "";
+        QTest::newRow("monster of the tool bar") << "ToolButton1" << "GOBLIN" << "Goblin";
+    }
+    void lookAlikeEntriesLoadTheirOwnPicture()
+    {
+        QFETCH(QString, component);
+        QFETCH(QString, resource);
+        QFETCH(QString, hint);
+        const StampEntry *e = findStampEntry(component);
+        QVERIFY(e);
+        QCOMPARE(e->resource, resource);
+        QCOMPARE(e->hint, hint);
+    }
+
+    void toolsAndStatusOrder()
+    {
+        ToolState tool;
+        tool.stamp = QImage(30, 30, QImage::Format_RGB32);
+        const QImage before = tool.stamp;
+        int modeAtSignal = -1;
+        connect(&tool, &ToolState::statusTextChanged, this, [&] { modeAtSignal = tool.mode; });
+        correctionTool(tool);
+        QCOMPARE(int(tool.mode), 1);
+        QCOMPARE(tool.statusText(), QStringLiteral("Korrektur-Modus"));
+        QCOMPARE(modeAtSignal, 1); // mode first, then the text
+        fillTool(tool);
+        QCOMPARE(int(tool.mode), 6);
+        QCOMPARE(tool.statusText(), QStringLiteral("Füll-Modus"));
+        QCOMPARE(modeAtSignal, 1); // text first, then the mode
+        QCOMPARE(tool.stamp, before);
+    }
+
+    void specialToolsSurviveFurnitureChoices_data()
+    {
+        QTest::addColumn<bool>("fill");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("view");
+        QTest::newRow("correction, Thron") << false << 10 << 1;
+        QTest::newRow("fill, Truhe then view 4") << true << 9 << 4;
+    }
+    void specialToolsSurviveFurnitureChoices()
+    {
+        QFETCH(bool, fill);
+        QFETCH(int, kind);
+        QFETCH(int, view);
+        ToolState tool;
+        tool.stamp = QImage(32, 32, QImage::Format_RGB32);
+        const QImage stamp = tool.stamp;
+        fill ? fillTool(tool) : correctionTool(tool);
+        const quint8 mode = tool.mode;
+        const QString text = tool.statusText();
+        QCOMPARE(chooseFurniture(tool, quint8(kind)), viewResource(quint8(kind), 1));
+        chooseView(tool, quint8(view));
+        QCOMPARE(tool.mode, mode);
+        QCOMPARE(tool.statusText(), text);
+        QCOMPARE(tool.stamp, stamp);
+        // Only "Übernehmen" returns to stamping.
+        takeFurniture(tool);
+        QCOMPARE(int(tool.mode), 0);
+        QCOMPARE(tool.statusText(), QString());
+        QCOMPARE(tool.stamp, artwork::bitmap(viewResource(quint8(kind), quint8(view))));
+    }
+
+    void takeAtStartIsAltar()
+    {
+        ToolState tool;
+        fillTool(tool);
+        takeFurniture(tool);
+        QCOMPARE(tool.stamp, artwork::bitmap(QStringLiteral("ALTAR1")));
+        QCOMPARE(int(tool.mode), 0);
+        QCOMPARE(tool.statusText(), QString());
+    }
+
+    void kindResetsView_data()
+    {
+        QTest::addColumn<int>("kind");
+        for (const FurnitureKind &f : furnitureKinds())
+            QTest::newRow(qPrintable(f.base)) << int(f.kind);
+    }
+    void kindResetsView()
+    {
+        QFETCH(int, kind);
+        const QString first = furnitureKinds()[kind].base + QLatin1String("1");
+        ToolState tool;
+        QCOMPARE(chooseView(tool, 3), QStringLiteral("ALTAR3")); // start kind is the altar
+        QCOMPARE(chooseFurniture(tool, quint8(kind)), first);
+        QCOMPARE(int(tool.view), 1);
+        takeFurniture(tool);
+        QCOMPARE(tool.stamp, artwork::bitmap(first));
+        // A choice after "Übernehmen" leaves the stamp alone.
+        chooseView(tool, 2);
+        chooseFurniture(tool, quint8((kind + 1) % 11));
+        QCOMPARE(tool.stamp, artwork::bitmap(first));
+    }
+
+    void furnitureViewsHaveTheirSizes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("size");
+        const QSize across[11] = {{94, 62}, {94, 62}, {94, 62}, {94, 62}, {94, 30}, {94, 30},
+                                  {94, 30}, {94, 30}, {94, 62}, {30, 30}, {30, 30}};
+        for (const FurnitureKind &f : furnitureKinds())
+            for (quint8 view = 1; view <= 4; ++view)
+                QTest::newRow(qPrintable(viewResource(f.kind, view)))
+                    << viewResource(f.kind, view) << (view % 2 ? across[f.kind] : across[f.kind].transposed());
+    }
+    void furnitureViewsHaveTheirSizes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QSize, size);
+        const QImage view = artwork::bitmap(name);
+        QCOMPARE(view.size(), size);
+        // The view picture hides exactly the blue ground.
+        const QImage shown = viewPicture(view);
+        for (int y = 0; y < view.height(); ++y)
+            for (int x = 0; x < view.width(); ++x)
+                QCOMPARE(qAlpha(shown.pixel(x, y)) == 0, raster::pixel(view, x, y) == raster::kTransparent);
+    }
+
+    void whiteGroundReplacesOnlyPureBlue()
+    {
+        QImage stamp(2, 1, QImage::Format_Indexed8);
+        stamp.setColorTable({qRgb(0, 0, 255), qRgb(0, 0, 254)});
+        stamp.setPixel(0, 0, 0);
+        stamp.setPixel(1, 0, 1);
+        const QImage t = whiteGround(stamp);
+        QCOMPARE(t.pixel(0, 0), qRgb(255, 255, 255));
+        QCOMPARE(t.pixel(1, 0), qRgb(0, 0, 254));
+    }
+
+    // Every entry stamped on a fresh board, compared with the stored picture
+    // (made by `palette_tool <file.png>`).
+    void everyEntryStampedOnABoard()
+    {
+        const QString path = QStringLiteral(DK_TEST_DATA "/palette/stamped.png");
+        const QImage expected(path);
+        QVERIFY2(!expected.isNull(), qPrintable(path));
+        const QImage actual = stampsheet::sheet();
+        if (actual != expected.convertToFormat(QImage::Format_RGB32)) {
+            const QString out = QDir::temp().filePath(QStringLiteral("stamped-actual.png"));
+            actual.save(out);
+            QFAIL(qPrintable(QStringLiteral("stamped entries differ; this run's picture: ") + out));
+        }
+    }
+
     void groupsStackOnTheirPages()
     {
         Harness h;
-        QCOMPARE(h.tabs->count(), 4);
-        QCOMPARE(h.tabs->tabText(0), QStringLiteral("Seite 1"));
-        QCOMPARE(h.tabs->currentIndex(), 0);
         int top[5] = {};
-        for (const palette::Group &g : palette::groups()) {
+        for (const Group &g : groups()) {
             QGroupBox *box = h.palette->group(g.title);
             QVERIFY2(box, qPrintable(g.title));
-            QCOMPARE(box->title(), g.title);
             QCOMPARE(box->parentWidget(), h.tabs->widget(g.page - 1));
             QCOMPARE(box->geometry(), QRect(0, top[g.page], 209, g.height));
             top[g.page] += g.height;
             QCOMPARE(box->autoFillBackground(), g.white);
-            if (g.white)
-                QCOMPARE(box->palette().color(QPalette::Window), QColor(Qt::white));
         }
-        QCOMPARE(h.palette->group("Auswahl")->height(), 273);
-        QCOMPARE(h.palette->group("Drehen")->height(), 165);
-        QCOMPARE(h.palette->group("Nebelturm")->height(), 77);
-        QCOMPARE(h.palette->group("Sturmgrenze")->height(), 438);
+        for (int page = 1; page <= 4; ++page)
+            QCOMPARE(top[page], 438);
     }
 
     void missingPagesAreAdded()
@@ -111,21 +327,20 @@ private Q_SLOTS:
         QCOMPARE(tabs->tabText(3), QStringLiteral("Seite 4"));
     }
 
-    void thumbnailsStandAtTheirBoxes_data()
+    void thumbnails_data()
     {
         QTest::addColumn<QString>("component");
         QTest::addColumn<QString>("group");
         QTest::addColumn<QRect>("box");
         QTest::addColumn<bool>("scaled");
         QTest::addColumn<QString>("hint");
-        for (const palette::StampEntry &e : palette::stampEntries()) {
+        for (const StampEntry &e : stampEntries())
             if (e.page)
                 QTest::newRow(qPrintable(e.component)) << e.component << e.group << e.box << e.scaled << e.hint;
-        }
-        for (const palette::FurnitureKind &f : palette::furnitureKinds())
+        for (const FurnitureKind &f : furnitureKinds())
             QTest::newRow(qPrintable(f.component)) << f.component << "Auswahl" << f.box << f.scaled << f.hint;
     }
-    void thumbnailsStandAtTheirBoxes()
+    void thumbnails()
     {
         QFETCH(QString, component);
         QFETCH(QString, group);
@@ -141,10 +356,14 @@ private Q_SLOTS:
         QCOMPARE(t->hasScaledContents(), scaled);
         QCOMPARE(t->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(t->toolTip(), hint);
-        if (haveArtwork()) {
-            QVERIFY(!t->pixmap().isNull());
-            if (!scaled)
-                QCOMPARE(t->pixmap().size(), box.size());
+        if (!scaled)
+            QCOMPARE(t->pixmap().size(), box.size());
+        // The palette shows white where the stamp is transparent.
+        if (const StampEntry *e = findStampEntry(component)) {
+            const QImage picture = thumbnail(*e);
+            QVERIFY(!hasPureBlue(picture));
+            if (thumbnailResource(e->component, e->resource) == e->resource)
+                QCOMPARE(picture.size(), e->size);
         }
     }
 
@@ -153,41 +372,26 @@ private Q_SLOTS:
         Harness h;
         QGroupBox *drehen = h.palette->group("Drehen");
         QCOMPARE(h.get("GroupBox1"), drehen);
-        QCOMPARE(h.get("Image9")->geometry(), QRect(24, 32, 94, 94));
-        const QRect buttons[4] = {{128, 48, 25, 25}, {168, 48, 25, 25}, {128, 88, 25, 25}, {168, 88, 25, 25}};
-        for (int i = 0; i < 4; ++i) {
-            auto *b = h.get<QPushButton>(QStringLiteral("Button%1").arg(i + 1));
-            QVERIFY(b);
+        for (int i = 1; i <= 4; ++i) {
+            auto *b = h.get<QPushButton>(QStringLiteral("Button%1").arg(i));
             QCOMPARE(b->parentWidget(), drehen);
-            QCOMPARE(b->geometry(), buttons[i]);
-            QCOMPARE(b->text(), QString::number(i + 1));
-            QCOMPARE(b->toolTip(), QStringLiteral("Sicht %1").arg(i + 1));
+            QCOMPARE(b->text(), QString::number(i));
+            QCOMPARE(b->toolTip(), QStringLiteral("Sicht %1").arg(i));
         }
-        QCOMPARE(h.get("Shape1")->geometry(), QRect(152, 72, 17, 17));
-        auto *take = h.get<QPushButton>("BitBtn1");
-        QCOMPARE(take->geometry(), QRect(56, 128, 105, 25));
-        QCOMPARE(take->text(), QStringLiteral("Übernehmen"));
-        QVERIFY(!take->icon().isNull());
+        QCOMPARE(h.get<QPushButton>("BitBtn1")->text(), QStringLiteral("Übernehmen"));
         QCOMPARE(h.palette->shownView(), QStringLiteral("ALTAR1"));
-        if (haveArtwork())
-            QCOMPARE(h.get<QLabel>("Image9")->pixmap().size(), QSize(94, 62));
+        QCOMPARE(h.get<QLabel>("Image9")->pixmap().size(), QSize(94, 62));
     }
 
     void clicksChangeTheToolState()
     {
-        if (!haveArtwork())
-            QSKIP("artwork not yet present");
         Harness h;
         h.show();
-
-        h.click("Image20");
-        QCOMPARE(h.tool.stamp, artwork::bitmap("GTO"));
         h.click("Image18");
         QCOMPARE(h.tool.stamp, artwork::bitmap("TUER2"));
         QCOMPARE(int(h.tool.mode), 3);
-        h.click("Image20", Qt::RightButton);  // only the left button clicks
+        h.click("Image20", Qt::RightButton); // only the left button clicks
         QCOMPARE(h.tool.stamp, artwork::bitmap("TUER2"));
-
         h.palette->click("ToolButton11");
         QCOMPARE(h.tool.statusText(), QStringLiteral("Füll-Modus"));
 
@@ -196,26 +400,14 @@ private Q_SLOTS:
         QCOMPARE(h.palette->shownView(), QStringLiteral("TISCH1"));
         QCOMPARE(int(h.tool.furnitureKind), 3);
         QCOMPARE(h.window.focusWidget(), h.get("Button1"));
-        h.click("Button3");
-        QCOMPARE(h.palette->shownView(), QStringLiteral("TISCH3"));
-        QCOMPARE(h.get<QLabel>("Image9")->pixmap().size(), QSize(94, 62));
         h.click("Button2");
         QCOMPARE(h.get<QLabel>("Image9")->pixmap().size(), QSize(62, 94));
-        QCOMPARE(int(h.tool.mode), 6);  // still filling
+        QCOMPARE(int(h.tool.mode), 6); // still filling
         QCOMPARE(h.tool.stamp, artwork::bitmap("TUER2"));
-
         h.click("BitBtn1");
         QCOMPARE(h.tool.stamp, artwork::bitmap("TISCH2"));
         QCOMPARE(int(h.tool.mode), 0);
         QCOMPARE(h.tool.statusText(), QString());
-
-        // View 3, then another kind: back to view 1.
-        h.click("Button3");
-        h.click("Image14");
-        QCOMPARE(h.palette->shownView(), QStringLiteral("TRUHE1"));
-        h.palette->BitBtn1Click();
-        QCOMPARE(h.tool.stamp, artwork::bitmap("TRUHE1"));
-
         QVERIFY(!h.palette->click("Image999"));
     }
 
@@ -228,17 +420,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<bool>("takes");
         QTest::addColumn<int>("view");
-        const int none = Qt::NoModifier;
-        QTest::newRow("one-line field") << "edit" << 0 << int(Qt::Key_Return) << none << true << 1;
+        const int none = Qt::NoModifier, ret = Qt::Key_Return;
+        QTest::newRow("one-line field") << "edit" << 0 << ret << none << true << 1;
         QTest::newRow("keypad enter") << "edit" << 0 << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true << 1;
-        QTest::newRow("tab bar") << "tabbar" << 0 << int(Qt::Key_Return) << none << true << 1;
-        QTest::newRow("other page") << "edit" << 1 << int(Qt::Key_Return) << none << false << 1;
-        QTest::newRow("shift") << "edit" << 0 << int(Qt::Key_Return) << int(Qt::ShiftModifier) << false << 1;
-        QTest::newRow("ctrl") << "edit" << 0 << int(Qt::Key_Return) << int(Qt::ControlModifier) << false << 1;
-        QTest::newRow("alt") << "edit" << 0 << int(Qt::Key_Return) << int(Qt::AltModifier) << false << 1;
-        QTest::newRow("multi-line field") << "memo" << 0 << int(Qt::Key_Return) << none << false << 1;
-        QTest::newRow("view button presses itself") << "Button3" << 0 << int(Qt::Key_Return) << none << false << 3;
-        QTest::newRow("Übernehmen focused") << "BitBtn1" << 0 << int(Qt::Key_Return) << none << true << 1;
+        QTest::newRow("tab bar") << "tabbar" << 0 << ret << none << true << 1;
+        QTest::newRow("other page") << "edit" << 1 << ret << none << false << 1;
+        QTest::newRow("shift") << "edit" << 0 << ret << int(Qt::ShiftModifier) << false << 1;
+        QTest::newRow("multi-line field") << "memo" << 0 << ret << none << false << 1;
+        QTest::newRow("view button presses itself") << "Button3" << 0 << ret << none << false << 3;
         QTest::newRow("other key") << "edit" << 0 << int(Qt::Key_Space) << none << false << 1;
     }
     void enterKey()
@@ -249,23 +438,16 @@ private Q_SLOTS:
         QFETCH(int, modifiers);
         QFETCH(bool, takes);
         QFETCH(int, view);
-        if (!haveArtwork())
-            QSKIP("artwork not yet present");
         Harness h;
         h.show();
         h.palette->click("ToolButton10");
         h.tabs->setCurrentIndex(page);
-        QWidget *target = focus == "edit" ? h.edit
-                        : focus == "memo" ? static_cast<QWidget *>(h.memo)
-                        : focus == "tabbar" ? h.tabs->tabBar()
-                                            : h.get(focus);
+        QWidget *target = h.find(focus);
         target->setFocus();
         QCOMPARE(h.window.focusWidget(), target);
-
         QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCoreApplication::sendPostedEvents();
         QCOMPARE(int(h.tool.mode), takes ? 0 : 1);
-        QCOMPARE(h.tool.statusText(), takes ? QString() : QStringLiteral("Korrektur-Modus"));
         if (takes)
             QCOMPARE(h.tool.stamp, artwork::bitmap("ALTAR1"));
         QCOMPARE(int(h.tool.view), view);
@@ -275,11 +457,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("component");
         QTest::addColumn<bool>("palette");
-        for (const char *name : {"Image20", "Image1", "Image56", "Image9", "Shape1", "Button2",
-                                 "BitBtn1", "GroupBox1", "Group1"})
+        for (const char *name : {"Image20", "Image9", "Shape1", "BitBtn1", "GroupBox1", "page", "tabbar"})
             QTest::newRow(name) << name << true;
-        QTest::newRow("page") << "page" << true;
-        QTest::newRow("tab bar") << "tabbar" << true;
         QTest::newRow("field beside the palette") << "edit" << false;
     }
     void pointerOverThePaletteIsOffMap()
@@ -290,10 +469,7 @@ private Q_SLOTS:
         int calls = 0;
         h.palette->setOffMapHandler([&calls] { ++calls; });
         QSignalSpy moved(h.palette, &Palette::pointerMoved);
-        QWidget *w = component == "edit" ? h.edit
-                   : component == "page" ? h.tabs->widget(2)
-                   : component == "tabbar" ? h.tabs->tabBar()
-                                           : h.get(component);
+        QWidget *w = h.find(component);
         QVERIFY(w);
         QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);

@@ -4,10 +4,10 @@
 
 #include "errors.h"
 #include "fonts.h"
-#include "questdialogs.h"
 #include "questeditor.h"
 #include "questfile.h"
 #include "raster.h"
+#include "scripteddialogs.h"
 #include "textlines.h"
 
 #include <QApplication>
@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -25,10 +24,7 @@
 #include <QtTest>
 
 namespace {
-QString dataPath(const QString &name)
-{
-    return QStringLiteral(DK_TEST_DATA "/quest/") + name;
-}
+QString dataPath(const QString &name) { return QStringLiteral(DK_TEST_DATA "/quest/") + name; }
 
 QByteArray readBytes(const QString &path)
 {
@@ -36,77 +32,59 @@ QByteArray readBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Fills the editor as a user would have it for the worked example.
-void typeWorkedExample(QuestEditor &editor)
+template <class F> QString errorOf(F &&run)
 {
-    editor.titleField()->setText(QStringLiteral("Der verlorene Schlüssel"));
-    editor.monsterField()->setEditText(QStringLiteral("Ork"));
-    editor.introField()->setPlainText(QStringLiteral("Ein Schlüssel liegt\nim tiefsten Keller."));
-    editor.noteField(QuestDocument::A)->setPlainText(QStringLiteral("Hier liegt der Schlüssel."));
-    editor.noteField(QuestDocument::D)->setPlainText(QStringLiteral("Eine Falle.\n"));
-    editor.noteField(QuestDocument::Other)->setPlainText(QStringLiteral("Viel Glück!"));
-    editor.activeBox(QuestDocument::A)->setChecked(true);
-    editor.activeBox(QuestDocument::Other)->setChecked(true);
+    try {
+        run();
+    } catch (const DkError &e) {
+        return e.text();
+    }
+    return QString();
 }
 
-const QStringList kSamples = {
-    QString(),
-    QStringLiteral("abc\n"),
-    QStringLiteral("abc\n\n"),
-    QStringLiteral("Die Helden betreten das Gewölbe durch die Treppe im Norden. Dort wartet ein "
-                   "Ork-Häuptling mit seinen Wachen; wer ihn besiegt, findet den Schlüssel.\n\nViel Glück!"),
-    QStringLiteral("Ein sehr langes Wort: Donaudampfschifffahrtsgesellschaftskapitänsmützenabzeichen"
-                   "herstellungsbetriebsratsvorsitzender und dann weiter im Text."),
-    QStringLiteral("   Leerzeichen    am Anfang und     in der Mitte                                "
-                   "                                          und am Ende   \n\n\nx"),
-    QString(200, QLatin1Char('i')) + QLatin1Char(' ') + QString(120, QLatin1Char('M')),
-};
+void clipboardPicture(int w, int h)
+{
+    QImage picture(w, h, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QGuiApplication::clipboard()->setImage(picture);
+}
+
+void showAndWait(QWidget &w)
+{
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+}
 } // namespace
 
 class TestQuestEditor : public QObject {
     Q_OBJECT
-    QuestScriptedDialogs *m_dialogs = nullptr;
+    ScriptedDialogs *m_dialogs = nullptr;
     QTemporaryDir m_dir;
 
 private slots:
     void initTestCase() { questfonts::installFontSubstitutions(); }
     void init()
     {
-        m_dialogs = new QuestScriptedDialogs;
-        setDialogs(m_dialogs);
+        m_dialogs = new ScriptedDialogs;
         QGuiApplication::clipboard()->clear();
     }
     void cleanup()
     {
-        setDialogs(nullptr);
         delete m_dialogs;
         m_dialogs = nullptr;
     }
 
-    void window()
+    void freshWindow()
     {
         QuestEditor editor;
-        QCOMPARE(editor.windowTitle(), QStringLiteral("DK-Edit Questeditor"));
-        QCOMPARE(editor.size(), QSize(764, 599));
-        QCOMPARE(editor.mapDisplay()->geometry(), QRect(8, 8, 492, 325));
-        QCOMPARE(editor.introField()->geometry(), QRect(16, 472, 481, 97));
-        for (int n = 0; n < QuestDocument::NoteCount; ++n) {
-            QCOMPARE(editor.noteField(n)->geometry(), QRect(16, 376, 345, 65));
-            QCOMPARE(editor.activeBox(n)->pos(), QPoint(368, 384));
-        }
-        QCOMPARE(editor.closeButton()->geometry(), QRect(560, 528, 145, 33));
         QVERIFY(editor.closeButton()->isDefault());
         QVERIFY(!editor.printButton()->isEnabled());
         QVERIFY(editor.fileNameField()->isHidden());
-        QVERIFY(!editor.fileNameField()->isEnabled());
         QCOMPARE(editor.monsterField()->count(), 8);
-        QCOMPARE(editor.monsterField()->itemText(6), QStringLiteral("Chaos-Krieger"));
         QVERIFY(editor.monsterField()->currentText().isEmpty());
-        QVERIFY(editor.fontField()->currentText().isEmpty());
         QVERIFY(editor.fontField()->findText(QStringLiteral("Default")) >= 0);
         QCOMPARE(editor.sizeField()->value(), 8);
         QCOMPARE(editor.shownNote(), int(QuestDocument::A));
-        QVERIFY(editor.statusText().isEmpty());
         QVERIFY(!editor.questModified());
     }
 
@@ -114,8 +92,15 @@ private slots:
     void fieldsAndFunctionAgree_data()
     {
         QTest::addColumn<QString>("text");
-        for (int i = 0; i < kSamples.size(); ++i)
-            QTest::newRow(qPrintable(QStringLiteral("sample %1").arg(i))) << kSamples[i];
+        QTest::newRow("empty") << QString();
+        QTest::newRow("two line breaks") << QStringLiteral("abc\n\n");
+        QTest::newRow("paragraphs") << QStringLiteral(
+            "Die Helden betreten das Gewölbe durch die Treppe im Norden. Dort wartet ein "
+            "Ork-Häuptling mit seinen Wachen; wer ihn besiegt, findet den Schlüssel.\n\nViel Glück!");
+        QTest::newRow("spaces") << QStringLiteral("   Leerzeichen    am Anfang und     in der Mitte"
+                                                  "                                                "
+                                                  "                           und am Ende   \n\n\nx");
+        QTest::newRow("long words") << QString(200, QLatin1Char('i')) + QLatin1Char(' ') + QString(120, QLatin1Char('M'));
     }
     void fieldsAndFunctionAgree()
     {
@@ -127,13 +112,9 @@ private slots:
         QCOMPARE(doc.intro, textlines::shownIntroLines(text));
         QCOMPARE(doc.notes[QuestDocument::C], textlines::shownNoteLines(text));
         // The same after the window has been shown and laid out.
-        editor.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        showAndWait(editor);
         QCOMPARE(editor.document().intro, doc.intro);
-        editor.noteField(QuestDocument::C)->setPlainText(text + QStringLiteral("x"));
-        QCOMPARE(editor.document().notes[QuestDocument::C], textlines::shownNoteLines(text + QStringLiteral("x")));
         editor.setQuestModified(false);
-        editor.hide();
     }
 
     void modifiedByUserEditsOnly()
@@ -144,31 +125,26 @@ private slots:
         editor.fontField()->setEditText(QStringLiteral("Liberation Serif"));
         editor.sizeField()->setValue(12);
         editor.noteButton(QuestDocument::C)->click();
-        QGuiApplication::clipboard()->setImage(QImage(10, 10, QImage::Format_RGB32));
+        clipboardPicture(10, 10);
         editor.Button6Click();
-        editor.introField()->setPlainText(QStringLiteral("abc")); // counts, checked below
+        editor.introField()->setPlainText(QStringLiteral("abc"));
         editor.setQuestModified(false);
         editor.Feldlschen1Click();
         editor.Button8Click();
         QVERIFY(!editor.questModified());
         QVERIFY(editor.introField()->toPlainText().isEmpty());
 
-        struct Edit {
-            const char *name;
-            std::function<void(QuestEditor &)> run;
-        };
-        const QList<Edit> edits{
+        const QList<std::pair<const char *, std::function<void(QuestEditor &)>>> edits{
             {"title", [](QuestEditor &e) { QTest::keyClicks(e.titleField(), QStringLiteral("x")); }},
             {"monster typed", [](QuestEditor &e) { QTest::keyClicks(e.monsterField()->lineEdit(), QStringLiteral("T")); }},
             {"monster chosen", [](QuestEditor &e) { emit e.monsterField()->activated(2); }},
-            {"intro", [](QuestEditor &e) { QTest::keyClicks(e.introField(), QStringLiteral("a")); }},
             {"intro Enter", [](QuestEditor &e) { QTest::keyClick(e.introField(), Qt::Key_Return); }},
             {"note", [](QuestEditor &e) { QTest::keyClicks(e.noteField(QuestDocument::Other), QStringLiteral("a")); }},
         };
-        for (const Edit &edit : edits) {
+        for (const auto &[name, run] : edits) {
             QuestEditor fresh;
-            edit.run(fresh);
-            QVERIFY2(fresh.questModified(), edit.name);
+            run(fresh);
+            QVERIFY2(fresh.questModified(), name);
         }
     }
 
@@ -177,18 +153,13 @@ private slots:
         QuestEditor editor;
         QTest::keyClicks(editor.titleField(), QString(45, QLatin1Char('a')));
         QCOMPARE(editor.titleField()->text(), QString(40, QLatin1Char('a')));
-
-        // A longer title from a file is shown whole; no character can be added,
-        // but deleting works.
+        // A longer title from a file is shown whole; nothing can be added, deleting works.
         QuestDocument doc;
         doc.title = QString(60, QLatin1Char('b'));
         editor.setQuestText(doc);
-        QCOMPARE(editor.titleField()->text().size(), 60);
         QTest::keyClicks(editor.titleField(), QStringLiteral("c"));
         QCOMPARE(editor.titleField()->text(), QString(60, QLatin1Char('b')));
         QTest::keyClick(editor.titleField(), Qt::Key_Backspace);
-        QCOMPARE(editor.titleField()->text().size(), 59);
-        QTest::keyClicks(editor.titleField(), QStringLiteral("c"));
         QCOMPARE(editor.titleField()->text().size(), 59);
         editor.titleField()->setSelection(0, 20);
         QTest::keyClicks(editor.titleField(), QStringLiteral("cd"));
@@ -225,8 +196,6 @@ private slots:
         QTest::newRow("in range") << "12" << 12;
         QTest::newRow("above") << "20" << 14;
         QTest::newRow("below") << "3" << 8;
-        QTest::newRow("negative") << "-5" << 8;
-        QTest::newRow("sign") << "+13" << 13;
         QTest::newRow("decimal") << "9,5" << 8;
         QTest::newRow("letters refused") << "1a1" << 11;
     }
@@ -235,15 +204,12 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(int, value);
         QuestEditor editor;
-        editor.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&editor));
-        FontSizeBox *box = editor.sizeField();
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, typed);
+        showAndWait(editor);
+        editor.sizeField()->setFocus();
+        editor.sizeField()->selectAll();
+        QTest::keyClicks(editor.sizeField(), typed);
         editor.titleField()->setFocus(); // the field is left
-        QCOMPARE(box->value(), value);
-        editor.hide();
+        QCOMPARE(editor.sizeField()->value(), value);
     }
 
     void noteSelectorAndClearing()
@@ -252,33 +218,25 @@ private slots:
         for (int n = 0; n < QuestDocument::NoteCount; ++n)
             editor.noteField(n)->setPlainText(QStringLiteral("Text %1").arg(n));
         editor.titleField()->setText(QStringLiteral("Titel"));
-        editor.introField()->setPlainText(QStringLiteral("Einleitung"));
         editor.noteButton(QuestDocument::C)->click();
-        QCOMPARE(editor.shownNote(), int(QuestDocument::C));
         for (int n = 0; n < QuestDocument::NoteCount; ++n) {
             QCOMPARE(editor.noteField(n)->isHidden(), n != QuestDocument::C);
-            QCOMPARE(editor.activeBox(n)->isHidden(), n != QuestDocument::C);
             QCOMPARE(editor.activeBox(n)->isEnabled(), n == QuestDocument::C);
         }
         editor.activeBox(QuestDocument::C)->setChecked(true);
         editor.noteButton(QuestDocument::Other)->click();
-        editor.activeBox(QuestDocument::Other)->setChecked(true);
         // Hidden notes keep their text and flags.
         QCOMPARE(editor.document().notes[QuestDocument::C], QStringList{QStringLiteral("Text 2")});
         QVERIFY(editor.document().active[QuestDocument::C]);
 
         editor.Button8Click();
         const QuestDocument doc = editor.document();
-        for (int n = 0; n < QuestDocument::NoteCount; ++n) {
-            QVERIFY(doc.notes[std::size_t(n)].isEmpty());
-            QVERIFY(!doc.active[std::size_t(n)]);
-        }
+        for (int n = 0; n < QuestDocument::NoteCount; ++n)
+            QVERIFY(doc.notes[std::size_t(n)].isEmpty() && !doc.active[std::size_t(n)]);
         QCOMPARE(editor.shownNote(), int(QuestDocument::A));
         QVERIFY(editor.noteButton(QuestDocument::A)->isChecked());
-        QVERIFY(!editor.noteField(QuestDocument::A)->isHidden());
         QCOMPARE(doc.title, QStringLiteral("Titel"));
-        QCOMPARE(doc.intro, QStringList{QStringLiteral("Einleitung")});
-        QVERIFY(m_dialogs->asked.isEmpty());
+        QVERIFY(m_dialogs->questions.isEmpty());
     }
 
     void mapPictureFromClipboard()
@@ -290,16 +248,12 @@ private slots:
         QVERIFY(editor.mapPicture().isNull());
         QVERIFY(!editor.printButton()->isEnabled());
 
-        QImage picture(100, 50, QImage::Format_RGB32);
-        picture.fill(Qt::red);
-        QGuiApplication::clipboard()->setImage(picture);
+        clipboardPicture(100, 50);
         editor.Button6Click();
         QVERIFY(editor.statusText().isEmpty());
-        QCOMPARE(editor.mapPicture().size(), QSize(100, 50));
         QCOMPARE(editor.mapPicture().pixel(0, 0), QColor(Qt::red).rgb());
         QVERIFY(editor.printButton()->isEnabled());
         QVERIFY(editor.mapDisplay()->hasScaledContents()); // fills the whole display
-        QCOMPARE(editor.mapDisplay()->pixmap().size(), QSize(100, 50));
 
         // A failure afterwards leaves picture and print availability.
         QGuiApplication::clipboard()->clear();
@@ -313,21 +267,16 @@ private slots:
     {
         QuestEditor editor;
         const QString bmp = m_dir.filePath(QStringLiteral("karte.bmp"));
-        QImage picture(30, 20, QImage::Format_RGB32);
-        picture.fill(Qt::green);
-        raster::writeBmpFile(picture, bmp);
+        raster::writeBmpFile(QImage(30, 20, QImage::Format_RGB32), bmp);
         const QString broken = m_dir.filePath(QStringLiteral("kaputt.bmp"));
-        {
-            QFile f(broken);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("kein Bild");
-        }
+        QFile f(broken);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("kein Bild") > 0);
+        f.close();
 
         m_dialogs->openAnswers << QString();
         editor.Button7Click();
         QCOMPARE(editor.statusText(), QStringLiteral("Ladevorgang abgebrochen"));
-        QCOMPARE(m_dialogs->filters.last(), QStringLiteral("Bitmaps (*.bmp)|*.bmp"));
-        QVERIFY(editor.fileNameField()->isHidden());
+        QCOMPARE(m_dialogs->openQuestions.last().filter, QStringLiteral("Bitmaps (*.bmp)|*.bmp"));
 
         m_dialogs->openAnswers << bmp;
         editor.Button7Click();
@@ -335,7 +284,6 @@ private slots:
         QCOMPARE(editor.mapPicture().size(), QSize(30, 20));
         QVERIFY(!editor.fileNameField()->isHidden());
         QCOMPARE(editor.fileNameField()->text(), bmp);
-        QVERIFY(editor.printButton()->isEnabled());
 
         // A file that is no picture: an error, and nothing changes.
         m_dialogs->openAnswers << broken;
@@ -346,24 +294,10 @@ private slots:
         // Cancelling keeps the picture; the clipboard hides the file name.
         m_dialogs->openAnswers << QString();
         editor.Button7Click();
-        QCOMPARE(editor.statusText(), QStringLiteral("Ladevorgang abgebrochen"));
         QCOMPARE(editor.mapPicture().size(), QSize(30, 20));
-        QGuiApplication::clipboard()->setImage(QImage(5, 5, QImage::Format_RGB32));
+        clipboardPicture(5, 5);
         editor.Button6Click();
         QVERIFY(editor.fileNameField()->isHidden());
-        QCOMPARE(editor.fileNameField()->text(), bmp);
-    }
-
-    void previewSeam()
-    {
-        QuestEditor editor;
-        QImage legend(492, 325, QImage::Format_RGB32);
-        legend.fill(Qt::white);
-        editor.showPreview(legend);
-        QVERIFY(!editor.mapDisplay()->hasScaledContents());
-        editor.restoreMapDisplay();
-        QVERIFY(editor.mapDisplay()->hasScaledContents());
-        QVERIFY(editor.mapDisplay()->pixmap().isNull()); // no map picture yet
     }
 
     void introMenu()
@@ -371,7 +305,7 @@ private slots:
         QuestEditor editor;
         editor.introField()->setPlainText(QStringLiteral("Hallo Welt"));
         editor.setQuestModified(false);
-        QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
+        clipboardPicture(4, 4);
         editor.PopupMenu1Popup();
         QVERIFY(!editor.cutAction()->isEnabled());
         QVERIFY(!editor.pasteAction()->isEnabled());
@@ -385,7 +319,6 @@ private slots:
         QVERIFY(editor.cutAction()->isEnabled());
         editor.Ausschneiden1Click();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Hallo "));
-        QCOMPARE(editor.introField()->toPlainText(), QStringLiteral("Welt"));
         QVERIFY(editor.questModified());
 
         editor.setQuestModified(false);
@@ -400,14 +333,12 @@ private slots:
     void closeQuestion()
     {
         QuestEditor editor;
-        editor.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&editor));
-
+        showAndWait(editor);
         // Unmodified: closes without a question.
         editor.activeBox(QuestDocument::A)->click();
         editor.BitBtn1Click();
         QVERIFY(editor.isHidden());
-        QVERIFY(m_dialogs->asked.isEmpty());
+        QVERIFY(m_dialogs->questions.isEmpty());
 
         // Modified, "No": closes, stays modified, asks again next time.
         editor.show();
@@ -415,7 +346,7 @@ private slots:
         m_dialogs->confirmAnswers << false;
         editor.close();
         QVERIFY(editor.isHidden());
-        QCOMPARE(m_dialogs->asked, QStringList{QStringLiteral("Text speichern?")});
+        QCOMPARE(m_dialogs->questions, QStringList{QStringLiteral("Text speichern?")});
         QVERIFY(editor.questModified());
 
         // "Yes", save dialog cancelled: closes, nothing written, still modified.
@@ -425,19 +356,14 @@ private slots:
         editor.BitBtn1Click();
         QVERIFY(editor.isHidden());
         QVERIFY(editor.questModified());
-        QCOMPARE(m_dialogs->filters.last(), QStringLiteral("DK-Edit Questeditor|*.dke"));
+        QCOMPARE(m_dialogs->saveQuestions.last().filter, QStringLiteral("DK-Edit Questeditor|*.dke"));
 
         // "Yes", the save fails: the error goes up and the editor stays open.
         editor.show();
         const QString bad = m_dir.filePath(QStringLiteral("fehlt/quest"));
         m_dialogs->confirmAnswers << true;
         m_dialogs->saveAnswers << bad;
-        try {
-            editor.BitBtn1Click();
-            QFAIL("a failed save went unreported");
-        } catch (const DkError &e) {
-            QCOMPARE(e.text(), errors::cannotCreate(bad + QStringLiteral(".dke")));
-        }
+        QCOMPARE(errorOf([&] { editor.BitBtn1Click(); }), errors::cannotCreate(bad + QStringLiteral(".dke")));
         QVERIFY(!editor.isHidden());
         QVERIFY(editor.questModified());
 
@@ -451,11 +377,29 @@ private slots:
         QVERIFY(QFile::exists(good + QStringLiteral(".dke")));
     }
 
+    // maybeSave() is what the main window asks before quitting: false = stop.
+    void maybeSaveStopsOnCancelAndFailure()
+    {
+        QuestEditor editor;
+        QVERIFY(editor.maybeSave()); // nothing to ask
+        QTest::keyClicks(editor.titleField(), QStringLiteral("T"));
+        m_dialogs->confirmAnswers << true;
+        m_dialogs->saveAnswers << QString(); // cancelled: the text would be lost
+        QVERIFY(!editor.maybeSave());
+        m_dialogs->confirmAnswers << true;
+        m_dialogs->saveAnswers << m_dir.filePath(QStringLiteral("fehlt/q.dke"));
+        QVERIFY(!editor.maybeSave());
+        QCOMPARE(m_dialogs->errors.size(), 1);
+        QVERIFY(m_dialogs->errors.first().startsWith(QStringLiteral("Cannot create file")));
+        m_dialogs->confirmAnswers << false;
+        QVERIFY(editor.maybeSave());
+        QVERIFY(editor.questModified());
+    }
+
     void enterClosesEscapeDoesNot()
     {
         QuestEditor editor;
-        editor.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        showAndWait(editor);
         editor.titleField()->setFocus();
         QTest::keyClick(editor.titleField(), Qt::Key_Escape);
         QVERIFY(!editor.isHidden());
@@ -463,43 +407,40 @@ private slots:
         m_dialogs->confirmAnswers << false;
         QTest::keyClick(editor.titleField(), Qt::Key_Return);
         QVERIFY(editor.isHidden());
-        QCOMPARE(m_dialogs->asked.size(), 1);
-
-        // Also from the wandering monster's field.
-        editor.show();
-        m_dialogs->confirmAnswers << false;
-        QTest::keyClick(editor.monsterField()->lineEdit(), Qt::Key_Return);
-        QVERIFY(editor.isHidden());
+        QCOMPARE(m_dialogs->questions.size(), 1);
     }
 
     void savesAndLoadsTheWorkedExample()
     {
         QuestEditor editor;
-        typeWorkedExample(editor);
-        QImage map(20, 10, QImage::Format_RGB32);
-        QGuiApplication::clipboard()->setImage(map);
-        editor.Button6Click();
-        editor.fontField()->setEditText(QStringLiteral("Default"));
-        editor.sizeField()->setValue(11);
+        editor.titleField()->setText(QStringLiteral("Der verlorene Schlüssel"));
+        editor.monsterField()->setEditText(QStringLiteral("Ork"));
+        editor.introField()->setPlainText(QStringLiteral("Ein Schlüssel liegt\nim tiefsten Keller."));
+        editor.noteField(QuestDocument::A)->setPlainText(QStringLiteral("Hier liegt der Schlüssel."));
+        editor.noteField(QuestDocument::D)->setPlainText(QStringLiteral("Eine Falle.\n"));
+        editor.noteField(QuestDocument::Other)->setPlainText(QStringLiteral("Viel Glück!"));
+        editor.activeBox(QuestDocument::A)->setChecked(true);
+        editor.activeBox(QuestDocument::Other)->setChecked(true);
         const QString path = m_dir.filePath(QStringLiteral("beispiel"));
         m_dialogs->saveAnswers << path;
         QCOMPARE(editor.Button4Click(), QuestEditor::SaveResult::Saved);
         QCOMPARE(readBytes(path + QStringLiteral(".dke")), readBytes(dataPath(QStringLiteral("worked_example.dke"))));
         QVERIFY(!editor.questModified());
 
-        // Loading into a changed editor: asks first; "No" goes on.
+        // Loading into a changed editor: asks first; "No" goes on. Font, size,
+        // shown note and map picture are not in the file and stay.
         QuestEditor other;
         QTest::keyClicks(other.introField(), QStringLiteral("ungespeichert"));
         other.fontField()->setEditText(QStringLiteral("Liberation Serif"));
         other.sizeField()->setValue(13);
-        QGuiApplication::clipboard()->setImage(map);
+        clipboardPicture(20, 10);
         other.Button6Click();
         other.noteButton(QuestDocument::D)->click();
         m_dialogs->confirmAnswers << false;
         m_dialogs->openAnswers << dataPath(QStringLiteral("worked_example_lf.dke"));
         other.Button5Click();
-        QCOMPARE(m_dialogs->asked.last(), QStringLiteral("Text speichern?"));
-        QuestDocument loaded = other.document();
+        QCOMPARE(m_dialogs->questions.last(), QStringLiteral("Text speichern?"));
+        const QuestDocument loaded = other.document();
         QCOMPARE(loaded.title, QStringLiteral("Der verlorene Schlüssel"));
         QCOMPARE(loaded.intro, (QStringList{"Ein Schlüssel liegt", "im tiefsten Keller."}));
         QCOMPARE(loaded.active, (std::array<bool, 5>{true, false, false, false, true}));
@@ -508,8 +449,6 @@ private slots:
         QCOMPARE(other.shownNote(), int(QuestDocument::D));
         QVERIFY(!other.mapPicture().isNull());
         QVERIFY(!other.questModified());
-        // The loaded field ends in a line break, which does not count.
-        QVERIFY(other.introField()->toPlainText().endsWith(QLatin1Char('\n')));
         QTest::keyClicks(other.titleField(), QStringLiteral("!"));
         QVERIFY(other.questModified());
     }
@@ -521,12 +460,9 @@ private slots:
         // "Yes" but the save dialog is cancelled: nothing is loaded.
         m_dialogs->confirmAnswers << true;
         m_dialogs->saveAnswers << QString();
-        m_dialogs->openAnswers << dataPath(QStringLiteral("worked_example.dke"));
         editor.Button5Click();
         QCOMPARE(editor.document().intro, QStringList{QStringLiteral("wichtig")});
-        QVERIFY(editor.questModified());
-        QCOMPARE(m_dialogs->openAnswers.size(), 1); // the open dialog never came
-        m_dialogs->openAnswers.clear();
+        QVERIFY(m_dialogs->openQuestions.isEmpty()); // the open dialog never came
 
         // A file that is not a quest: refused, the text stays.
         m_dialogs->confirmAnswers << false;
@@ -545,22 +481,14 @@ private slots:
         QTest::keyClicks(editor.noteField(QuestDocument::B), QStringLiteral("---"));
         const QString path = m_dir.filePath(QStringLiteral("trenner.dke"));
         m_dialogs->saveAnswers << path;
-        try {
-            editor.Button4Click();
-            QFAIL("a line \"---\" was saved");
-        } catch (const DkError &e) {
-            QVERIFY2(e.text().contains(QStringLiteral("„Anmerkung B“")), qPrintable(e.text()));
-        }
+        const QString error = errorOf([&] { editor.Button4Click(); });
+        QVERIFY2(error.contains(QStringLiteral("„Anmerkung B“")), qPrintable(error));
         QVERIFY(!QFile::exists(path));
         QVERIFY(editor.questModified());
 
-        // maybeSave() reports it and tells the caller to stop.
-        m_dialogs->confirmAnswers << true;
-        QVERIFY(!editor.maybeSave());
-        QCOMPARE(m_dialogs->errors.size(), 1);
-
         // "--- " (with a space) is ordinary text and reads back as it was.
         QTest::keyClicks(editor.noteField(QuestDocument::B), QStringLiteral(" "));
+        m_dialogs->saveAnswers << path;
         QCOMPARE(editor.Button4Click(), QuestEditor::SaveResult::Saved);
         QuestDocument back;
         questfile::read(path, back);
@@ -573,11 +501,10 @@ private slots:
         QuestEditor editor;
         editor.noteField(QuestDocument::A)->insertPlainText(QStringLiteral("Łódź €")); // as pasted
         const QString path = m_dir.filePath(QStringLiteral("zeichen.dke"));
-
         m_dialogs->confirmAnswers << false;
         m_dialogs->saveAnswers << path;
         QCOMPARE(editor.Button4Click(), QuestEditor::SaveResult::Cancelled);
-        QVERIFY(m_dialogs->asked.last().contains(QStringLiteral("„Łź“")));
+        QVERIFY(m_dialogs->questions.last().contains(QStringLiteral("„Łź“")));
         QVERIFY(!QFile::exists(path));
         QVERIFY(editor.questModified());
 
@@ -588,28 +515,6 @@ private slots:
         QuestDocument back;
         questfile::read(path, back);
         QCOMPARE(back.notes[QuestDocument::A], QStringList{QStringLiteral("?ód? €")});
-    }
-
-    void maybeSave()
-    {
-        QuestEditor editor;
-        QVERIFY(editor.maybeSave()); // nothing to ask
-        QVERIFY(m_dialogs->asked.isEmpty());
-        QTest::keyClicks(editor.titleField(), QStringLiteral("T"));
-        m_dialogs->confirmAnswers << false;
-        QVERIFY(editor.maybeSave());
-        m_dialogs->confirmAnswers << true;
-        m_dialogs->saveAnswers << QString(); // cancelled: the text would be lost
-        QVERIFY(!editor.maybeSave());
-        m_dialogs->confirmAnswers << true;
-        m_dialogs->saveAnswers << m_dir.filePath(QStringLiteral("fehlt/q.dke"));
-        QVERIFY(!editor.maybeSave());
-        QCOMPARE(m_dialogs->errors.size(), 1);
-        QVERIFY(m_dialogs->errors.first().startsWith(QStringLiteral("Cannot create file")));
-        m_dialogs->confirmAnswers << true;
-        m_dialogs->saveAnswers << m_dir.filePath(QStringLiteral("gut.dke"));
-        QVERIFY(editor.maybeSave());
-        QVERIFY(!editor.questModified());
     }
 };
 

@@ -81,8 +81,6 @@ private Q_SLOTS:
         QTest::addColumn<double>("dpi");
         QTest::addColumn<int>("pixels");
         QTest::newRow("16 pt at 96") << 16 << 96.0 << 21;
-        QTest::newRow("12 pt at 96") << 12 << 96.0 << 16;
-        QTest::newRow("10 pt at 96") << 10 << 96.0 << 13;
         QTest::newRow("10 pt at 120") << 10 << 120.0 << 17;
         QTest::newRow("9 pt at 96 rounds up") << 9 << 96.0 << 12;
     }
@@ -94,7 +92,6 @@ private Q_SLOTS:
     }
 
     void faces() {
-        QCOMPARE(sheet::faceFor(QString()), sheet::kDefaultFace);
         QCOMPARE(sheet::faceFor(QStringLiteral("dEfAuLt")), sheet::kDefaultFace);
         QCOMPARE(sheet::faceFor(QStringLiteral("DejaVu Serif")), QStringLiteral("DejaVu Serif"));
 
@@ -115,7 +112,6 @@ private Q_SLOTS:
         QTest::addColumn<double>("dpi");
         QTest::addColumn<QString>("title");
         QTest::newRow("8 pt") << 8 << 96.0 << QStringLiteral("Titel");
-        QTest::newRow("12 pt") << 12 << 96.0 << QStringLiteral("Titel");
         QTest::newRow("14 pt") << 14 << 96.0 << QStringLiteral("Titel");
         QTest::newRow("empty title") << 10 << 96.0 << QString();
         QTest::newRow("first line always drawn") << 14 << 400.0 << QStringLiteral("Titel");
@@ -131,7 +127,6 @@ private Q_SLOTS:
             doc.intro << QStringLiteral("HHH %1").arg(i);
         const QImage picture = sheet::composeScroll(doc, greyBackground(), dpi);
         QCOMPARE(picture.size(), QSize(492, 246));
-        QCOMPARE(picture.format(), QImage::Format_RGB32);
 
         const QString face = sheet::kDefaultFace;
         const int titleHeight = QFontMetrics(sheet::sheetFont(face, 16, true, dpi)).height();
@@ -160,12 +155,8 @@ private Q_SLOTS:
     void scrollLineTopOn130() {
         for (int dpi = 72; dpi <= 200; ++dpi) {
             for (int size = 8; size <= 14; ++size) {
-                const int first =
-                    15 +
-                    QFontMetrics(sheet::sheetFont(sheet::kDefaultFace, 16, true, dpi)).height() +
-                    10;
-                const int h =
-                    QFontMetrics(sheet::sheetFont(sheet::kDefaultFace, size, false, dpi)).height();
+                const int first = 15 + QFontMetrics(sheet::sheetFont(sheet::kDefaultFace, 16, true, dpi)).height() + 10;
+                const int h = QFontMetrics(sheet::sheetFont(sheet::kDefaultFace, size, false, dpi)).height();
                 if (first >= 130 || (130 - first) % h != 0)
                     continue;
                 QuestDocument doc;
@@ -201,8 +192,6 @@ private Q_SLOTS:
     void scrollCentring_data() {
         QTest::addColumn<QString>("title");
         QTest::newRow("short") << QStringLiteral("MMM");
-        QTest::newRow("one letter") << QStringLiteral("I");
-        QTest::newRow("medium") << QStringLiteral("Die Gruft des Hexers");
         QTest::newRow("wider than the scroll") << QString(60, QLatin1Char('W'));
     }
     void scrollCentring() {
@@ -218,13 +207,8 @@ private Q_SLOTS:
             const bool inCell = x >= left && x < left + w;
             QCOMPARE(at(picture, x, row), inCell ? kWhite : kGrey);
         }
-        if (w > 492) {
-            // Cut off at both ends in equal parts, to within one pixel.
-            const int lostLeft = -left;
-            const int lostRight = left + w - 492;
-            QVERIFY(lostLeft > 0 && lostRight > 0);
-            QVERIFY(std::abs(lostLeft - lostRight) <= 1);
-        }
+        if (w > 492) // cut off at both ends in equal parts, to within one pixel
+            QVERIFY(left < 0 && std::abs(-left - (left + w - 492)) <= 1);
     }
 
     void legendBlocks_data() {
@@ -232,12 +216,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("lines");      // lines in every active note
         QTest::addColumn<int>("otherLines"); // -1: other note inactive
         QTest::newRow("nothing active") << QVector<int>{} << 0 << -1;
-        QTest::newRow("B and D without text") << QVector<int>{1, 3} << 0 << -1;
-        QTest::newRow("A with one line") << QVector<int>{0} << 1 << -1;
         QTest::newRow("A with two lines") << QVector<int>{0} << 2 << -1;
         QTest::newRow("all with three lines") << QVector<int>{0, 1, 2, 3} << 3 << -1;
         QTest::newRow("A short, other two lines") << QVector<int>{0} << 0 << 2;
-        QTest::newRow("other only, empty") << QVector<int>{} << 0 << 0;
         QTest::newRow("C with six lines, other one") << QVector<int>{2} << 6 << 1;
     }
     void legendBlocks() {
@@ -306,8 +287,6 @@ private Q_SLOTS:
         QCOMPARE(legendPreview(doc), composeLegend(doc));
         QCOMPARE(composeScroll(doc),
                  sheet::composeScroll(doc, sheet::scrollBackground(), sheet::screenDpi()));
-        QCOMPARE(composeScroll(doc).size(), QSize(492, 246));
-        QCOMPARE(composeLegend(doc).size(), QSize(492, 325));
     }
 
     void mmToDevice_data() {
@@ -316,10 +295,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("pixels");
         QTest::newRow("12.5 to even 12") << 127 << 2.5 << 12;
         QTest::newRow("13.5 to even 14") << 1143 << 0.3 << 14;
-        QTest::newRow("2.5 to even 2") << 254 << 0.25 << 2;
         QTest::newRow("25 mm at 600") << 600 << 25.0 << 591;
         QTest::newRow("10 mm at 600") << 600 << 10.0 << 236;
-        QTest::newRow("zero") << 600 << 0.0 << 0;
     }
     void mmToDevice() {
         QFETCH(int, resolution);
