@@ -3,6 +3,7 @@
 #include "preview.h"
 #include "toolstate.h"
 
+#include <QDialog> // complete type for the QPointer members
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
@@ -12,7 +13,6 @@
 
 class MapWindow;
 class QAction;
-class QDialog;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;

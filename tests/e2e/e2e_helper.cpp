@@ -27,7 +27,6 @@
 #include "toolstate.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QTabBar>
