@@ -193,7 +193,10 @@ void raster::writeBmpFile(const QImage &picture, const QString &path)
     QSaveFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::WriteOnly))
         throw DkError(errors::cannotCreate(path));
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    // Flush before commit: QSaveFile::commit() flushes its buffer only after
+    // checking for write errors, so a failing last write (a full disk, a file
+    // size limit) would otherwise replace the old file with a cut-off one.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         file.cancelWriting();
         throw DkError(errors::cannotCreate(path));
     }

@@ -113,8 +113,13 @@ void questfile::write(const QuestDocument &document, const QString &path)
     if (!file.open(QIODevice::WriteOnly))
         throw DkError(errors::cannotCreate(path));
     const QByteArray bytes = encode(document);
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    // Flush before commit: QSaveFile::commit() flushes its buffer only after
+    // checking for write errors, so a failing last write would otherwise
+    // replace the old file with a cut-off one.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
+        file.cancelWriting();
         throw DkError(errors::cannotCreate(path));
+    }
 }
 
 QString questfile::incompleteFile(const QString &path)

@@ -20,7 +20,18 @@ namespace {
 // when the print fails.
 class WorkingFile {
 public:
-    WorkingFile() : m_file(QDir::tempPath() + QStringLiteral("/dkedit-XXXXXX.bmp")) {}
+    WorkingFile() : m_file(folder() + QStringLiteral("/dkedit-XXXXXX.bmp")) {}
+
+    // The temporary folder. Qt gives an empty path when TMPDIR names no
+    // folder, which would put the file into the root folder; the folder as
+    // named is taken then, so that the error names it.
+    static QString folder() {
+        const QString temp = QDir::tempPath();
+        if (!temp.isEmpty())
+            return temp;
+        const QString named = QDir::cleanPath(qEnvironmentVariable("TMPDIR"));
+        return named.isEmpty() || named == QLatin1String(".") ? QStringLiteral("/tmp") : named;
+    }
 
     QString path() const { return m_file.fileName(); }
 

@@ -1,0 +1,414 @@
+// Saves and prints that fail half-way, with failures that root cannot get
+// round either: a file size limit (RLIMIT_FSIZE) that stops the write after a
+// few bytes, a folder in the path that is really a file (ENOTDIR), and a
+// target that is a folder. In every case the old file stays byte for byte as
+// it was, the error report names the file, and the document keeps its unsaved
+// state. Each case runs in a forked child, so a size limit binds only there.
+
+#include "application.h"
+#include "errors.h"
+#include "mapwindow.h"
+#include "questeditor.h"
+#include "questfile.h"
+#include "raster.h"
+#include "scripteddialogs.h"
+#include "sheetprint.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Scripted dialogs whose print dialog chooses a PDF file as the printer.
+class FaultDialogs : public ScriptedDialogs {
+public:
+    QString pdf;
+    bool print(QWidget *parent, QPrinter &printer) override
+    {
+        if (!ScriptedDialogs::print(parent, printer))
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    }
+};
+
+// How a case makes the write fail.
+enum Fault {
+    NoFault,      // control: the save works
+    SizeLimit,    // RLIMIT_FSIZE: writes past a few bytes fail with EFBIG
+    FolderIsFile, // a folder in the target path is a regular file
+    TargetFolder, // the target itself is a folder
+    MissingFolder, // the folder does not exist
+};
+
+constexpr rlim_t kSizeLimit = 2048;
+
+// Runs `work` in a forked child (under the size limit when asked) and returns
+// what it reports. The child leaves with _exit: nothing of the parent's state
+// is torn down twice.
+QString inChild(bool limitSize, const std::function<QStringList()> &work)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return QStringLiteral("pipe failed");
+    fflush(stdout);
+    fflush(stderr);
+    const pid_t pid = fork();
+    if (pid < 0)
+        return QStringLiteral("fork failed");
+    if (pid == 0) {
+        ::close(fds[0]);
+        if (limitSize) {
+            // Without the signal a write past the limit kills the process;
+            // ignored, the write returns EFBIG as a full disk would.
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{kSizeLimit, kSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        QByteArray out;
+        try {
+            out = work().join(QLatin1Char('\n')).toUtf8();
+        } catch (const std::exception &e) {
+            out = QByteArray("uncaught: ") + e.what();
+        }
+        const char *p = out.constData();
+        qsizetype left = out.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fds[1], p, size_t(left));
+            if (n <= 0)
+                break;
+            p += n;
+            left -= n;
+        }
+        _exit(0);
+    }
+    ::close(fds[1]);
+    QByteArray in;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0)
+        in.append(buffer, n);
+    ::close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return QStringLiteral("child died (status %1)").arg(status);
+    return QString::fromUtf8(in);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Everything in a folder and its subfolders, with each file's bytes.
+QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(path, it.fileInfo().isDir() ? QByteArray("<dir>") : readAll(path));
+    }
+    return files;
+}
+
+void runPosted()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+// Sets the target up for a fault in `dir`: `old` receives the bytes the
+// target (or the file in its way) holds before the save. Returns the path the
+// save dialog answers with.
+QString prepareTarget(Fault fault, const QString &dir, const QString &name, const QByteArray &old)
+{
+    switch (fault) {
+    case NoFault:
+    case SizeLimit: {
+        const QString target = dir + QLatin1Char('/') + name;
+        writeAll(target, old);
+        return target;
+    }
+    case FolderIsFile: {
+        const QString inTheWay = dir + QStringLiteral("/ordner");
+        writeAll(inTheWay, old);
+        return inTheWay + QLatin1Char('/') + name;
+    }
+    case TargetFolder: {
+        const QString target = dir + QLatin1Char('/') + name;
+        QDir().mkpath(target);
+        writeAll(target + QStringLiteral("/inhalt.txt"), old);
+        return target;
+    }
+    case MissingFolder:
+        break;
+    }
+    return QString();
+}
+
+void addFaultRows()
+{
+    QTest::addColumn<int>("fault");
+    QTest::newRow("no fault") << int(NoFault);
+    QTest::newRow("file size limit") << int(SizeLimit);
+    QTest::newRow("folder is a file") << int(FolderIsFile);
+    QTest::newRow("target is a folder") << int(TargetFolder);
+}
+
+QuestDocument longQuest()
+{
+    QuestDocument doc;
+    doc.title = QStringLiteral("Die Gruft des Grafen");
+    doc.monster = QStringLiteral("Ork");
+    // Short lines, so the intro field shows them as they are.
+    for (int i = 0; i < 300; ++i)
+        doc.intro << QStringLiteral("Zeile %1.").arg(i);
+    doc.notes[QuestDocument::A] = {QStringLiteral("Eine Falle.")};
+    doc.active[QuestDocument::A] = true;
+    return doc;
+}
+
+} // namespace
+
+class TestFault : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // A map window's "Speichern" (opened map) and "Speichern als..." (new
+    // map) through its menu, so the error takes the program's own way to the
+    // report.
+    void mapSave_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<bool>("saveAs");
+        QTest::addColumn<int>("side"); // 0: the default board, else a square picture of that side
+        const char *names[] = {"no fault", "file size limit", "folder is a file", "target is a folder"};
+        for (int fault = NoFault; fault <= TargetFolder; ++fault) {
+            if (fault == NoFault || fault == SizeLimit)
+                QTest::addRow("%s, save", names[fault]) << fault << false << 0;
+            QTest::addRow("%s, save as", names[fault]) << fault << true << 0;
+        }
+        // A map file smaller than the write buffer fails only when the buffer
+        // is flushed, at the very end of the save.
+        QTest::newRow("no fault, small map") << int(NoFault) << false << 60;
+        QTest::newRow("file size limit, small map") << int(SizeLimit) << false << 60;
+    }
+
+    void mapSave()
+    {
+        QFETCH(int, fault);
+        QFETCH(bool, saveAs);
+        QFETCH(int, side);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QImage board = MapDocument().picture();
+        if (side > 0)
+            board = board.copy(0, 0, side, side);
+        const QByteArray old = raster::encodeBmp(board);
+        QVERIFY(old.size() > qsizetype(kSizeLimit));
+        const QString target = prepareTarget(Fault(fault), dir.path(), QStringLiteral("karte.bmp"), old);
+        const auto before = snapshot(dir.path());
+
+        const QString report = inChild(fault == SizeLimit, [&] {
+            ScriptedDialogs script;
+            ToolState tool;
+            PreviewState preview;
+            tool.mode = ToolState::Square;
+            tool.stamp = QImage(30, 30, QImage::Format_RGB32);
+            tool.stamp.fill(Qt::black);
+            auto *map = saveAs ? new MapWindow(tool, preview)
+                               : new MapWindow(tool, preview, board, target);
+            map->document().mouseDown(Qt::LeftButton, 40, 40, tool);
+            const QString caption = map->caption();
+            if (saveAs)
+                script.saveAnswers << target;
+            map->karteMenu()->actions().at(saveAs ? 3 : 2)->trigger();
+            runPosted();
+            return QStringList{script.errors.join(QLatin1Char('|')),
+                               QString::number(map->document().isModified()),
+                               map->caption() == caption ? QStringLiteral("caption kept") : map->caption(),
+                               script.unanswered.join(QLatin1Char('|'))};
+        });
+        const QStringList got = report.split(QLatin1Char('\n'));
+        QCOMPARE(got.size(), 4);
+        QCOMPARE(got[3], QString()); // nothing asked that was not scripted
+
+        if (fault == NoFault) {
+            QCOMPARE(got[0], QString());
+            QCOMPARE(got[1], QStringLiteral("0"));
+            const QImage saved = mapfiles::readMap(target);
+            QCOMPARE(saved.size(), board.size());
+            QVERIFY(saved != board); // the stamp went to the file
+            return;
+        }
+        QCOMPARE(got[0], errors::reportText(errors::cannotCreate(target)));
+        QCOMPARE(got[1], QStringLiteral("1"));
+        QCOMPARE(got[2], QStringLiteral("caption kept"));
+        // The old file, the file in the way or the folder's content: all as
+        // they were, and no working copy left behind.
+        QCOMPARE(snapshot(dir.path()), before);
+    }
+
+    // The quest file: the writer itself, then the quest editor's
+    // "Speichern..." as the program runs it.
+    void questSave_data() { addFaultRows(); }
+
+    void questSave()
+    {
+        QFETCH(int, fault);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QuestDocument oldQuest;
+        oldQuest.title = QStringLiteral("Alte Quest");
+        const QByteArray old = questfile::encode(oldQuest);
+        const QString target = prepareTarget(Fault(fault), dir.path(), QStringLiteral("quest.dke"), old);
+        const auto before = snapshot(dir.path());
+        const QuestDocument doc = longQuest();
+        QVERIFY(questfile::encode(doc).size() > qsizetype(kSizeLimit));
+
+        const QString report = inChild(fault == SizeLimit, [&] {
+            QString writerError;
+            try {
+                questfile::write(doc, target);
+            } catch (const DkError &e) {
+                writerError = e.text();
+            }
+            // Put the old file back after a write that worked, for the editor.
+            if (fault == NoFault)
+                writeAll(target, old);
+
+            ScriptedDialogs script;
+            QuestEditor editor;
+            editor.setQuestText(doc);
+            editor.setQuestModified(true);
+            const QuestDocument shown = editor.document();
+            script.saveAnswers << target;
+            QMetaObject::invokeMethod(&editor, [&editor] { editor.Button4Click(); }, Qt::QueuedConnection);
+            runPosted();
+            return QStringList{writerError, script.errors.join(QLatin1Char('|')),
+                               QString::number(editor.questModified()),
+                               editor.document() == shown ? QStringLiteral("text kept") : QStringLiteral("text changed"),
+                               script.unanswered.join(QLatin1Char('|'))};
+        });
+        const QStringList got = report.split(QLatin1Char('\n'));
+        QCOMPARE(got.size(), 5);
+        QCOMPARE(got[3], QStringLiteral("text kept"));
+        QCOMPARE(got[4], QString());
+
+        if (fault == NoFault) {
+            QCOMPARE(got[0], QString());
+            QCOMPARE(got[1], QString());
+            QCOMPARE(got[2], QStringLiteral("0"));
+            QCOMPARE(readAll(target), questfile::encode(doc));
+            return;
+        }
+        QCOMPARE(got[0], errors::cannotCreate(target));
+        QCOMPARE(got[1], errors::reportText(errors::cannotCreate(target)));
+        QCOMPARE(got[2], QStringLiteral("1"));
+        QCOMPARE(snapshot(dir.path()), before);
+    }
+
+    // "Quest drucken" whose working file cannot be made (the temporary folder
+    // lies under a file) or not written whole (size limit): the error names
+    // the working file, no page is printed, the quest stays as it was.
+    void print_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::newRow("no fault") << int(NoFault);
+        QTest::newRow("file size limit") << int(SizeLimit);
+        QTest::newRow("temporary folder under a file") << int(FolderIsFile);
+        QTest::newRow("temporary folder missing") << int(MissingFolder);
+    }
+
+    void print()
+    {
+        QFETCH(int, fault);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QString temp = dir.filePath(QStringLiteral("tmp"));
+        QVERIFY(QDir().mkpath(temp));
+        if (fault == FolderIsFile) {
+            QVERIFY(writeAll(dir.filePath(QStringLiteral("datei")), "kein Ordner"));
+            temp = dir.filePath(QStringLiteral("datei/tmp"));
+        } else if (fault == MissingFolder) {
+            temp = dir.filePath(QStringLiteral("fehlt"));
+        }
+        const QString mapFile = dir.filePath(QStringLiteral("karte.bmp"));
+        raster::writeBmpFile(MapDocument().picture(), mapFile);
+        const QString pdf = dir.filePath(QStringLiteral("out/blatt.pdf"));
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("out"))));
+        const auto before = snapshot(dir.path());
+
+        const QString report = inChild(fault == SizeLimit, [&] {
+            qputenv("TMPDIR", QFile::encodeName(temp));
+            FaultDialogs script;
+            script.pdf = pdf;
+            script.printAnswers << true;
+            QuestEditor editor;
+            script.openAnswers << mapFile;
+            editor.Button7Click(); // the map picture, so "Quest drucken" is possible
+            editor.setQuestText(longQuest());
+            editor.setQuestModified(true);
+            const QuestDocument shown = editor.document();
+            // Wired as the program wires the button.
+            QObject::connect(editor.printButton(), &QPushButton::clicked, &editor,
+                             [&editor] { printQuestSheet(&editor, editor.document(), editor.mapPicture()); },
+                             Qt::QueuedConnection);
+            editor.printButton()->click();
+            runPosted();
+            return QStringList{script.errors.join(QLatin1Char('|')) + script.unanswered.join(QLatin1Char('|')),
+                               QString::number(script.printCount),
+                               QString::number(editor.questModified()),
+                               editor.document() == shown ? QStringLiteral("text kept") : QStringLiteral("text changed")};
+        });
+        const QStringList got = report.split(QLatin1Char('\n'));
+        QCOMPARE(got.size(), 4);
+        QCOMPARE(got[1], QStringLiteral("1"));
+        QCOMPARE(got[2], QStringLiteral("1"));
+        QCOMPARE(got[3], QStringLiteral("text kept"));
+
+        if (fault == NoFault) {
+            QCOMPARE(got[0], QString());
+            QVERIFY(readAll(pdf).startsWith("%PDF"));
+            QVERIFY(QDir(temp).isEmpty()); // the working file is gone again
+            return;
+        }
+        const QString prefix = errors::cannotCreate(temp + QStringLiteral("/dkedit-"));
+        QVERIFY2(got[0].startsWith(prefix) && got[0].endsWith(QLatin1String(".bmp.")), qPrintable(got[0]));
+        QVERIFY(!got[0].contains(QLatin1Char('|'))); // reported once
+        // No page went out and no working file stayed behind.
+        QCOMPARE(snapshot(dir.path()), before);
+    }
+};
+
+int main(int argc, char **argv)
+{
+    Application app(argc, argv);
+    TestFault test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_fault.moc"
