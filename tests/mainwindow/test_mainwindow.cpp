@@ -50,22 +50,13 @@ private:
     QString m_text;
 };
 
-QStringList menuTitles(QMenuBar *bar)
+// The texts of a menu bar's menus or a menu's items, "-" for a separator.
+QStringList texts(const QWidget *menu)
 {
-    QStringList titles;
-    const auto actions = bar->actions();
-    for (QAction *action : actions)
-        titles << action->text();
-    return titles;
-}
-
-QStringList itemTexts(QMenu *menu)
-{
-    QStringList texts;
-    const auto actions = menu->actions();
-    for (QAction *action : actions)
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    return texts;
+    QStringList result;
+    for (const QAction *action : menu->actions())
+        result << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return result;
 }
 
 void flush()
@@ -124,18 +115,6 @@ private Q_SLOTS:
         flush();
         script.reset();
         dir.reset();
-    }
-
-    void startState()
-    {
-        ToolState &tool = window->toolState();
-        QCOMPARE(tool.mode, quint8(0));
-        QCOMPARE(tool.view, quint8(1));
-        QVERIFY(window->previewState().offMap);
-        QCOMPARE(tool.stamp, artwork::bitmap(QStringLiteral("GOBLIN")));
-        QCOMPARE(window->pageControl1()->count(), 4);
-        QVERIFY(window->pageControl2()->isHidden());
-        QCOMPARE(window->toolButton(11)->toolTip(), QStringLiteral("Füllmodus"));
     }
 
     void toolButtons_data()
@@ -314,14 +293,13 @@ private Q_SLOTS:
         QVERIFY(window->mapWindows().isEmpty());
     }
 
-    void undoKeepsModified()
+    void undoAndRepair()
     {
-        MapWindow *map = window->Neu1Click();
+        MapWindow *map = openMap(writeWhite(QStringLiteral("weiss.bmp"), 300, 200));
         const QImage pristine = map->document().picture().copy();
         QVERIFY(!map->undoAction()->isEnabled());
-        window->toolButtonClick(11); // fill a square interior
-        clickMap(map, QPoint(40, 40));
-        QVERIFY(map->document().picture() != pristine);
+        map->Randwiederherstellen1Click();
+        QCOMPARE(raster::pixel(map->document().picture(), 275, 100), board::kBlack); // W - 25
         QVERIFY(map->undoAction()->isEnabled());
         map->Rckgngig1Click();
         QCOMPARE(map->document().picture(), pristine);
@@ -333,26 +311,11 @@ private Q_SLOTS:
         QCOMPARE(script->questions.size(), 1);
     }
 
-    void repairAndUndo()
-    {
-        MapWindow *map = openMap(writeWhite(QStringLiteral("weiss.bmp"), 300, 200));
-        QVERIFY(map);
-        map->Randwiederherstellen1Click();
-        QCOMPARE(raster::pixel(map->document().picture(), 275, 100), board::kBlack); // W - 25
-        QVERIFY(map->document().isModified());
-        QVERIFY(map->undoAction()->isEnabled());
-        map->Rckgngig1Click();
-        QCOMPARE(raster::pixel(map->document().picture(), 0, 0), qRgb(255, 255, 255));
-        QVERIFY(!map->undoAction()->isEnabled());
-    }
-
     void copyToClipboard()
     {
         MapWindow *map = window->Neu1Click();
         map->InZwischenablagekopieren1Click();
-        const QImage copied = QGuiApplication::clipboard()->image();
-        QCOMPARE(copied.size(), QSize(880, 656));
-        QCOMPARE(copied.pixel(0, 0), map->document().picture().pixel(0, 0));
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(880, 656));
         QVERIFY(!map->document().isModified());
     }
 
@@ -361,25 +324,25 @@ private Q_SLOTS:
         QMenuBar *bar = window->menuBar();
         const QStringList frame = {"Karte", "Werkzeuge", "Fenster", "Info"};
         const QStringList merged = {"Karte", "Bearbeiten", "Werkzeuge", "Fenster", "Info"};
-        QCOMPARE(menuTitles(bar), frame);
-        QCOMPARE(itemTexts(bar->actions()[0]->menu()),
+        QCOMPARE(texts(bar), frame);
+        QCOMPARE(texts(bar->actions()[0]->menu()),
                  (QStringList{"Neu", "Öffnen...", "-", "Beenden"}));
 
         MapWindow *first = window->Neu1Click();
         MapWindow *second = window->Neu1Click();
-        QCOMPARE(menuTitles(bar), merged);
+        QCOMPARE(texts(bar), merged);
         QCOMPARE(bar->actions()[0]->menu(), second->karteMenu());
-        QCOMPARE(itemTexts(second->karteMenu()),
+        QCOMPARE(texts(second->karteMenu()),
                  (QStringList{"Neu", "Öffnen...", "Speichern", "Speichern als...", "Schließen",
                               "-", "Beenden"}));
-        QCOMPARE(itemTexts(second->bearbeitenMenu()),
+        QCOMPARE(texts(second->bearbeitenMenu()),
                  (QStringList{"Rückgängig", "In Zwischenablage kopieren", "Kartenrand reparieren"}));
         window->mdiArea()->setActiveSubWindow(first);
         QCOMPARE(bar->actions()[0]->menu(), first->karteMenu());
 
         QVERIFY(window->AlleFensterschlieen1Click());
         flush();
-        QCOMPARE(menuTitles(bar), frame);
+        QCOMPARE(texts(bar), frame);
     }
 
     void closeOrderOnExit()
@@ -477,11 +440,9 @@ private Q_SLOTS:
     {
         QAction *overlays = window->overlaysAction();
         overlays->trigger();
-        QVERIFY(window->pageControl2()->isVisible());
         overlays->trigger();
-        QVERIFY(!overlays->isChecked());
         QVERIFY(window->pageControl2()->isHidden());
-        window->Benutzen1Click();
+        window->Benutzen1Click(); // the menu item shows them, whatever before
         QVERIFY(overlays->isChecked());
         QVERIFY(window->pageControl2()->isVisible());
     }
@@ -513,7 +474,7 @@ private Q_SLOTS:
     {
         MapWindow *map = window->Neu1Click();
         const auto items = map->popupMenu()->actions();
-        QCOMPARE(itemTexts(map->popupMenu()),
+        QCOMPARE(texts(map->popupMenu()),
                  (QStringList{"Korrektur-Modus", "Füllmodus", "-", "In Zwischenablage kopieren"}));
         items[1]->trigger();
         flush();

@@ -290,29 +290,6 @@ private Q_SLOTS:
         QCOMPARE(map.picture(), before);
     }
 
-    void stampLeavesOutBlue()
-    {
-        // A picture of the user's: black with a pure blue left half.
-        QTemporaryDir tmp;
-        QImage own = solid(30, 30, qRgb(0, 0, 0));
-        for (int y = 0; y < 30; ++y)
-            for (int x = 0; x < 15; ++x)
-                own.setPixel(x, y, raster::kTransparent);
-        raster::writeBmpFile(own, tmp.filePath("eigen.bmp"));
-        OverlaySlot slot(tmp.path());
-        slot.select(QStringLiteral("eigen.bmp"));
-        ToolState tool;
-        slot.use(tool);
-        MapDocument map;
-        const QImage before = map.picture();
-        // A click in the square at column 2, row 2: the stamp goes to (89, 89).
-        map.mouseDown(Qt::LeftButton, 24 + 2 * 32 + 5, 24 + 2 * 32 + 5, tool);
-        for (int y = 89; y < 119; ++y)
-            for (int x = 89; x < 119; ++x)
-                QCOMPARE(raster::pixel(map.picture(), x, y),
-                         x < 89 + 15 ? raster::pixel(before, x, y) : qRgb(0, 0, 0));
-    }
-
     void pagesStartEmpty()
     {
         QTabWidget tabs;

@@ -7,7 +7,6 @@
 #include "textlines.h"
 
 #include <QFile>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -296,17 +295,6 @@ private slots:
             QVERIFY2(list[i - 1].compare(list[i], Qt::CaseInsensitive) <= 0, qPrintable(list[i]));
         QCOMPARE(questfonts::faceFor(QStringLiteral("dEfAuLt")), QStringLiteral("MS Sans Serif"));
         QCOMPARE(questfonts::faceFor(QStringLiteral("Liberation Serif")), QStringLiteral("Liberation Serif"));
-    }
-
-    void substitutesAreInstalledFaces()
-    {
-        // The Windows faces resolve to installed faces of the same kind.
-        const QFontInfo intro(questfonts::introFieldFont());
-        QVERIFY2(intro.fixedPitch(), qPrintable(intro.family()));
-        const QFontInfo dialog(questfonts::dialogFont());
-        QVERIFY2(!dialog.fixedPitch(), qPrintable(dialog.family()));
-        QCOMPARE(dialog.pixelSize(), 11);
-        QCOMPARE(intro.pixelSize(), 16);
     }
 };
 
