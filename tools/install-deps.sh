@@ -6,7 +6,7 @@ packages=(
   cmake make g++ pkg-config dpkg-dev file clang libclang-rt-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libbenchmark-dev
-  xvfb xauth xdotool imagemagick poppler-utils
+  xvfb xauth xdotool imagemagick poppler-utils desktop-file-utils appstream
   fonts-dejavu-core fonts-liberation
 )
 missing=()
