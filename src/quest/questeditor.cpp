@@ -143,6 +143,12 @@ QuestEditor::QuestEditor(QWidget *parent) : QDialog(parent)
 {
     buildWindow();
     setAcceptDrops(true);
+    // The text fields take drops of their own (text): a quest file dropped
+    // on one of them loads like one dropped anywhere else in the window,
+    // instead of its address landing in the text.
+    m_memo1->viewport()->installEventFilter(this);
+    for (QTextEdit *memo : m_memos)
+        memo->viewport()->installEventFilter(this);
     FormCreate();
 }
 
@@ -616,6 +622,18 @@ void QuestEditor::closeEvent(QCloseEvent *event)
 
 bool QuestEditor::eventFilter(QObject *watched, QEvent *event)
 {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) &&
+        watched->isWidgetType() && watched != this) {
+        auto *drop = static_cast<QDropEvent *>(event);
+        if (!droppedQuestFiles(drop->mimeData()).isEmpty()) {
+            if (type == QEvent::Drop)
+                dropEvent(drop);
+            else
+                drop->acceptProposedAction();
+            return true;
+        }
+    }
     if ((watched == m_comboBox1 || watched == m_comboBox2) && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {

@@ -318,6 +318,45 @@ private Q_SLOTS:
         QVERIFY(script->errors.isEmpty());
     }
 
+    // The text fields take text drops of their own; a quest file dropped on
+    // one of them still loads and its address does not land in the text.
+    void questFileOnTextField_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::newRow("intro") << QStringLiteral("intro");
+        QTest::newRow("note") << QStringLiteral("note");
+        QTest::newRow("title") << QStringLiteral("title");
+    }
+
+    void questFileOnTextField()
+    {
+        QFETCH(QString, field);
+        QuestEditor editor(window.get());
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        const QString quest = path(QStringLiteral("gruft.dke"));
+        questfile::write(sampleQuest(), quest);
+        QWidget *target = editor.titleField();
+        if (field == QLatin1String("intro"))
+            target = editor.introField()->viewport();
+        else if (field == QLatin1String("note"))
+            target = editor.noteField(editor.shownNote())->viewport();
+
+        std::unique_ptr<QMimeData> data(urlData({quest}));
+        QVERIFY(dragAndDrop(target, data.get()));
+        QCOMPARE(editor.document().intro, sampleQuest().intro);
+        QCOMPARE(editor.document().notes[QuestDocument::A], sampleQuest().notes[QuestDocument::A]);
+        QCOMPARE(editor.titleField()->text(), sampleQuest().title);
+
+        // Plain text still drops into the field as text.
+        if (field == QLatin1String("intro")) {
+            QMimeData text;
+            text.setText(QStringLiteral("Neue Zeile"));
+            QVERIFY(dragAndDrop(target, &text));
+            QVERIFY(editor.introField()->toPlainText().contains(QStringLiteral("Neue Zeile")));
+        }
+    }
+
     // Other files are refused by the editor; a broken quest file is reported
     // and leaves the fields as they were.
     void questEditorRefusesOtherFiles()
