@@ -40,7 +40,9 @@ fuzz-long: deps
 	@bash tools/fuzz.sh $(FUZZ_BUILD) 600
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done
+	@for b in $(BUILD)/bench/bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen "$$b" || exit 1; fi; \
+	done
 
 # A Debian package in build/: install it with `apt-get install ./build/dkedit_*.deb`.
 package: build
