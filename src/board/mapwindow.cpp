@@ -98,11 +98,14 @@ void MapWindow::build()
             [this](const QPoint &pos) { m_popup->popup(pos); });
 
     // A window that loses activation stops its preview timer; the next mouse
-    // move over its overlay starts it again.
-    connect(this, &QMdiSubWindow::windowStateChanged, this,
-            [this](Qt::WindowStates oldState, Qt::WindowStates newState) {
+    // move over its overlay starts it again. The base class reports the last
+    // deactivation from its own destructor, when this window's members are
+    // gone already: the handler therefore holds on to the canvas only.
+    MapCanvas *canvas = m_canvas;
+    connect(this, &QMdiSubWindow::windowStateChanged, canvas,
+            [canvas](Qt::WindowStates oldState, Qt::WindowStates newState) {
                 if ((oldState & Qt::WindowActive) && !(newState & Qt::WindowActive))
-                    m_canvas->timer().stop();
+                    canvas->timer().stop();
             });
 }
 

@@ -192,6 +192,22 @@ private Q_SLOTS:
         QVERIFY(script->errors.isEmpty());
     }
 
+    // The maps opened by a drop go with the frame window, the active one
+    // included (its deactivation arrives while it is being destroyed).
+    void droppedMapsCloseWithTheFrame()
+    {
+        const QString red = writeBmp(QStringLiteral("rot.bmp"), Qt::red);
+        const QString blue = writeBmp(QStringLiteral("blau.bmp"), Qt::blue);
+        std::unique_ptr<QMimeData> data(urlData({red, blue}));
+        QVERIFY(dragAndDrop(window->mdiArea()->viewport(), data.get()));
+        QApplication::setActiveWindow(window.get());
+        flush();
+        QCOMPARE(window->mapWindows().size(), 2);
+        QVERIFY(window->activeMapWindow()->windowState() & Qt::WindowActive);
+        window.reset();
+        flush();
+    }
+
     // A file that is no picture is reported like "Öffnen..." reports it and
     // leaves no window; the good files of the same drop still open.
     void badFileReportedGoodOneOpens_data()
