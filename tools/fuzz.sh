@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for the given number of
-# seconds. Skipped (with a note) where clang is not installed.
+# seconds, one after the other. Skipped (with a note) where clang is not
+# installed. An input that runs longer than 60 s counts as a fault (a hang).
 set -euo pipefail
 build=${1:-build-fuzz}
 seconds=${2:-30}
@@ -27,7 +28,7 @@ for t in "${targets[@]}"; do
   log="$build/$t.log"
   status=0
   QT_QPA_PLATFORM=offscreen "$build/tests/fuzz/$t" -max_total_time="$seconds" -rss_limit_mb=4096 \
-    -max_len=200000 -print_final_stats=1 -artifact_prefix="$build/$t-" "${seeds[@]}" >"$log" 2>&1 || status=$?
+    -max_len=200000 -timeout=60 -print_final_stats=1 -artifact_prefix="$build/$t-" "${seeds[@]}" >"$log" 2>&1 || status=$?
   grep -E "^(stat::number_of_executed_units|stat::new_units_added)|ERROR|SUMMARY" "$log" || true
   rm -rf "$corpus"
   if [ "$status" -ne 0 ]; then
