@@ -154,10 +154,7 @@ private Q_SLOTS:
         const QByteArray bytes = raster::encodeBmp(picture);
         QCOMPARE(int(quint8(bytes[28])), bits);
         const QImage back = raster::readBmpData(bytes);
-        QCOMPARE(back.size(), picture.size());
-        for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < 7; ++x)
-                QCOMPARE(raster::pixel(back, x, y), raster::pixel(picture, x, y));
+        QCOMPARE(back.convertToFormat(QImage::Format_RGB32), picture.convertToFormat(QImage::Format_RGB32));
         // What was read from an 8-bit file stays 8-bit even with few colours.
         const QByteArray again = raster::encodeBmp(back);
         QCOMPARE(int(quint8(again[28])), bits);
