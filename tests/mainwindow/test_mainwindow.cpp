@@ -23,7 +23,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
 

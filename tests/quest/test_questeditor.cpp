@@ -74,15 +74,6 @@ private slots:
         m_dialogs = nullptr;
     }
 
-    void freshWindow()
-    {
-        QuestEditor editor;
-        QVERIFY(editor.closeButton()->isDefault());
-        QVERIFY(!editor.printButton()->isEnabled());
-        QVERIFY(editor.fontField()->findText(QStringLiteral("Default")) >= 0);
-        QCOMPARE(editor.sizeField()->value(), 8);
-    }
-
     // The widget and the widget-free function give the same lines.
     void fieldsAndFunctionAgree_data()
     {

@@ -112,22 +112,6 @@ private Q_SLOTS:
         delete m_dialogs;
     }
 
-    void deviceInfoFollowsThePaintOrigin() {
-        QPrinter printer(QPrinter::HighResolution);
-        setPdf(printer, QStringLiteral("info.pdf"));
-        printer.setPageMargins(QMarginsF(10, 20, 10, 20), QPageLayout::Millimeter);
-        sheet::DeviceInfo info = sheet::deviceInfo(printer);
-        QCOMPARE(info.dpiX, 600);
-        QCOMPARE(info.dpiY, 600);
-        // Qt keeps page margins in whole points (8.3 pixels at 600 dpi).
-        QVERIFY(std::abs(info.offX - sheet::mmToDevice(600, 10)) <= 9);
-        QVERIFY(std::abs(info.offY - sheet::mmToDevice(600, 20)) <= 9);
-        printer.setFullPage(true);
-        info = sheet::deviceInfo(printer);
-        QCOMPARE(info.offX, 0);
-        QCOMPARE(info.offY, 0);
-    }
-
     // The sheet printed into a PDF and rasterised at 100 dpi: the map, the
     // scroll and the legend lie at their millimetre positions from the sheet's
     // corner, whatever margins the printer keeps.
