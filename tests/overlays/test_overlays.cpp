@@ -290,21 +290,6 @@ private Q_SLOTS:
         QCOMPARE(map.picture(), before);
     }
 
-    void pagesStartEmpty()
-    {
-        QTabWidget tabs;
-        ToolState tool;
-        addOverlayBrowsers(&tabs, tool, [] {});
-        QCOMPARE(tabs.count(), 3);
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(tabs.tabText(i), QString::number(i + 1));
-            OverlayBrowser *b = browserAt(tabs, i);
-            QCOMPARE(b->slot().directory(), QDir::currentPath());
-            QVERIFY(!b->previewBox()->isEnabled());
-            QCOMPARE(b->driveBox()->itemData(0).toString(), QStringLiteral("/"));
-        }
-    }
-
     void walkChooseAndUse()
     {
         ToolState tool;
@@ -317,6 +302,7 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(tool.mode, quint8(ToolState::Fill));
 
+        QCOMPARE(b.driveBox()->itemData(0).toString(), QStringLiteral("/"));
         Q_EMIT b.driveBox()->activated(0);
         QCOMPARE(b.slot().directory(), QStringLiteral("/"));
         // Entering a directory by activating its line.
@@ -381,6 +367,12 @@ private Q_SLOTS:
         QTabWidget tabs;
         ToolState tool;
         addOverlayBrowsers(&tabs, tool, [] {});
+        QCOMPARE(tabs.count(), 3);
+        for (int i = 0; i < 3; ++i) { // each starts in the process's directory, preview off
+            QCOMPARE(tabs.tabText(i), QString::number(i + 1));
+            QCOMPARE(browserAt(tabs, i)->slot().directory(), QDir::currentPath());
+            QVERIFY(!browserAt(tabs, i)->previewBox()->isEnabled());
+        }
         tabs.show();
         const QStringList dirs = {"eins", "zwei", "drei"};
         const QStringList files = {"rot.bmp", "GRUEN.BMP", "schwarz.bmp"};

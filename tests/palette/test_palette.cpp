@@ -185,52 +185,33 @@ private Q_SLOTS:
         QCOMPARE(tool.stamp, before);
     }
 
-    void specialToolsSurviveFurnitureChoices_data()
-    {
-        QTest::addColumn<bool>("fill");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("view");
-        QTest::newRow("correction, Thron") << false << 10 << 1;
-        QTest::newRow("fill, Truhe then view 4") << true << 9 << 4;
-    }
-    void specialToolsSurviveFurnitureChoices()
-    {
-        QFETCH(bool, fill);
-        QFETCH(int, kind);
-        QFETCH(int, view);
-        ToolState tool;
-        tool.stamp = QImage(32, 32, QImage::Format_RGB32);
-        const QImage stamp = tool.stamp;
-        fill ? fillTool(tool) : correctionTool(tool);
-        const quint8 mode = tool.mode;
-        const QString text = tool.statusText();
-        QCOMPARE(chooseFurniture(tool, quint8(kind)), viewResource(quint8(kind), 1));
-        chooseView(tool, quint8(view));
-        QCOMPARE(tool.mode, mode);
-        QCOMPARE(tool.statusText(), text);
-        QCOMPARE(tool.stamp, stamp);
-        // Only "Übernehmen" returns to stamping.
-        takeFurniture(tool);
-        QCOMPARE(int(tool.mode), 0);
-        QCOMPARE(tool.statusText(), QString());
-        QCOMPARE(tool.stamp, artwork::bitmap(viewResource(quint8(kind), quint8(view))));
-    }
-
-    void kindResetsView_data()
+    // A kind shows its view 1; choices leave the correction or fill tool and
+    // its stamp alone, and only "Übernehmen" returns to stamping.
+    void furnitureChoices_data()
     {
         QTest::addColumn<int>("kind");
         for (const FurnitureKind &f : furnitureKinds())
             QTest::newRow(qPrintable(f.base)) << int(f.kind);
     }
-    void kindResetsView()
+    void furnitureChoices()
     {
         QFETCH(int, kind);
         const QString first = furnitureKinds()[kind].base + QLatin1String("1");
         ToolState tool;
+        tool.stamp = QImage(32, 32, QImage::Format_RGB32);
+        const QImage stamp = tool.stamp;
+        kind % 2 ? fillTool(tool) : correctionTool(tool);
+        const quint8 mode = tool.mode;
+        const QString text = tool.statusText();
         QCOMPARE(chooseView(tool, 3), QStringLiteral("ALTAR3")); // start kind is the altar
         QCOMPARE(chooseFurniture(tool, quint8(kind)), first);
         QCOMPARE(int(tool.view), 1);
+        QCOMPARE(tool.mode, mode);
+        QCOMPARE(tool.statusText(), text);
+        QCOMPARE(tool.stamp, stamp);
         takeFurniture(tool);
+        QCOMPARE(int(tool.mode), 0);
+        QCOMPARE(tool.statusText(), QString());
         QCOMPARE(tool.stamp, artwork::bitmap(first));
         // A choice after "Übernehmen" leaves the stamp alone.
         chooseView(tool, 2);
