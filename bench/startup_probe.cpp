@@ -3,15 +3,10 @@
 // bench_app starts it as a process to time the whole start-up; it prints the
 // milliseconds from entering main() to the shown window.
 
-#include "aboutbox.h"
 #include "application.h"
-#include "fonts.h"
-#include "mainwindow.h"
-#include "questeditor.h"
-#include "sheetprint.h"
+#include "program.h"
 
 #include <QElapsedTimer>
-#include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 
@@ -44,20 +39,9 @@ int main(int argc, char **argv)
     QElapsedTimer clock;
     clock.start();
     Application app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("dkedit"));
-    questfonts::installFontSubstitutions();
-
-    MainWindow mainWindow;
-    QuestEditor questEditor(&mainWindow);
-    mainWindow.setQuestEditor(&questEditor);
-    mainWindow.setQuitGuard([&questEditor] { return questEditor.maybeSave(); });
-    QObject::connect(questEditor.printButton(), &QPushButton::clicked, &questEditor,
-                     [&questEditor] {
-                         printQuestSheet(&questEditor, questEditor.document(), questEditor.mapPicture());
-                     },
-                     Qt::QueuedConnection);
-    AboutBox aboutBox(mainWindow.previewState(), &mainWindow);
-    mainWindow.setAboutBox(&aboutBox);
+    prepareApplication();
+    Program program;
+    MainWindow &mainWindow = program.mainWindow;
 
     ShownWatcher watcher(clock);
     mainWindow.installEventFilter(&watcher);

@@ -5,23 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-template <class F> QString errorOf(F &&run)
-{
-    try {
-        run();
-    } catch (const DkError &e) {
-        return e.text();
-    }
-    return QString();
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
+#include "testhelpers.h"
 
 class TestRaster : public QObject {
     Q_OBJECT
@@ -204,12 +188,12 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("karte.bmp"));
         raster::writeBmpFile(greyIndexed(4, 4, 1), path);
-        const QByteArray before = readAll(path);
+        const QByteArray before = readBytes(path);
         // A folder in the way of the file: nobody, not even root, can write it.
         const QString blocked = dir.filePath(QStringLiteral("ordner.bmp"));
         QVERIFY(QDir().mkdir(blocked));
         QCOMPARE(errorOf([&] { raster::writeBmpFile(greyIndexed(4, 4, 2), blocked); }), errors::cannotCreate(blocked));
-        QCOMPARE(readAll(path), before);
+        QCOMPARE(readBytes(path), before);
     }
 };
 

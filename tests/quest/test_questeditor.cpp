@@ -23,24 +23,10 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include "testhelpers.h"
+
 namespace {
 QString dataPath(const QString &name) { return QStringLiteral(DK_TEST_DATA "/quest/") + name; }
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-template <class F> QString errorOf(F &&run)
-{
-    try {
-        run();
-    } catch (const DkError &e) {
-        return e.text();
-    }
-    return QString();
-}
 
 void clipboardPicture(int w, int h)
 {
