@@ -82,8 +82,8 @@ const QString kViewGroup = QStringLiteral("GroupBox1");
 
 } // namespace
 
-Palette::Palette(QTabWidget *pageControl1, ToolState &tool, QWidget *mainWindow)
-    : QObject(mainWindow), m_pages(pageControl1), m_tool(tool), m_mainWindow(mainWindow)
+Palette::Palette(QTabWidget *paletteTabs, ToolState &tool, QWidget *mainWindow)
+    : QObject(mainWindow), m_pages(paletteTabs), m_tool(tool), m_mainWindow(mainWindow)
 {
     for (int n = m_pages->count() + 1; n <= 4; ++n)
         m_pages->addTab(new QWidget, QStringLiteral("Seite %1").arg(n));
@@ -183,14 +183,14 @@ void Palette::buildViewGroup(QGroupBox *box)
     m_widgets.insert(circle->objectName(), circle);
     watch(circle);
 
-    m_take = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogOkButton),
+    m_applyButton = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogOkButton),
                              QStringLiteral("Übernehmen"), box);
-    m_take->setObjectName(QStringLiteral("BitBtn1"));
-    m_take->setGeometry(56, 128, 105, 25);
-    connect(m_take, &QPushButton::clicked, this, [this] { click(QStringLiteral("BitBtn1")); },
+    m_applyButton->setObjectName(QStringLiteral("BitBtn1"));
+    m_applyButton->setGeometry(56, 128, 105, 25);
+    connect(m_applyButton, &QPushButton::clicked, this, [this] { click(QStringLiteral("BitBtn1")); },
             Qt::QueuedConnection);
-    m_widgets.insert(m_take->objectName(), m_take);
-    watch(m_take);
+    m_widgets.insert(m_applyButton->objectName(), m_applyButton);
+    watch(m_applyButton);
 
     showView(palette::viewResource(m_tool.furnitureKind, m_tool.view));
 }
@@ -251,9 +251,9 @@ bool Palette::enterPressed()
             button->click();
         return true;
     }
-    if (m_pages->currentIndex() != 0 || !m_take->isVisibleTo(m_mainWindow) || !m_take->isEnabled())
+    if (m_pages->currentIndex() != 0 || !m_applyButton->isVisibleTo(m_mainWindow) || !m_applyButton->isEnabled())
         return false;
-    m_take->click();
+    m_applyButton->click();
     return true;
 }
 

@@ -245,7 +245,7 @@ private Q_SLOTS:
             const QString caption = map->caption();
             if (saveAs)
                 script.saveAnswers << target;
-            map->karteMenu()->actions().at(saveAs ? 3 : 2)->trigger();
+            map->mapMenu()->actions().at(saveAs ? 3 : 2)->trigger();
             runPosted();
             return QStringList{script.errors.join(QLatin1Char('|')),
                                QString::number(map->document().isModified()),
@@ -306,7 +306,7 @@ private Q_SLOTS:
             editor.setQuestModified(true);
             const QuestDocument shown = editor.document();
             script.saveAnswers << target;
-            QMetaObject::invokeMethod(&editor, [&editor] { editor.Button4Click(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(&editor, [&editor] { editor.saveQuest(); }, Qt::QueuedConnection);
             runPosted();
             return QStringList{writerError, script.errors.join(QLatin1Char('|')),
                                QString::number(editor.questModified()),
@@ -369,7 +369,7 @@ private Q_SLOTS:
             script.printAnswers << true;
             QuestEditor editor;
             script.openAnswers << mapFile;
-            editor.Button7Click(); // the map picture, so "Quest drucken" is possible
+            editor.loadPicture(); // the map picture, so "Quest drucken" is possible
             editor.setQuestText(longQuest());
             editor.setQuestModified(true);
             const QuestDocument shown = editor.document();

@@ -167,14 +167,14 @@ private Q_SLOTS:
         QWidget *target = window->mdiArea()->viewport();
         int before = 0;
         if (where == QLatin1String("map")) {
-            MapWindow *open = window->Neu1Click();
+            MapWindow *open = window->newFile();
             flush();
             target = open->canvas();
             before = 1;
         } else if (where == QLatin1String("palette")) {
-            target = window->pageControl1()->currentWidget();
+            target = window->paletteTabs()->currentWidget();
         } else if (where == QLatin1String("toolbar")) {
-            target = window->toolBar1();
+            target = window->monsterToolBar();
         }
 
         const QString red = writeBmp(QStringLiteral("rot.bmp"), Qt::red, 64, 48);

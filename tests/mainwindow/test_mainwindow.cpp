@@ -88,7 +88,7 @@ class TestMainWindow : public QObject {
     MapWindow *openMap(const QString &file)
     {
         script->openAnswers << file;
-        return window->ffnen1Click();
+        return window->open();
     }
 
     // A left click on the map's overlay, as the user makes it.
@@ -163,7 +163,7 @@ private Q_SLOTS:
         };
         QVERIFY(moveOver(window->toolButton(3)));
         // Controls that the palette adds later report too.
-        QVERIFY(moveOver(new QWidget(new QLabel(window->pageControl1()->widget(1)))));
+        QVERIFY(moveOver(new QWidget(new QLabel(window->paletteTabs()->widget(1)))));
         QVERIFY(!moveOver(window->statusBar()));
         AboutBox about(preview);
         QVERIFY(moveOver(about.title()));
@@ -185,13 +185,13 @@ private Q_SLOTS:
         QFETCH(QString, chosen);
         QFETCH(QString, written);
         QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("x.bmp")));
-        MapWindow *map = window->Neu1Click();
+        MapWindow *map = window->newFile();
         QCOMPARE(map->caption(), QStringLiteral("New*"));
         clickMap(map, QPoint(40, 40));
 
         // "Speichern" of a new map asks for a name.
         script->saveAnswers << (chosen.isEmpty() ? QString() : path(chosen));
-        QCOMPARE(map->Speichern1Click(), !chosen.isEmpty());
+        QCOMPARE(map->save(), !chosen.isEmpty());
         QCOMPARE(script->saveQuestions[0].filter, QStringLiteral("Bitmaps|*.bmp"));
         if (chosen.isEmpty()) {
             QCOMPARE(map->caption(), QStringLiteral("New*"));
@@ -208,7 +208,7 @@ private Q_SLOTS:
         // The next save goes to the same file without a dialog.
         QFile::remove(path(written));
         clickMap(map, QPoint(80, 80));
-        QVERIFY(map->Speichern1Click());
+        QVERIFY(map->save());
         QCOMPARE(script->saveQuestions.size(), 1);
         QVERIFY(QFile::exists(path(written)));
         QVERIFY(script->unanswered.isEmpty());
@@ -224,7 +224,7 @@ private Q_SLOTS:
         QCOMPARE(map->document().picture().size(), QSize(200, 150));
         QVERIFY(!map->document().isModified());
         // A cancelled open dialog makes no window.
-        QVERIFY(!window->ffnen1Click());
+        QVERIFY(!window->open());
         QCOMPARE(window->mapWindows().size(), 1);
     }
 
@@ -278,7 +278,7 @@ private Q_SLOTS:
         QFETCH(bool, yes);
         QFETCH(int, asked);
         QFETCH(bool, saved);
-        MapWindow *map = window->Neu1Click();
+        MapWindow *map = window->newFile();
         if (modify)
             clickMap(map, QPoint(40, 40));
         script->confirmAnswers << yes;
@@ -297,10 +297,10 @@ private Q_SLOTS:
         MapWindow *map = openMap(writeWhite(QStringLiteral("weiss.bmp"), 300, 200));
         const QImage pristine = map->document().picture().copy();
         QVERIFY(!map->undoAction()->isEnabled());
-        map->Randwiederherstellen1Click();
+        map->repairEdge();
         QCOMPARE(raster::pixel(map->document().picture(), 275, 100), board::kBlack); // W - 25
         QVERIFY(map->undoAction()->isEnabled());
-        map->Rckgngig1Click();
+        map->undo();
         QCOMPARE(map->document().picture(), pristine);
         QVERIFY(!map->undoAction()->isEnabled());
         QVERIFY(map->document().isModified());
@@ -312,8 +312,8 @@ private Q_SLOTS:
 
     void copyToClipboard()
     {
-        MapWindow *map = window->Neu1Click();
-        map->InZwischenablagekopieren1Click();
+        MapWindow *map = window->newFile();
+        map->copyToClipboard();
         QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(880, 656));
         QVERIFY(!map->document().isModified());
     }
@@ -327,19 +327,19 @@ private Q_SLOTS:
         QCOMPARE(texts(bar->actions()[0]->menu()),
                  (QStringList{"Neu", "Öffnen...", "-", "Beenden"}));
 
-        MapWindow *first = window->Neu1Click();
-        MapWindow *second = window->Neu1Click();
+        MapWindow *first = window->newFile();
+        MapWindow *second = window->newFile();
         QCOMPARE(texts(bar), merged);
-        QCOMPARE(bar->actions()[0]->menu(), second->karteMenu());
-        QCOMPARE(texts(second->karteMenu()),
+        QCOMPARE(bar->actions()[0]->menu(), second->mapMenu());
+        QCOMPARE(texts(second->mapMenu()),
                  (QStringList{"Neu", "Öffnen...", "Speichern", "Speichern als...", "Schließen",
                               "-", "Beenden"}));
-        QCOMPARE(texts(second->bearbeitenMenu()),
+        QCOMPARE(texts(second->editMenu()),
                  (QStringList{"Rückgängig", "In Zwischenablage kopieren", "Kartenrand reparieren"}));
         window->mdiArea()->setActiveSubWindow(first);
-        QCOMPARE(bar->actions()[0]->menu(), first->karteMenu());
+        QCOMPARE(bar->actions()[0]->menu(), first->mapMenu());
 
-        QVERIFY(window->AlleFensterschlieen1Click());
+        QVERIFY(window->closeAllMaps());
         flush();
         QCOMPARE(texts(bar), frame);
     }
@@ -349,7 +349,7 @@ private Q_SLOTS:
         QStringList expected;
         for (const char *name : {"a.bmp", "b.bmp", "c.bmp"}) {
             MapWindow *map = openMap(writeWhite(QString::fromLatin1(name), 100, 100));
-            map->Randwiederherstellen1Click();
+            map->repairEdge();
             expected.prepend(mapfiles::closeQuestion(map->caption()));
             script->confirmAnswers << false;
         }
@@ -372,8 +372,8 @@ private Q_SLOTS:
     void refusedClose()
     {
         QFETCH(bool, cancelDialog);
-        MapWindow *keep = window->Neu1Click();
-        MapWindow *map = window->Neu1Click();
+        MapWindow *keep = window->newFile();
+        MapWindow *map = window->newFile();
         clickMap(map, QPoint(40, 40));
         // A directory named like a map file cannot be written, even by root.
         const QString blocked = path(QStringLiteral("besetzt.bmp"));
@@ -440,10 +440,10 @@ private Q_SLOTS:
         QAction *overlays = window->overlaysAction();
         overlays->trigger();
         overlays->trigger();
-        QVERIFY(window->pageControl2()->isHidden());
-        window->Benutzen1Click(); // the menu item shows them, whatever before
+        QVERIFY(window->overlayTabs()->isHidden());
+        window->toggleOverlayBrowsers(); // the menu item shows them, whatever before
         QVERIFY(overlays->isChecked());
-        QVERIFY(window->pageControl2()->isVisible());
+        QVERIFY(window->overlayTabs()->isVisible());
     }
 
     void previewLifecycle()
@@ -451,10 +451,10 @@ private Q_SLOTS:
         PreviewState &preview = window->previewState();
         preview.lastPreview = QPoint(57, 89);
         preview.previousSample = QPoint(3, 4);
-        MapWindow *first = window->Neu1Click();
+        MapWindow *first = window->newFile();
         QCOMPARE(preview.lastPreview, QPoint(0, 0));
         QCOMPARE(preview.previousSample, QPoint(0, 0));
-        MapWindow *second = window->Neu1Click();
+        MapWindow *second = window->newFile();
         QVERIFY(second->canvas()->timer().isActive());
         // The window that loses activation stops its timer.
         window->mdiArea()->setActiveSubWindow(first);
@@ -465,13 +465,13 @@ private Q_SLOTS:
         window->setQuestEditor(&quest);
         preview.offMap = false;
         QTimer::singleShot(0, &quest, &QDialog::reject);
-        window->QuestEditor1Click();
+        window->showQuestEditor();
         QVERIFY(preview.offMap);
     }
 
     void popupModes()
     {
-        MapWindow *map = window->Neu1Click();
+        MapWindow *map = window->newFile();
         const auto items = map->popupMenu()->actions();
         QCOMPARE(texts(map->popupMenu()),
                  (QStringList{"Korrektur-Modus", "Füllmodus", "-", "In Zwischenablage kopieren"}));
