@@ -277,9 +277,9 @@ void shadedCircle(QPainter &p)
     p.drawEllipse(QRectF(1.6, 1.6, 26.8, 26.8));
 }
 
-QImage letterMarker(QChar letter, Ground ground)
+QImage letterMarker(QChar letter)
 {
-    Sketch s(30, 30, ground);
+    Sketch s(30, 30);
     shadedCircle(s.p());
     drawLabel(s.p(), QString(letter), QPointF(15, 15), 15);
     return s.finish();
@@ -591,10 +591,9 @@ void makePieces(Writer &out)
     for (int i = 0; i < 4; ++i)
         out.bitmap(QStringLiteral("STAIR%1").arg(i + 1), turned(stair, i));
 
-    for (QChar letter : {QLatin1Char('A'), QLatin1Char('B'), QLatin1Char('C'), QLatin1Char('D')}) {
-        out.bitmap(QString(letter) + QLatin1Char('B'), letterMarker(letter, Ground::Blue));
-        out.bitmap(QStringLiteral("THUMB_") + letter + QLatin1Char('B'), letterMarker(letter, Ground::White));
-    }
+    // The legend of the quest sheet shows these same pictures, blue made white.
+    for (QChar letter : {QLatin1Char('A'), QLatin1Char('B'), QLatin1Char('C'), QLatin1Char('D')})
+        out.bitmap(QString(letter) + QLatin1Char('B'), letterMarker(letter));
     out.bitmap(QStringLiteral("XB"), letterX());
     // The palette shows the markers in the order 2/12, 3, 4, ... 11; the
     // resources for 4 and 11 carry each other's numbers.
