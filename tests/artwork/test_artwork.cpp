@@ -258,6 +258,20 @@ private slots:
         }
     }
 
+    // The ogre ranks share one face: what tells them apart on a 30 x 30
+    // square has to be large, not a mark of a few pixels.
+    void ogreRanksDifferWidely()
+    {
+        const QStringList ranks = {"OGRE", "OFF", "OB", "HE"};
+        for (int a = 0; a < ranks.size(); ++a)
+            for (int b = a + 1; b < ranks.size(); ++b) {
+                const int differing = differingPixels(artwork::bitmap(ranks[a]), artwork::bitmap(ranks[b]));
+                QVERIFY2(differing >= 30 * 30 / 5,
+                         qPrintable(QStringLiteral("%1 and %2 differ in %3 pixels")
+                                        .arg(ranks[a], ranks[b]).arg(differing)));
+            }
+    }
+
     // The quest sheet's legend shows each note marker exactly as the palette's
     // "Anmerkungen" group shows it.
     void legendMarkersAreThePaletteThumbnails()
