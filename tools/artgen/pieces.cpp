@@ -445,26 +445,13 @@ void trough(QPainter &p, const QRectF &r)
     }
 }
 
-// The forge across three squares: furnace, anvil, trough from left to right.
-QImage forgeAcross()
+// The forge in a picture of the given size, its parts at the given places.
+QImage forge(const QSize &size, const QRectF &hearth, const QPointF &anvilTop, const QRectF &water)
 {
-    Sketch s(94, 30);
-    QPainter &p = s.p();
-    furnace(p, QRectF(0, 0, 34, 30));
-    anvil(p, QPointF(52, 10.5));
-    trough(p, QRectF(70, 3, 24, 24));
-    return s.finish();
-}
-
-// The forge down three squares: the same parts from top to bottom, each
-// standing upright.
-QImage forgeDown()
-{
-    Sketch s(30, 94);
-    QPainter &p = s.p();
-    furnace(p, QRectF(0, 0, 30, 34));
-    anvil(p, QPointF(15.5, 41.5));
-    trough(p, QRectF(3, 67, 24, 27));
+    Sketch s(size.width(), size.height());
+    furnace(s.p(), hearth);
+    anvil(s.p(), anvilTop);
+    trough(s.p(), water);
     return s.finish();
 }
 
@@ -751,8 +738,12 @@ void makePieces(Writer &out)
     out.bitmap(QStringLiteral("EXITU"), turned(exit, 1));
     out.bitmap(QStringLiteral("EXITO"), flipped(turned(exit, 1), false, true));
 
-    out.bitmap(QStringLiteral("SCHMIEDE1"), forgeAcross());
-    out.bitmap(QStringLiteral("SCHMIEDE2"), forgeDown());
+    // Across three squares furnace, anvil and trough stand from left to
+    // right, down three squares from top to bottom, each of them upright.
+    out.bitmap(QStringLiteral("SCHMIEDE1"),
+               forge(QSize(94, 30), QRectF(0, 0, 34, 30), QPointF(52, 10.5), QRectF(70, 3, 24, 24)));
+    out.bitmap(QStringLiteral("SCHMIEDE2"),
+               forge(QSize(30, 94), QRectF(0, 0, 30, 34), QPointF(15.5, 41.5), QRectF(3, 67, 24, 27)));
     const QImage klappe = hatchTop();
     out.bitmap(QStringLiteral("KLAPPEO"), klappe);
     out.bitmap(QStringLiteral("KLAPPER"), turned(klappe, 1));
