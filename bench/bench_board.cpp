@@ -126,6 +126,25 @@ static void FillWhite8000(benchmark::State &state)
 }
 BENCHMARK(FillWhite8000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The same fill as a click of the fill tool on a map: the fill and what its
+// undo keeps (the rows it writes).
+static void FillWhite8000Click(benchmark::State &state)
+{
+    ToolState tool;
+    tool.mode = ToolState::Fill;
+    for (auto _ : state) {
+        state.PauseTiming();
+        MapDocument doc(white8000());
+        state.ResumeTiming();
+        doc.mouseDown(Qt::LeftButton, 4000, 4000, tool);
+        benchmark::ClobberMemory();
+        state.PauseTiming();
+        doc = MapDocument(QImage());
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(FillWhite8000Click)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 // References for the fill in the same run: writing the same 64 MB once
 // (memset) and reading and writing them once (memcpy into a second picture).
 static void FillWhite8000_ref_memset(benchmark::State &state)
