@@ -4,7 +4,8 @@
 #
 #   start dkedit, Ctrl+N for a new map, stamp a goblin and orks (tool bar),
 #   a door ("Seite 2", first door), the altar ("Seite 1", "Übernehmen"),
-#   fill two squares (fill tool), Ctrl+S into the save dialog, Ctrl+Q;
+#   fill two squares (fill tool), Ctrl+Q and Escape at the save question (the
+#   program stays), Ctrl+S into the save dialog, Ctrl+Q;
 #   start again, Ctrl+O into the open dialog, check what the map shows, Ctrl+Q.
 #
 # The saved file is compared pixel by pixel with the map that e2e_helper
@@ -48,6 +49,7 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*"
+    [ -s "$WORK/dkedit.log" ] && { echo "dkedit said:"; tail -20 "$WORK/dkedit.log"; }
     import -window root "$WORK/failure.png" 2>/dev/null &&
         cp "$WORK/failure.png" "${TMPDIR:-/tmp}/dkedit-e2e-failure.png" &&
         echo "screen at the failure: ${TMPDIR:-/tmp}/dkedit-e2e-failure.png"
@@ -142,6 +144,16 @@ while read -r _ name x y; do
     click $((WX + x)) $((WY + y))
 done <"$WORK/clicks.txt"
 [ "$(pixel $((WX + FX)) $((WY + FY)))" != "255,255,255" ] || fail "the goblin did not appear on the map"
+
+# Escape at the save question calls "Beenden" off: program, map and changes stay.
+keys ctrl+q
+wait_for 10 "the save question" window_shown "Confirm"
+keys Escape
+wait_for 10 "the save question to close" window_gone "Confirm"
+sleep 0.3
+kill -0 "$PID" 2>/dev/null || fail "Escape at the save question ended the program"
+[ "$(pixel $((WX + FX)) $((WY + FY)))" != "255,255,255" ] || fail "the map lost its goblin"
+focus_main
 
 MAP=$WORK/maps/karte1
 mkdir -p "$WORK/maps"

@@ -83,7 +83,7 @@ int printClicks()
 {
     MainWindow window;
     window.show();
-    MapWindow *map = window.Neu1Click();
+    MapWindow *map = window.newFile();
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
 
@@ -104,7 +104,7 @@ int printClicks()
                 return fail(QStringLiteral("map position %1,%2 is not visible").arg(step.x).arg(step.y));
             put("map", canvas, at);
         } else if (control.startsWith(QLatin1String("tab:"))) {
-            QTabBar *bar = window.pageControl1()->tabBar();
+            QTabBar *bar = window.paletteTabs()->tabBar();
             const int index = control.mid(4).toInt() - 1;
             put(step.control, bar, bar->tabRect(index).center());
         } else if (control.startsWith(QLatin1String("ToolButton"))) {
@@ -115,7 +115,7 @@ int printClicks()
         } else {
             // Palette controls live on their page; show it to read the position.
             const palette::StampEntry *entry = palette::findStampEntry(control);
-            window.pageControl1()->setCurrentIndex(entry ? entry->page - 1 : 0);
+            window.paletteTabs()->setCurrentIndex(entry ? entry->page - 1 : 0);
             QCoreApplication::processEvents();
             QWidget *widget = window.palette()->widget(control);
             if (!widget)
