@@ -43,15 +43,17 @@ MapView::Tile &MapView::tile(int column, int row)
     auto found = m_tiles.find(key);
     if (found == m_tiles.end()) {
         if (m_tiles.size() >= kMaxTiles) {
-            const auto oldest = std::min_element(m_tiles.begin(), m_tiles.end(), [](const Tile &a, const Tile &b) {
-                return a.lastUse < b.lastUse;
-            });
+            const auto oldest =
+                std::min_element(m_tiles.begin(), m_tiles.end(), [](const Tile &a, const Tile &b) {
+                    return a.lastUse < b.lastUse;
+                });
             m_tiles.erase(oldest);
         }
         const QRect area = QRect(column * kTileSize, row * kTileSize, kTileSize, kTileSize)
                                .intersected(m_picture.rect());
         Tile fresh;
-        fresh.pixels = QImage(area.size(), m_opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+        fresh.pixels = QImage(area.size(), m_opaque ? QImage::Format_RGB32
+                                                    : QImage::Format_ARGB32_Premultiplied);
         convert(area, fresh.pixels, area.topLeft());
         found = m_tiles.insert(key, fresh);
     }
@@ -87,9 +89,10 @@ void MapView::paint(QPainter &painter, const QRect &area, const board::Overlay &
         if (!cached()) {
             painter.drawImage(pictureArea, m_picture, pictureArea);
         } else {
-            for (int row = pictureArea.top() / kTileSize; row <= pictureArea.bottom() / kTileSize; ++row)
-                for (int column = pictureArea.left() / kTileSize; column <= pictureArea.right() / kTileSize;
-                     ++column) {
+            for (int row = pictureArea.top() / kTileSize; row <= pictureArea.bottom() / kTileSize;
+                 ++row)
+                for (int column = pictureArea.left() / kTileSize;
+                     column <= pictureArea.right() / kTileSize; ++column) {
                     const QPoint origin(column * kTileSize, row * kTileSize);
                     const Tile &shown = tile(column, row);
                     const QRect part = pictureArea.intersected(QRect(origin, shown.pixels.size()));

@@ -46,8 +46,8 @@ private:
     void convert(const QRect &area, QImage &target, QPoint targetOrigin) const;
 
     const QImage &m_picture;
-    QRgb m_screen[256];    ///< screen colour of each value of an indexed picture
-    bool m_opaque = true;  ///< every colour of the table is opaque
+    QRgb m_screen[256];   ///< screen colour of each value of an indexed picture
+    bool m_opaque = true; ///< every colour of the table is opaque
     QHash<quint64, Tile> m_tiles;
     quint64 m_uses = 0;
 };

@@ -32,8 +32,8 @@ public:
 private:
     struct Patch {
         QRect rect;
-        size_t offset;  ///< where its pixels start in m_bytes
-        bool uniform;   ///< every pixel of the rectangle is the one kept pixel
+        size_t offset; ///< where its pixels start in m_bytes
+        bool uniform;  ///< every pixel of the rectangle is the one kept pixel
     };
     void keepWholePicture(const QImage &picture);
 

@@ -14,8 +14,8 @@
 #include "preview.h"
 #include "raster.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -152,7 +152,8 @@ std::vector<QImage> stamps()
 {
     std::vector<QImage> result;
     QImage goblin(30, 30, QImage::Format_Indexed8);
-    goblin.setColorTable({qRgb(0, 0, 255), qRgb(64, 64, 64), qRgb(255, 255, 255), qRgb(200, 30, 30)});
+    goblin.setColorTable(
+        {qRgb(0, 0, 255), qRgb(64, 64, 64), qRgb(255, 255, 255), qRgb(200, 30, 30)});
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 30; ++x)
             goblin.scanLine(y)[x] = uchar((x * 7 + y * 3) % 4);
@@ -251,7 +252,8 @@ private Q_SLOTS:
                 repainted += board::previewPointerLeft(preview, overlay);
                 reference.pointerOver = false;
                 referencePreview.offMap = true;
-                if (reference.tick(referencePreview, tool)) // the plain way cleared at the next tick
+                if (reference.tick(referencePreview,
+                                   tool)) // the plain way cleared at the next tick
                     plainRepainted += kOverlayRect;
             } else if (action < 82) {
                 preview.offMap = referencePreview.offMap = true;
@@ -352,7 +354,8 @@ private Q_SLOTS:
         for (int ring = 0; ring < 25; ++ring) {
             const int a = 2 * ring + 1, b = 100 - 2 * ring - 1;
             raster::drawOutline(spiral, QRect(QPoint(a, a), QPoint(b, b)), board::kBlack);
-            raster::fillRect(spiral, QRect(a, a + 1 + (ring % 2) * (b - a - 2), 1, 1), board::kWhite);
+            raster::fillRect(spiral, QRect(a, a + 1 + (ring % 2) * (b - a - 2), 1, 1),
+                             board::kWhite);
         }
         QTest::newRow("24-bit spiral") << spiral << QPoint(0, 0);
         // 24-bit noise whose alpha bytes vary: colours compare without them.
@@ -360,18 +363,21 @@ private Q_SLOTS:
         for (int y = 0; y < 50; ++y)
             for (int x = 0; x < 77; ++x)
                 reinterpret_cast<QRgb *>(rgbNoise.scanLine(y))[x] =
-                    random.bounded(100) < 65 ? (0x00ffffffu | (random.bounded(2) ? 0xff000000u : 0x12000000u))
-                                             : 0xff000000u;
+                    random.bounded(100) < 65
+                        ? (0x00ffffffu | (random.bounded(2) ? 0xff000000u : 0x12000000u))
+                        : 0xff000000u;
         reinterpret_cast<QRgb *>(rgbNoise.scanLine(25))[38] = 0xffffffffu;
         QTest::newRow("24-bit noise, mixed alpha bytes") << rgbNoise << QPoint(38, 25);
         // Several table entries hold white; values past a short table read
         // as black and fill as a black region.
         QImage repeated(90, 40, QImage::Format_Indexed8);
-        repeated.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(128, 128, 128)});
+        repeated.setColorTable(
+            {qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(128, 128, 128)});
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 90; ++x)
-                repeated.scanLine(y)[x] = uchar(random.bounded(100) < 75 ? (random.bounded(2) ? 0 : 2)
-                                                                         : (random.bounded(2) ? 1 : 200));
+                repeated.scanLine(y)[x] =
+                    uchar(random.bounded(100) < 75 ? (random.bounded(2) ? 0 : 2)
+                                                   : (random.bounded(2) ? 1 : 200));
         repeated.scanLine(20)[45] = 0;
         QTest::newRow("indexed, white twice in the table") << repeated << QPoint(45, 20);
         repeated.scanLine(20)[45] = 200;
@@ -388,11 +394,13 @@ private Q_SLOTS:
             QImage expected = picture.copy();
             PixelUndo undo;
             bool toldBeforeWriting = true;
-            const QRect changed = raster::floodFill(ours, seed.x(), seed.y(), colour, [&](int y, int from, int to) {
-                toldBeforeWriting &= std::memcmp(ours.constScanLine(y) + from * bpp,
-                                                 picture.constScanLine(y) + from * bpp, size_t((to - from) * bpp)) == 0;
-                undo.keepRun(ours, y, from, to);
-            });
+            const QRect changed =
+                raster::floodFill(ours, seed.x(), seed.y(), colour, [&](int y, int from, int to) {
+                    toldBeforeWriting &= std::memcmp(ours.constScanLine(y) + from * bpp,
+                                                     picture.constScanLine(y) + from * bpp,
+                                                     size_t((to - from) * bpp)) == 0;
+                    undo.keepRun(ours, y, from, to);
+                });
             Reference::breadthFirstFill(expected, seed.x(), seed.y(), colour);
             QVERIFY(sameBytes(ours, expected));
             QVERIFY(toldBeforeWriting);
@@ -400,7 +408,8 @@ private Q_SLOTS:
             QRegion differing;
             for (int y = 0; y < ours.height(); ++y)
                 for (int x = 0; x < ours.width(); ++x)
-                    if (std::memcmp(ours.constScanLine(y) + x * bpp, picture.constScanLine(y) + x * bpp, size_t(bpp)))
+                    if (std::memcmp(ours.constScanLine(y) + x * bpp,
+                                    picture.constScanLine(y) + x * bpp, size_t(bpp)))
                         differing += QRect(x, y, 1, 1);
             QCOMPARE(changed, differing.boundingRect());
             // What was kept takes the fill back byte for byte.
@@ -448,7 +457,8 @@ private Q_SLOTS:
         document.repairEdge();
         // The edge strips, not the picture.
         if (size.width() > 100)
-            QVERIFY(document.undoState().size() < size_t(2 * 25 * (size.width() + size.height())) + 256);
+            QVERIFY(document.undoState().size() <
+                    size_t(2 * 25 * (size.width() + size.height())) + 256);
         document.undo();
         QVERIFY(sameBytes(document.picture(), stamped));
         document.undo(); // a second undo changes nothing

@@ -175,7 +175,8 @@ private Q_SLOTS:
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(file)});
             QWidget *area = window->mdiArea()->viewport();
-            const QPoint at = area->mapTo(window.get(), QPoint(area->width() - 5, area->height() - 5));
+            const QPoint at =
+                area->mapTo(window.get(), QPoint(area->width() - 5, area->height() - 5));
             QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(window->windowHandle(), &enter);
             QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
