@@ -1,5 +1,6 @@
 // Placement, fill and BMP input/output on the default board.
 
+#include "benchstamp.h"
 #include "geometry.h"
 #include "mapdocument.h"
 #include "raster.h"
@@ -13,16 +14,6 @@
 
 #include <algorithm>
 #include <cstring>
-
-static QImage goblinLike()
-{
-    QImage s(30, 30, QImage::Format_Indexed8);
-    s.setColorTable({qRgb(0, 0, 255), qRgb(64, 64, 64)});
-    s.fill(1);
-    for (int i = 0; i < 30; ++i)
-        s.scanLine(i)[0] = 0;
-    return s;
-}
 
 static void ClickPlacement(benchmark::State &state)
 {

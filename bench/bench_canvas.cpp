@@ -2,6 +2,7 @@
 // by one square costs from the pointer move to the painted backing store,
 // against drawing the two ghost rectangles alone.
 
+#include "benchstamp.h"
 #include "geometry.h"
 #include "mapcanvas.h"
 #include "raster.h"
@@ -12,16 +13,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-QImage goblinLike()
-{
-    QImage s(30, 30, QImage::Format_Indexed8);
-    s.setColorTable({qRgb(0, 0, 255), qRgb(64, 64, 64)});
-    s.fill(1);
-    for (int i = 0; i < 30; ++i)
-        s.scanLine(i)[0] = 0;
-    return s;
-}
 
 // The pointer positions of the moves: one square to the right each time,
 // row after row of the 26 x 19 grid.

@@ -13,6 +13,7 @@
 #include "placement.h"
 #include "preview.h"
 #include "raster.h"
+#include "testhelpers.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -127,17 +128,6 @@ struct Reference {
     }
 };
 
-bool sameBytes(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size() || a.format() != b.format() || a.colorTable() != b.colorTable())
-        return false;
-    const size_t bytes = size_t(a.width()) * size_t(a.depth() / 8);
-    for (int y = 0; y < a.height(); ++y)
-        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), bytes) != 0)
-            return false;
-    return true;
-}
-
 QVector<QRgb> greyTable()
 {
     QVector<QRgb> table(256);
@@ -239,7 +229,7 @@ private Q_SLOTS:
             } else if (action < 68) {
                 QCOMPARE(document.canUndo(), reference.canUndo);
                 if (document.canUndo()) {
-                    QVERIFY(sameBytes(document.undoCopy(), reference.undo));
+                    QVERIFY(samePixels(document.undoCopy(), reference.undo));
                     document.undo();
                     reference.undoLast();
                     plainRepainted = QRect(QPoint(0, 0), canvas);
@@ -266,7 +256,7 @@ private Q_SLOTS:
             view.pictureChanged(changed);
             repainted += changed;
 
-            if (!sameBytes(document.picture(), reference.picture))
+            if (!samePixels(document.picture(), reference.picture))
                 QFAIL(qPrintable(QStringLiteral("the picture differs at step %1").arg(step)));
             QCOMPARE(document.canUndo(), reference.canUndo);
             QCOMPARE(preview.lastPreview, referencePreview.lastPreview);
@@ -402,7 +392,7 @@ private Q_SLOTS:
                     undo.keepRun(ours, y, from, to);
                 });
             Reference::breadthFirstFill(expected, seed.x(), seed.y(), colour);
-            QVERIFY(sameBytes(ours, expected));
+            QVERIFY(samePixels(ours, expected));
             QVERIFY(toldBeforeWriting);
             // The bounding box is exactly that of the changed pixels.
             QRegion differing;
@@ -414,7 +404,7 @@ private Q_SLOTS:
             QCOMPARE(changed, differing.boundingRect());
             // What was kept takes the fill back byte for byte.
             undo.restore(ours);
-            QVERIFY(sameBytes(ours, picture));
+            QVERIFY(samePixels(ours, picture));
         }
     }
 
@@ -460,9 +450,9 @@ private Q_SLOTS:
             QVERIFY(document.undoState().size() <
                     size_t(2 * 25 * (size.width() + size.height())) + 256);
         document.undo();
-        QVERIFY(sameBytes(document.picture(), stamped));
+        QVERIFY(samePixels(document.picture(), stamped));
         document.undo(); // a second undo changes nothing
-        QVERIFY(sameBytes(document.picture(), stamped));
+        QVERIFY(samePixels(document.picture(), stamped));
         QVERIFY(document.undoState().isEmpty());
     }
 };
