@@ -5,6 +5,28 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
+namespace {
+
+// One of the program's cursors at a zoom: its picture grows and shrinks with
+// the squares between half and twice its size, and its hot spot stays on
+// the pixel it marks.
+QCursor zoomedCursor(const QString &name, board::Zoom zoom)
+{
+    const QCursor plain = artwork::cursor(name);
+    const double scale = std::clamp(zoom.factor(), 0.5, 2.0);
+    if (scale == 1.0)
+        return plain;
+    const QPixmap picture = plain.pixmap();
+    const QSize size(qRound(picture.width() * scale), qRound(picture.height() * scale));
+    const QPoint hot = plain.hotSpot();
+    return QCursor(picture.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation),
+                   int((hot.x() + 0.5) * scale), int((hot.y() + 0.5) * scale));
+}
+
+} // namespace
+
 MapCanvas::MapCanvas(MapDocument &document, ToolState &tool, PreviewState &preview,
                      QWidget *parent)
     : QWidget(parent), m_document(document), m_tool(tool), m_preview(preview),
@@ -20,9 +42,25 @@ MapCanvas::MapCanvas(MapDocument &document, ToolState &tool, PreviewState &previ
     m_timer.start();
 }
 
-QSize MapCanvas::sizeHint() const
+QSize MapCanvas::pictureSize() const
 {
     return m_document.picture().size().expandedTo(overlayRect().size());
+}
+
+QSize MapCanvas::sizeHint() const
+{
+    return m_zoom.widgetSize(pictureSize());
+}
+
+void MapCanvas::setZoom(board::Zoom zoom)
+{
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    setFixedSize(sizeHint());
+    update();
+    if (m_cursorSet)
+        updateCursor();
 }
 
 void MapCanvas::pictureReplaced()
@@ -31,16 +69,21 @@ void MapCanvas::pictureReplaced()
     showChanges();
 }
 
+void MapCanvas::repaintPicture(const QRegion &pictureRegion)
+{
+    update(m_zoom.widgetRegion(pictureRegion));
+}
+
 void MapCanvas::showChanges()
 {
     const QRegion changed = m_document.takeChanged();
     m_view.pictureChanged(changed);
-    update(changed);
+    repaintPicture(changed);
 }
 
 void MapCanvas::tick()
 {
-    update(board::previewTick(m_preview, m_tool, m_overlay));
+    repaintPicture(board::previewTick(m_preview, m_tool, m_overlay));
 }
 
 void MapCanvas::paintEvent(QPaintEvent *event)
@@ -49,18 +92,36 @@ void MapCanvas::paintEvent(QPaintEvent *event)
     // Pixels stay crisp at any display scale: no smoothing when scaled.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QColor background = palette().color(QPalette::Window);
-    for (const QRect &dirty : event->region())
-        m_view.paint(painter, dirty, m_overlay, background);
+    for (const QRect &dirty : event->region()) {
+        if (m_zoom == board::Zoom())
+            m_view.paint(painter, dirty, m_overlay, background);
+        else
+            m_view.paintZoomed(painter, dirty, m_overlay, background, m_zoom, devicePixelRatioF());
+    }
+}
+
+QPointF MapCanvas::exactPosition(const QMouseEvent *event) const
+{
+    // Qt hands a child widget its mouse position rounded to whole logical
+    // pixels; at a display scale of 2 that is half a device pixel off. The
+    // position in the window keeps the fraction. (An event made up by the
+    // program itself may carry the widget's own position there instead.)
+    const QPointF inWindow = mapFrom(window(), event->scenePosition());
+    const QPointF rounding = inWindow - event->position();
+    if (qAbs(rounding.x()) <= 0.5 && qAbs(rounding.y()) <= 0.5)
+        return inWindow;
+    return event->position();
 }
 
 void MapCanvas::mousePressEvent(QMouseEvent *event)
 {
-    const QPoint pos = event->position().toPoint();
+    const QPoint pos = pictureAt(exactPosition(event));
     if (event->button() == Qt::RightButton && overlayRect().contains(pos)) {
         Q_EMIT overlayMenuRequested(event->globalPosition().toPoint());
         return;
     }
-    if (event->button() != Qt::LeftButton)
+    // Zoomed out, the widget's last pixel may reach past the picture.
+    if (event->button() != Qt::LeftButton || !QRect(QPoint(0, 0), pictureSize()).contains(pos))
         return;
     m_document.mouseDown(event->button(), pos.x(), pos.y(), m_tool);
     showChanges();
@@ -69,7 +130,7 @@ void MapCanvas::mousePressEvent(QMouseEvent *event)
 
 void MapCanvas::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPoint pos = event->position().toPoint();
+    const QPoint pos = pictureAt(exactPosition(event));
     if (!overlayRect().contains(pos)) {
         // The board picture beyond the overlay shows the plain arrow.
         unsetCursor();
@@ -82,27 +143,53 @@ void MapCanvas::mouseMoveEvent(QMouseEvent *event)
     // not moved over yet stays without a ghost.
     if (!event->spontaneous() && !m_overlay.pointerOver)
         return;
+    m_pointer = mapToGlobal(exactPosition(event));
     board::previewMouseMove(m_preview, m_overlay, pos.x(), pos.y());
     if (!m_timer.isActive())
         m_timer.start();
 }
 
+void MapCanvas::moveEvent(QMoveEvent *event)
+{
+    // Zooming and scrolling move the map under a resting pointer.
+    followPointer();
+    QWidget::moveEvent(event);
+}
+
+void MapCanvas::resizeEvent(QResizeEvent *event)
+{
+    followPointer();
+    QWidget::resizeEvent(event);
+}
+
+void MapCanvas::followPointer()
+{
+    // The pointer now rests over another picture pixel: the ghost follows it
+    // there as after a move, so that it shows where a click would draw.
+    if (!m_overlay.pointerOver)
+        return;
+    const QPoint pos = pictureAt(mapFromGlobal(m_pointer));
+    if (overlayRect().contains(pos))
+        board::previewMouseMove(m_preview, m_overlay, pos.x(), pos.y());
+}
+
 void MapCanvas::leaveEvent(QEvent *event)
 {
-    update(board::previewPointerLeft(m_preview, m_overlay));
+    repaintPicture(board::previewPointerLeft(m_preview, m_overlay));
     QWidget::leaveEvent(event);
 }
 
 void MapCanvas::updateCursor()
 {
     const board::OverlayCursor wanted = board::overlayCursor(m_tool.statusText());
-    if (m_cursorSet && wanted == m_cursorShown)
+    if (m_cursorSet && wanted == m_cursorShown && m_zoom == m_cursorZoom)
         return;
     m_cursorShown = wanted;
+    m_cursorZoom = m_zoom;
     m_cursorSet = true;
     switch (wanted) {
     case board::OverlayCursor::CrossHair: setCursor(Qt::CrossCursor); break;
-    case board::OverlayCursor::Correction: setCursor(artwork::cursor(QStringLiteral("EMPTYCURSOR"))); break;
-    case board::OverlayCursor::Fill: setCursor(artwork::cursor(QStringLiteral("CROSS"))); break;
+    case board::OverlayCursor::Correction: setCursor(zoomedCursor(QStringLiteral("EMPTYCURSOR"), m_zoom)); break;
+    case board::OverlayCursor::Fill: setCursor(zoomedCursor(QStringLiteral("CROSS"), m_zoom)); break;
     }
 }

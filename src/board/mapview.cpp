@@ -1,8 +1,11 @@
 #include "mapview.h"
 
 #include <QPainter>
+#include <QtMath>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 MapView::MapView(const QImage &picture) : m_picture(picture)
 {
@@ -104,4 +107,99 @@ void MapView::paint(QPainter &painter, const QRect &area, const board::Overlay &
     const QRect ghostArea = overlay.ghostRect().intersected(area);
     if (!ghostArea.isEmpty())
         painter.drawImage(ghostArea, overlay.ghost, ghostArea.translated(-overlay.ghostAt));
+}
+
+void MapView::paintZoomed(QPainter &painter, const QRect &area, const board::Overlay &overlay,
+                          const QColor &background, board::Zoom zoom, qreal devicePixelRatio)
+{
+    const qreal ratio = devicePixelRatio;
+    const QRect device(QPoint(qFloor(area.left() * ratio), qFloor(area.top() * ratio)),
+                       QPoint(qCeil((area.right() + 1) * ratio) - 1,
+                              qCeil((area.bottom() + 1) * ratio) - 1));
+    if (device.isEmpty())
+        return;
+    // The picture column of every device column and the row of every device
+    // row, by the mapping the mouse uses.
+    std::vector<int> columns(size_t(device.width()));
+    std::vector<int> rows(size_t(device.height()));
+    for (int i = 0; i < device.width(); ++i)
+        columns[size_t(i)] = zoom.pixelAt((device.left() + i) / ratio);
+    for (int i = 0; i < device.height(); ++i)
+        rows[size_t(i)] = zoom.pixelAt((device.top() + i) / ratio);
+    // The mapping grows with the position: the device pixels showing picture
+    // pixels from..to-1 are one run.
+    const auto span = [](const std::vector<int> &map, int from, int to) {
+        const auto first = std::lower_bound(map.begin(), map.end(), from);
+        const auto last = std::lower_bound(first, map.end(), to);
+        return std::pair<int, int>(int(first - map.begin()), int(last - map.begin()));
+    };
+    const auto [c0, c1] = span(columns, 0, m_picture.width());
+    const auto [r0, r1] = span(rows, 0, m_picture.height());
+
+    QImage shown(device.size(), QImage::Format_RGB32);
+    const bool indexed = cached();
+    const bool opaque = !indexed || m_opaque;
+    if (!opaque || c0 > 0 || r0 > 0 || c1 < device.width() || r1 < device.height())
+        shown.fill(background);
+
+    // The picture's pixels: straight into the result when they cover the
+    // ground, else on a layer of their own drawn over it as at 100 %.
+    QImage layer;
+    if (!opaque) {
+        layer = QImage(device.size(), QImage::Format_ARGB32_Premultiplied);
+        layer.fill(Qt::transparent);
+    }
+    QImage &target = opaque ? shown : layer;
+    const bool raw = m_picture.depth() == 32;
+    for (int y = r0; y < r1; ++y) {
+        auto *out = reinterpret_cast<QRgb *>(target.scanLine(y));
+        if (y > r0 && rows[size_t(y)] == rows[size_t(y) - 1]) {
+            // Enlarged: the row repeats the one above.
+            std::memcpy(out + c0, target.constScanLine(y - 1) + 4 * c0, size_t(c1 - c0) * 4);
+            continue;
+        }
+        const int row = rows[size_t(y)];
+        if (indexed) {
+            const uchar *in = m_picture.constScanLine(row);
+            for (int x = c0; x < c1; ++x)
+                out[x] = m_screen[in[columns[size_t(x)]]];
+        } else if (raw) {
+            const auto *in = reinterpret_cast<const QRgb *>(m_picture.constScanLine(row));
+            for (int x = c0; x < c1; ++x)
+                out[x] = in[columns[size_t(x)]];
+        } else {
+            for (int x = c0; x < c1; ++x)
+                out[x] = m_picture.pixel(columns[size_t(x)], row);
+        }
+    }
+
+    QPainter compose;
+    if (!opaque) {
+        compose.begin(&shown);
+        compose.drawImage(0, 0, layer);
+    }
+    // The ghost, scaled by the same mapping.
+    const QRect ghostArea = overlay.ghostRect();
+    if (!ghostArea.isEmpty()) {
+        const auto [g0, g1] = span(columns, ghostArea.left(), ghostArea.right() + 1);
+        const auto [h0, h1] = span(rows, ghostArea.top(), ghostArea.bottom() + 1);
+        if (g1 > g0 && h1 > h0) {
+            QImage ghost(g1 - g0, h1 - h0, QImage::Format_ARGB32_Premultiplied);
+            for (int y = h0; y < h1; ++y) {
+                const auto *in = reinterpret_cast<const QRgb *>(
+                    overlay.ghost.constScanLine(rows[size_t(y)] - overlay.ghostAt.y()));
+                auto *out = reinterpret_cast<QRgb *>(ghost.scanLine(y - h0));
+                for (int x = g0; x < g1; ++x)
+                    out[x - g0] = in[columns[size_t(x)] - overlay.ghostAt.x()];
+            }
+            if (!compose.isActive())
+                compose.begin(&shown);
+            compose.drawImage(g0, h0, ghost);
+        }
+    }
+    if (compose.isActive())
+        compose.end();
+
+    shown.setDevicePixelRatio(ratio);
+    painter.drawImage(QPointF(device.topLeft()) / ratio, shown);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "preview.h"
+#include "zoom.h"
 
 #include <QHash>
 #include <QImage>
@@ -29,6 +30,14 @@ public:
     /// `background`, then the overlay's ghost.
     void paint(QPainter &painter, const QRect &area, const board::Overlay &overlay,
                const QColor &background);
+
+    /// Draws the widget area `area` of the map shown at `zoom` on a surface
+    /// of `devicePixelRatio` device pixels per widget pixel, without
+    /// smoothing: each device pixel shows the picture pixel that
+    /// Zoom::pixelAt gives for its top-left corner, the pixel a click there
+    /// places on. Only the pixels shown are read; no tile is needed.
+    void paintZoomed(QPainter &painter, const QRect &area, const board::Overlay &overlay,
+                     const QColor &background, board::Zoom zoom, qreal devicePixelRatio);
 
     /// Side of the square tiles, and how many are kept at most.
     static constexpr int kTileSize = 256;

@@ -12,6 +12,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 QImage mapfiles::readMap(const QString &path)
 {
@@ -62,6 +64,9 @@ void MapWindow::build()
     m_scroll->setWidget(m_canvas);
     m_scroll->setWidgetResizable(false);
     m_scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Ctrl+wheel zooms, over the map and over the viewport beside it.
+    m_canvas->installEventFilter(this);
+    m_scroll->viewport()->installEventFilter(this);
     setWidget(m_scroll);
     resize(664, 548);
 
@@ -190,4 +195,102 @@ void MapWindow::repairEdge()
 {
     m_document.repairEdge();
     pictureChanged();
+}
+
+QWidget *MapWindow::viewport() const
+{
+    return m_scroll->viewport();
+}
+
+void MapWindow::setZoom(board::Zoom zoom, const QPointF &anchor)
+{
+    const board::Zoom from = m_canvas->zoom();
+    if (zoom == from)
+        return;
+    const QPoint scroll(m_scroll->horizontalScrollBar()->value(),
+                        m_scroll->verticalScrollBar()->value());
+    m_canvas->setZoom(zoom);
+    // The scroll bars take the canvas's new size now, also while hidden.
+    QEvent relayout(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(m_scroll, &relayout);
+    const QPoint to = board::anchoredScroll(scroll, anchor, from, zoom);
+    m_scroll->horizontalScrollBar()->setValue(to.x());
+    m_scroll->verticalScrollBar()->setValue(to.y());
+}
+
+void MapWindow::zoomIn()
+{
+    setZoom(board::zoomIn(zoom()), QRectF(viewport()->rect()).center());
+}
+
+void MapWindow::zoomOut()
+{
+    setZoom(board::zoomOut(zoom()), QRectF(viewport()->rect()).center());
+}
+
+void MapWindow::zoomToActualSize()
+{
+    setZoom(board::Zoom(), QRectF(viewport()->rect()).center());
+}
+
+void MapWindow::zoomToFit()
+{
+    // The viewport without scroll bars: once the board fits, none shows.
+    const QSize room = m_scroll->maximumViewportSize();
+    setZoom(board::fitZoom(m_canvas->pictureSize(), room), QPointF(0, 0));
+}
+
+bool MapWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Wheel && (watched == m_canvas || watched == viewport())) {
+        auto *wheel = static_cast<QWheelEvent *>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            // One step per notch; fine-grained wheels and touch pads add up
+            // their turns to whole notches.
+            m_wheelAngle += wheel->angleDelta().y();
+            const int notches = m_wheelAngle / QWheelEvent::DefaultDeltasPerStep;
+            m_wheelAngle -= notches * QWheelEvent::DefaultDeltasPerStep;
+            board::Zoom zoom = this->zoom();
+            for (int i = 0; i < notches; ++i)
+                zoom = board::zoomIn(zoom);
+            for (int i = 0; i > notches; --i)
+                zoom = board::zoomOut(zoom);
+            setZoom(zoom, static_cast<QWidget *>(watched)->mapTo(viewport(), wheel->position()));
+            return true;
+        }
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+void MapWindow::addZoomKeys(QWidget *frame, std::function<MapWindow *()> activeMap)
+{
+    struct Key {
+        const char *name;
+        void (MapWindow::*zoom)();
+        QList<QKeySequence> keys;
+    };
+    // Ctrl++ comes as Ctrl+= or Ctrl+Shift+= where plus is the shifted equals
+    // sign; the keypad's keys match these too. "/" is a shifted key on many
+    // keyboards (German among them): Ctrl+9, next to Ctrl+0, fits too.
+    const QList<Key> keys = {
+        {"ZoomIn", &MapWindow::zoomIn,
+         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal),
+          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Equal)}},
+        {"ZoomOut", &MapWindow::zoomOut, {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
+        {"ZoomActualSize", &MapWindow::zoomToActualSize, {QKeySequence(Qt::CTRL | Qt::Key_0)}},
+        {"ZoomToFit", &MapWindow::zoomToFit,
+         {QKeySequence(Qt::CTRL | Qt::Key_Slash), QKeySequence(Qt::CTRL | Qt::Key_9)}},
+    };
+    for (const Key &key : keys) {
+        auto *action = new QAction(frame);
+        action->setObjectName(QLatin1String(key.name));
+        action->setShortcuts(key.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        frame->addAction(action);
+        const auto zoom = key.zoom;
+        QObject::connect(action, &QAction::triggered, frame, [activeMap, zoom] {
+            if (MapWindow *map = activeMap())
+                (map->*zoom)();
+        });
+    }
 }

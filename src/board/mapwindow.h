@@ -9,6 +9,8 @@
 #include <QMdiSubWindow>
 #include <QString>
 
+#include <functional>
+
 class QAction;
 class QMenu;
 class QScrollArea;
@@ -41,6 +43,11 @@ QString closeQuestion(const QString &caption);
 /// which the frame window shows while this window is active, and the popup
 /// menu of the overlay.
 ///
+/// Each map window has its own zoom, from 25 % to 800 %: Ctrl+wheel zooms
+/// about the pointer, the zoom keys (which the frame window carries, see
+/// addZoomKeys) about the middle of the view. Zooming changes only what is
+/// shown, never the picture.
+///
 /// The commands it shares with the frame window ("Neu", "Öffnen...",
 /// "Beenden", the two tool modes) are passed on as signals. File errors are
 /// thrown as DkError and reach the program-wide error report.
@@ -67,6 +74,18 @@ public:
     QMenu *popupMenu() const { return m_popup; }
     QAction *undoAction() const { return m_undo; }
 
+    board::Zoom zoom() const { return m_canvas->zoom(); }
+    /// The part of the window the map scrolls in, and the scroll area.
+    QWidget *viewport() const;
+    QScrollArea *scrollArea() const { return m_scroll; }
+
+    /// Gives `frame` the zoom keys: Ctrl++ (also Ctrl+= and Ctrl+Shift+=,
+    /// and the keypad's plus), Ctrl+- (and the keypad's minus), Ctrl+0 for
+    /// 100 % and Ctrl+/ or Ctrl+9 for the whole board. They act on the map
+    /// `activeMap` returns (if any), wherever the keyboard focus is in the
+    /// frame. No menu shows them.
+    static void addZoomKeys(QWidget *frame, std::function<MapWindow *()> activeMap);
+
 public Q_SLOTS:
     /// Save: a map without a file asks for one. Returns false when the save
     /// dialog was cancelled; throws when the file cannot be written.
@@ -79,6 +98,17 @@ public Q_SLOTS:
     void copyToClipboard();
     void repairEdge();
 
+    /// One zoom step up or down, about the middle of the view.
+    void zoomIn();
+    void zoomOut();
+    /// 100 %, about the middle of the view.
+    void zoomToActualSize();
+    /// The largest zoom that shows the whole board in the window.
+    void zoomToFit();
+    /// Shows the map at `zoom`, keeping the picture point under `anchor` (a
+    /// point of the viewport) where it is.
+    void setZoom(board::Zoom zoom, const QPointF &anchor);
+
 Q_SIGNALS:
     void newRequested();
     void openRequested();
@@ -88,6 +118,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void build();
@@ -106,4 +137,5 @@ private:
     QMenu *m_editMenu = nullptr;
     QMenu *m_popup = nullptr;
     QAction *m_undo = nullptr;
+    int m_wheelAngle = 0; ///< Ctrl+wheel turned by less than one notch so far
 };

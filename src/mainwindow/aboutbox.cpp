@@ -65,6 +65,14 @@ AboutBox::AboutBox(PreviewState &preview, QWidget *parent)
     ok->setGeometry(75, 170, 75, 27);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
+    // The map windows' zoom keys, for whoever rests the mouse on the box.
+    setToolTip(QStringLiteral(
+        "Zoom in Kartenfenstern (25 % bis 800 %):\n"
+        "Strg+Mausrad: am Mauszeiger\n"
+        "Strg++ / Strg+-: eine Stufe größer / kleiner\n"
+        "Strg+0: 100 %\n"
+        "Strg+/ oder Strg+9: ganze Karte"));
+
     // Every part of the box reports mouse moves.
     const QList<QWidget *> parts = findChildren<QWidget *>() << this;
     for (QWidget *part : parts) {

@@ -116,6 +116,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     buildMenus();
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::updateMenus);
+    // The zoom keys reach the active map also from the palette.
+    MapWindow::addZoomKeys(this, [this] { return activeMapWindow(); });
 
     // The frame's own surface and controls empty the map previews; the
     // status bar and the client area with the maps do not.

@@ -14,6 +14,7 @@
 #include "preview.h"
 #include "raster.h"
 #include "testhelpers.h"
+#include "zoom.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -21,6 +22,8 @@
 #include <QtTest>
 
 #include <deque>
+
+Q_DECLARE_METATYPE(board::Zoom)
 
 namespace {
 
@@ -128,6 +131,25 @@ struct Reference {
     }
 };
 
+// The screen at `zoom`: each widget pixel shows the picture pixel a click
+// there hits.
+QImage zoomedScreen(const QImage &plain, board::Zoom zoom)
+{
+    if (zoom == board::Zoom())
+        return plain;
+    QImage zoomed(zoom.widgetSize(plain.size()), plain.format());
+    std::vector<int> columns(size_t(zoomed.width()));
+    for (int x = 0; x < zoomed.width(); ++x)
+        columns[size_t(x)] = zoom.pixelAt(x);
+    for (int y = 0; y < zoomed.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(plain.constScanLine(zoom.pixelAt(y)));
+        auto *to = reinterpret_cast<QRgb *>(zoomed.scanLine(y));
+        for (int x = 0; x < zoomed.width(); ++x)
+            to[x] = from[columns[size_t(x)]];
+    }
+    return zoomed;
+}
+
 QVector<QRgb> greyTable()
 {
     QVector<QRgb> table(256);
@@ -168,12 +190,16 @@ private Q_SLOTS:
     void sessionAgainstThePlainWay_data()
     {
         QTest::addColumn<QImage>("picture");
-        QTest::newRow("default board") << board::defaultBoard();
+        QTest::addColumn<board::Zoom>("zoom");
+        QTest::newRow("default board") << board::defaultBoard() << board::Zoom();
+        QTest::newRow("default board at 150 %") << board::defaultBoard() << board::Zoom{3, 2};
+        QTest::newRow("default board at 33 %") << board::defaultBoard() << board::Zoom{1, 3};
         QImage rgb(1000, 700, QImage::Format_RGB32);
         rgb.fill(board::kWhite);
         for (int x = 0; x < 1000; x += 37)
             raster::fillRect(rgb, QRect(x, 0, 2, 700), qRgb(10, 20, 30));
-        QTest::newRow("24-bit, larger than the overlay") << rgb;
+        QTest::newRow("24-bit, larger than the overlay") << rgb << board::Zoom();
+        QTest::newRow("24-bit, larger than the overlay, at 200 %") << rgb << board::Zoom{2, 1};
         // Two table entries are white and one is half transparent.
         QImage odd(300, 200, QImage::Format_Indexed8);
         QVector<QRgb> table = greyTable();
@@ -183,12 +209,14 @@ private Q_SLOTS:
         for (int y = 0; y < 200; ++y)
             for (int x = 0; x < 300; ++x)
                 odd.scanLine(y)[x] = (x / 7 + y / 5) % 9 == 0 ? 99 : ((x + y) % 3 ? 255 : 17);
-        QTest::newRow("indexed, repeated white, translucent entry") << odd;
+        QTest::newRow("indexed, repeated white, translucent entry") << odd << board::Zoom();
+        QTest::newRow("indexed, translucent entry, at 67 %") << odd << board::Zoom{2, 3};
     }
 
     void sessionAgainstThePlainWay()
     {
         QFETCH(QImage, picture);
+        QFETCH(board::Zoom, zoom);
         const std::vector<QImage> pieces = stamps();
         QRandomGenerator random(4711);
         ToolState tool;
@@ -200,7 +228,10 @@ private Q_SLOTS:
         Reference reference;
         reference.picture = raster::toWorkingFormat(picture).copy();
         const QSize canvas = picture.size().expandedTo(kOverlayRect.size());
-        QImage screen = reference.screen(canvas);
+        // Zoomed, the screen is the plain screen read through the click
+        // mapping (compared every few steps, it is large).
+        const auto expectedScreen = [&] { return zoomedScreen(reference.screen(canvas), zoom); };
+        QImage screen = expectedScreen();
 
         for (int step = 0; step < 700; ++step) {
             const int action = random.bounded(100);
@@ -265,10 +296,14 @@ private Q_SLOTS:
                      qPrintable(QStringLiteral("step %1 repaints beyond the plain way").arg(step)));
 
             QPainter painter(&screen);
-            for (const QRect &rect : repainted)
-                view.paint(painter, rect, overlay, kGround);
+            for (const QRect &rect : zoom.widgetRegion(repainted)) {
+                if (zoom == board::Zoom())
+                    view.paint(painter, rect, overlay, kGround);
+                else
+                    view.paintZoomed(painter, rect, overlay, kGround, zoom, 1);
+            }
             painter.end();
-            if (screen != reference.screen(canvas))
+            if ((zoom == board::Zoom() || step % 10 == 9) && screen != expectedScreen())
                 QFAIL(qPrintable(QStringLiteral("the screen differs at step %1").arg(step)));
         }
         // The view keeps tiles only of an indexed picture, and never a full-size overlay.

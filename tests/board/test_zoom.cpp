@@ -1,0 +1,493 @@
+// Zoomed map windows: what the screen shows against where clicks and the
+// ghost land, what is repainted, the wheel, the cursors, and that neither the
+// picture nor the saved file changes by zooming. CTest runs this program at a
+// display scale of 1 and again at 2, where widget positions fall between
+// logical pixels.
+
+#include "artwork.h"
+#include "geometry.h"
+#include "mapwindow.h"
+#include "raster.h"
+#include "testhelpers.h"
+#include "zoom.h"
+
+#include <QMdiArea>
+#include <QPaintEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(board::Zoom)
+
+namespace board {
+char *toString(const Zoom &zoom)
+{
+    return QTest::toString(QStringLiteral("%1/%2").arg(zoom.num).arg(zoom.den));
+}
+} // namespace board
+
+namespace {
+
+using board::Zoom;
+
+// Every step, and the zoom a fit of 880 pixels into 640 makes.
+QList<Zoom> testedZooms()
+{
+    QList<Zoom> zooms(board::kZoomSteps.begin(), board::kZoomSteps.end());
+    zooms << Zoom{8, 11};
+    return zooms;
+}
+
+QByteArray rowName(const char *what, Zoom zoom)
+{
+    return QByteArray(what) + ' ' + QByteArray::number(zoom.num) + '/' + QByteArray::number(zoom.den);
+}
+
+// Every pixel a colour of its own; larger than the overlay.
+QImage codedPicture()
+{
+    QImage picture(1000, 700, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x & 0xff, y & 0xff, (x >> 8) << 4 | (y >> 8)));
+    return picture;
+}
+
+// Indexed, smaller than the overlay, one colour half transparent: the ground
+// shows beside and through it.
+QImage translucentPicture()
+{
+    QImage picture(300, 200, QImage::Format_Indexed8);
+    QVector<QRgb> table;
+    for (int i = 0; i < 256; ++i)
+        table << qRgb(i, 255 - i, (i * 7) & 0xff);
+    table[9] = qRgba(200, 40, 40, 128);
+    picture.setColorTable(table);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.scanLine(y)[x] = uchar((x / 3 + y / 2) % 11 == 0 ? 9 : (x * 5 + y * 3) & 0xff);
+    return picture;
+}
+
+// A 2 x 2 piece of many colours with pure blue holes.
+QImage ghostStamp()
+{
+    QImage stamp(62, 62, QImage::Format_RGB32);
+    for (int y = 0; y < 62; ++y)
+        for (int x = 0; x < 62; ++x)
+            stamp.setPixel(x, y, (x + y) % 5 == 0 ? qRgb(0, 0, 255) : qRgb(40 + 3 * x, 200 - 2 * y, 90));
+    return stamp;
+}
+
+const QRgb kStampColour = qRgb(64, 64, 64);
+
+QImage solidStamp()
+{
+    QImage stamp(30, 30, QImage::Format_RGB32);
+    stamp.fill(kStampColour);
+    return stamp;
+}
+
+// The first widget position, in steps of one device pixel, showing `pixel`.
+QPointF firstPositionOf(QPoint pixel, Zoom zoom, int ratio)
+{
+    const auto first = [&](int at) {
+        const qint64 scaled = qint64(at) * zoom.num * ratio;
+        return qreal((scaled + zoom.den - 1) / zoom.den) / ratio;
+    };
+    return QPointF(first(pixel.x()), first(pixel.y()));
+}
+
+// A pointer event as the window system delivers it, also between logical
+// pixels.
+void pointer(QWidget *widget, QEvent::Type type, const QPointF &at,
+             Qt::MouseButton button = Qt::NoButton)
+{
+    static int timestamp = 0;
+    static QPointF last;
+    QWidget *window = widget->window();
+    const QPointF global = widget->mapToGlobal(at);
+    // Qt drops a move to where the pointer is already (as after a test
+    // before): it first goes one pixel aside.
+    if (type == QEvent::MouseMove && global == last)
+        pointer(widget, type, at + QPointF(1, 1));
+    last = global;
+    timestamp += 1000; // never a double click
+    qt_handleMouseEvent(window->windowHandle(), widget->mapTo(window, at), global,
+                        type == QEvent::MouseButtonPress ? Qt::MouseButtons(button) : Qt::NoButton,
+                        button, type, Qt::NoModifier, timestamp);
+    QCoreApplication::processEvents();
+}
+
+// A map window in a client area, its preview timer stopped: the tests tick.
+struct Host {
+    ToolState tool;
+    PreviewState preview;
+    QMdiArea area;
+    MapWindow *map;
+
+    explicit Host(const QImage &picture, const QString &path = QStringLiteral("karte.bmp"))
+    {
+        tool.stamp = solidStamp();
+        map = new MapWindow(tool, preview, picture, path);
+        area.addSubWindow(map);
+        area.resize(760, 600);
+        area.show();
+        map->show();
+        map->resize(700, 540);
+        if (!QTest::qWaitForWindowExposed(&area))
+            qFatal("the map window was not shown");
+        map->canvas()->timer().stop();
+    }
+    MapCanvas *canvas() const { return map->canvas(); }
+    int ratio() const { return qRound(canvas()->devicePixelRatioF()); }
+    // Scrolls so that the widget area around `at` shows.
+    void reveal(const QPointF &at, int xMargin = 60, int yMargin = 60)
+    {
+        map->scrollArea()->ensureVisible(int(at.x()), int(at.y()), xMargin, yMargin);
+        QCoreApplication::processEvents();
+    }
+    // The pointer comes to rest at `at` for two ticks.
+    void rest(const QPointF &at)
+    {
+        pointer(canvas(), QEvent::MouseMove, at);
+        canvas()->tick();
+        canvas()->tick();
+    }
+    void click(const QPointF &at)
+    {
+        pointer(canvas(), QEvent::MouseButtonPress, at, Qt::LeftButton);
+        pointer(canvas(), QEvent::MouseButtonRelease, at, Qt::LeftButton);
+    }
+};
+
+QPoint squareInterior(int column, int row)
+{
+    return QPoint(24 + 32 * column + 1, 24 + 32 * row + 1);
+}
+
+} // namespace
+
+class TestZoom : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void steps()
+    {
+        Zoom zoom = board::kMinZoom;
+        QList<int> percents{zoom.percent()};
+        while (zoom != board::kMaxZoom) {
+            zoom = board::zoomIn(zoom);
+            percents << zoom.percent();
+        }
+        QCOMPARE(percents, (QList<int>{25, 33, 50, 67, 100, 150, 200, 300, 400, 600, 800}));
+        QCOMPARE(board::zoomIn(board::kMaxZoom), board::kMaxZoom);
+        QCOMPARE(board::zoomOut(board::kMinZoom), board::kMinZoom);
+        for (auto it = board::kZoomSteps.rbegin() + 1; it != board::kZoomSteps.rend(); ++it) {
+            zoom = board::zoomOut(zoom);
+            QCOMPARE(zoom, *it);
+        }
+        // From between two steps, as after a fit, to the steps beside it.
+        QCOMPARE(board::zoomIn(Zoom{8, 11}), (Zoom{1, 1}));
+        QCOMPARE(board::zoomOut(Zoom{8, 11}), (Zoom{2, 3}));
+    }
+
+    void fit_data()
+    {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QSize>("viewport");
+        QTest::addColumn<Zoom>("expected");
+        QTest::newRow("wide window: the height decides") << QSize(880, 656) << QSize(880, 400) << Zoom{25, 41};
+        QTest::newRow("tall window: the width decides") << QSize(880, 656) << QSize(640, 600) << Zoom{8, 11};
+        QTest::newRow("large window: 800 % at most") << QSize(880, 656) << QSize(9000, 9000) << Zoom{8, 1};
+        QTest::newRow("small window: 25 % at least") << QSize(880, 656) << QSize(100, 100) << Zoom{1, 4};
+        QTest::newRow("exactly a quarter") << QSize(10000, 8000) << QSize(2500, 2500) << Zoom{1, 4};
+        QTest::newRow("no room") << QSize(880, 656) << QSize(0, 0) << Zoom{1, 4};
+    }
+
+    void fit()
+    {
+        QFETCH(QSize, picture);
+        QFETCH(QSize, viewport);
+        QFETCH(Zoom, expected);
+        const Zoom zoom = board::fitZoom(picture, viewport);
+        QCOMPARE(zoom, expected);
+        if (zoom != board::kMinZoom) // clamped, it may not fit
+            QVERIFY(viewport.expandedTo(zoom.widgetSize(picture)) == viewport);
+    }
+
+    // Each device pixel shows the picture pixel that a click there hits: the
+    // zoomed screen is the screen at 100 % read through the click mapping,
+    // ghost, ground and half transparent colours included.
+    void screenShowsWhatAClickHits_data()
+    {
+        QTest::addColumn<QImage>("picture");
+        QTest::addColumn<Zoom>("zoom");
+        for (const Zoom zoom : testedZooms()) {
+            QTest::newRow(rowName("every pixel its colour,", zoom)) << codedPicture() << zoom;
+            QTest::newRow(rowName("translucent and small,", zoom)) << translucentPicture() << zoom;
+        }
+        QTest::newRow(rowName("default board,", Zoom{3, 1})) << board::defaultBoard() << Zoom{3, 1};
+    }
+
+    void screenShowsWhatAClickHits()
+    {
+        QFETCH(QImage, picture);
+        QFETCH(Zoom, zoom);
+        Host host(picture);
+        host.tool.stamp = ghostStamp();
+        const int ratio = host.ratio();
+        // The ghost of the piece over square (8, 5), then the screen at 100 %.
+        const QPoint resting(300, 200);
+        host.rest(resting);
+        const QPoint ghostAt = host.canvas()->overlay().ghostAt;
+        QCOMPARE(ghostAt, QPoint(281, 185));
+        const QSize whole = host.canvas()->size();
+        const QImage reference = host.canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        // Zoomed, without a tick: the ghost stays where it is.
+        host.map->setZoom(zoom, QPointF(0, 0));
+        QCOMPARE(host.canvas()->size(), zoom.widgetSize(whole));
+        QCOMPARE(host.canvas()->overlay().ghostAt, ghostAt);
+        // Around the ghost, and the far corner where the widget's last
+        // pixels may reach past the picture.
+        const QList<QRect> areas = {
+            zoom.widgetRect(QRect(270, 175, 80, 60)),
+            zoom.widgetRect(QRect(whole.width() - 30, whole.height() - 20, 30, 20)),
+        };
+        for (const QRect &area : areas) {
+            const QRect inside = area.intersected(host.canvas()->rect());
+            const QImage shown = host.canvas()->grab(inside).toImage().convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(shown.size(), inside.size() * ratio);
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x) {
+                    const QPointF at = QPointF(inside.topLeft()) + QPointF(x, y) / ratio;
+                    const QPoint hit = host.canvas()->pictureAt(at);
+                    // The last device pixels may lie past the picture: ground.
+                    const QRgb want = QRect(QPoint(0, 0), whole).contains(hit)
+                                          ? reference.pixel(hit.x() * ratio, hit.y() * ratio)
+                                          : host.canvas()->palette().color(QPalette::Window).rgb();
+                    if (shown.pixel(x, y) != want)
+                        QFAIL(qPrintable(QStringLiteral("at %1,%2 the screen shows %3, a click hits %4,%5 (%6)")
+                                             .arg(at.x()).arg(at.y()).arg(shown.pixel(x, y), 8, 16)
+                                             .arg(hit.x()).arg(hit.y()).arg(want, 8, 16)));
+                }
+        }
+    }
+
+    // Across square edges, one device pixel apart: the ghost and the click
+    // go to the square a click on the same picture pixel reaches at 100 %.
+    void clicksAndGhostLandOnTheSquareUnderThem_data()
+    {
+        QTest::addColumn<Zoom>("zoom");
+        for (const Zoom zoom : testedZooms())
+            QTest::newRow(rowName("", zoom).constData()) << zoom;
+    }
+
+    void clicksAndGhostLandOnTheSquareUnderThem()
+    {
+        QFETCH(Zoom, zoom);
+        Host host(board::defaultBoard());
+        host.map->setZoom(zoom, QPointF(0, 0));
+        const int ratio = host.ratio();
+        for (const QPoint square : {QPoint(1, 1), QPoint(25, 1), QPoint(1, 18), QPoint(25, 18)}) {
+            const QPointF edge = firstPositionOf(QPoint(24, 24) + 32 * square, zoom, ratio);
+            host.reveal(edge);
+            for (const QPoint before : {QPoint(0, 0), QPoint(-1, 0), QPoint(0, -1), QPoint(-1, -1)}) {
+                const QPointF at = edge + QPointF(before) / ratio;
+                const QPoint expected = squareInterior(square.x() + before.x(), square.y() + before.y());
+                host.rest(at);
+                QCOMPARE(host.canvas()->overlay().ghostAt, expected);
+                host.click(at);
+                QCOMPARE(raster::pixel(host.map->document().picture(), expected.x(), expected.y()), kStampColour);
+                QCOMPARE(raster::pixel(host.map->document().picture(), expected.x() + 29, expected.y() + 29), kStampColour);
+                host.map->undo();
+            }
+        }
+    }
+
+    // A changed part of the picture repaints the widget pixels that show
+    // it, rounded outwards, and nothing else.
+    void repaintsCoverOnlyWhatChanged_data()
+    {
+        clicksAndGhostLandOnTheSquareUnderThem_data();
+    }
+
+    void repaintsCoverOnlyWhatChanged()
+    {
+        QFETCH(Zoom, zoom);
+        Host host(board::defaultBoard());
+        host.map->setZoom(zoom, QPointF(0, 0));
+        MapCanvas *canvas = host.canvas();
+        QRegion painted;
+        struct PaintSpy : QObject {
+            QRegion &region;
+            explicit PaintSpy(QRegion &r) : region(r) {}
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                if (event->type() == QEvent::Paint)
+                    region += static_cast<QPaintEvent *>(event)->region();
+                return false;
+            }
+        } spy(painted);
+        canvas->installEventFilter(&spy);
+        // What one action repaints, up to the next pass of the event loop.
+        const auto repaintOf = [&](const std::function<void()> &action) {
+            painted = QRegion();
+            action();
+            QCoreApplication::processEvents();
+            return painted;
+        };
+        // Squares (2, 3) and (3, 3) in view, then nothing scrolls.
+        host.reveal(zoom.widgetRect(QRect(89, 121, 62, 30)).center(), 300, 200);
+        const QRegion visible = canvas->visibleRegion();
+        const QRegion first = visible & zoom.widgetRect(QRect(89, 121, 30, 30));
+        const QRegion second = visible & zoom.widgetRect(QRect(121, 121, 30, 30));
+        QVERIFY(!first.isEmpty() && !second.isEmpty());
+        const QPointF inFirst = firstPositionOf(QPoint(24 + 64 + 10, 24 + 96 + 10), zoom, host.ratio());
+        const QPointF inSecond = firstPositionOf(QPoint(24 + 96 + 10, 24 + 96 + 10), zoom, host.ratio());
+        QCOMPARE(repaintOf([&] { host.rest(inFirst); }), first);
+        QCOMPARE(repaintOf([&] { host.rest(inSecond); }), first + second);
+        QCOMPARE(repaintOf([&] { host.click(inSecond); }), second);
+        QCOMPARE(repaintOf([&] { host.map->undo(); }), second);
+    }
+
+    // Zooming never touches the picture; clicks at any zoom save the same
+    // bytes as the same clicks at 100 %.
+    void savedBytesDoNotDependOnTheZoom()
+    {
+        const QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("zoomed.bmp"));
+        Host host(board::defaultBoard(), path);
+        const QImage before = host.map->document().picture().copy();
+        for (int i = 0; i < 12; ++i)
+            host.map->zoomIn();
+        host.map->zoomToFit();
+        for (int i = 0; i < 12; ++i)
+            host.map->zoomOut();
+        host.map->zoomToActualSize();
+        QVERIFY(samePixels(host.map->document().picture(), before));
+        QVERIFY(!host.map->document().isModified());
+        QVERIFY(!host.map->undoAction()->isEnabled());
+
+        MapDocument reference;
+        const QList<QPair<Zoom, QPoint>> clicks = {
+            {Zoom{2, 1}, QPoint(24 + 32 * 3 + 5, 24 + 32 * 4 + 30)},
+            {Zoom{1, 3}, QPoint(24 + 32 * 20 + 31, 24 + 32 * 2)},
+            {Zoom{8, 11}, QPoint(24 + 32 * 12 + 16, 24 + 32 * 17 + 16)},
+            {Zoom{8, 1}, QPoint(24 + 32 * 6, 24 + 32 * 6)},
+        };
+        for (const auto &[zoom, pixel] : clicks) {
+            host.map->setZoom(zoom, QPointF(0, 0));
+            const QPointF at = firstPositionOf(pixel, zoom, host.ratio());
+            host.reveal(at);
+            host.click(at);
+            // Zoomed out, a widget pixel spans several picture pixels: the
+            // click goes to the one under its corner.
+            const QPoint hit = host.canvas()->pictureAt(at);
+            QVERIFY((hit - pixel).manhattanLength() <= 6);
+            reference.mouseDown(Qt::LeftButton, hit.x(), hit.y(), host.tool);
+        }
+        QVERIFY(host.map->save());
+        const QString referencePath = folder.filePath(QStringLiteral("reference.bmp"));
+        raster::writeBmpFile(reference.picture(), referencePath);
+        QCOMPARE(readBytes(path), readBytes(referencePath));
+    }
+
+    // Ctrl+wheel zooms one step per notch about the pointer; without Ctrl
+    // the wheel scrolls.
+    void wheelZoomsAboutThePointer()
+    {
+        Host host(board::defaultBoard());
+        QWidget *viewport = host.map->viewport();
+        const QPointF anchor(200.5, 150);
+        const auto underAnchor = [&] {
+            return host.canvas()->pictureAt(host.canvas()->mapFrom(viewport, anchor));
+        };
+        // Turns over the canvas; Qt passes them on to the viewport when the
+        // canvas leaves them, but only those from the window system.
+        const auto turn = [&](int angle, Qt::KeyboardModifiers modifiers, QWidget *over) {
+            const QPointF at = over->mapFrom(viewport, anchor);
+            QWheelEvent wheel(at, over->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton,
+                              modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(over, &wheel);
+        };
+        const QPoint pixel = underAnchor();
+        const QList<QPair<int, Zoom>> turns = {
+            {120, Zoom{3, 2}}, {240, Zoom{3, 1}}, {60, Zoom{3, 1}}, {60, Zoom{4, 1}},
+            {-360, Zoom{3, 2}}, {-480, Zoom{1, 3}},
+        };
+        for (const auto &[angle, zoom] : turns) {
+            turn(angle, Qt::ControlModifier, host.canvas());
+            QCOMPARE(host.map->zoom(), zoom);
+            if (zoom < Zoom{1, 1})
+                continue; // the whole board shows, from its corner
+            QVERIFY2((underAnchor() - pixel).manhattanLength() <= 2,
+                     qPrintable(QStringLiteral("the pointer moved to %1,%2").arg(underAnchor().x()).arg(underAnchor().y())));
+        }
+        host.map->setZoom(Zoom{2, 1}, QPointF(0, 0));
+        QScrollBar *bar = host.map->scrollArea()->verticalScrollBar();
+        const int scrolled = bar->value();
+        turn(-120, Qt::NoModifier, viewport);
+        QCOMPARE(host.map->zoom(), (Zoom{2, 1}));
+        QVERIFY(bar->value() > scrolled);
+    }
+
+    // A zoom by key moves the picture under the resting pointer: the ghost
+    // follows to where a click would now draw.
+    void ghostFollowsTheZoomUnderTheRestingPointer()
+    {
+        Host host(board::defaultBoard());
+        const QPointF at(300, 200);
+        host.rest(at);
+        const QPointF global = host.canvas()->mapToGlobal(at);
+        for (int i = 0; i < 3; ++i) {
+            host.map->zoomIn();
+            host.canvas()->tick();
+            host.canvas()->tick();
+            const QPoint pixel = host.canvas()->pictureAt(host.canvas()->mapFromGlobal(global));
+            QCOMPARE(host.canvas()->overlay().ghostAt, board::snapBase(pixel.x(), pixel.y()) + QPoint(25, 25));
+        }
+    }
+
+    // The correction and fill cursors grow with the squares up to twice
+    // their size, shrink to half, and keep their hot spot on the pixel it
+    // marks.
+    void cursorsFollowTheZoom_data()
+    {
+        QTest::addColumn<QString>("statusText");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<Zoom>("zoom");
+        QTest::addColumn<int>("side");
+        for (const QString &name : {QStringLiteral("EMPTYCURSOR"), QStringLiteral("CROSS")}) {
+            const QString status = name == QLatin1String("CROSS") ? ToolState::kFillText : ToolState::kCorrectionText;
+            const QList<QPair<Zoom, int>> sides = {
+                {Zoom{1, 1}, 32}, {Zoom{3, 2}, 48}, {Zoom{2, 1}, 64}, {Zoom{8, 1}, 64},
+                {Zoom{1, 2}, 16}, {Zoom{1, 4}, 16}};
+            for (const auto &[zoom, side] : sides)
+                QTest::newRow(qPrintable(name + rowName("", zoom))) << status << name << zoom << side;
+        }
+    }
+
+    void cursorsFollowTheZoom()
+    {
+        QFETCH(QString, statusText);
+        QFETCH(QString, name);
+        QFETCH(Zoom, zoom);
+        QFETCH(int, side);
+        Host host(board::defaultBoard());
+        host.tool.setStatusText(statusText);
+        host.rest(QPointF(100, 100));
+        host.map->setZoom(zoom, QPointF(0, 0));
+        const QCursor cursor = host.canvas()->cursor();
+        const QImage picture = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(picture.size(), QSize(side, side));
+        const QCursor plain = artwork::cursor(name);
+        const QImage plainPicture = plain.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        QVERIFY(QRect(QPoint(0, 0), picture.size()).contains(cursor.hotSpot()));
+        if (side >= 32) // grown: the hot spot lies in the copy of the plain hot pixel
+            QCOMPARE(picture.pixel(cursor.hotSpot()), plainPicture.pixel(plain.hotSpot()));
+    }
+};
+
+QTEST_MAIN(TestZoom)
+#include "test_zoom.moc"
