@@ -269,13 +269,15 @@ void MapWindow::addZoomKeys(QWidget *frame, std::function<MapWindow *()> activeM
         void (MapWindow::*zoom)();
         QList<QKeySequence> keys;
     };
-    // Ctrl++ comes as Ctrl+= or Ctrl+Shift+= where plus is the shifted equals
-    // sign; the keypad's keys match these too. "/" is a shifted key on many
-    // keyboards (German among them): Ctrl+9, next to Ctrl+0, fits too.
+    // Where plus is the shifted equals sign, Ctrl with that key is Ctrl+=
+    // unshifted and Ctrl++ shifted: Qt takes the shifted press for Ctrl++ and
+    // for Ctrl+Shift+= at once, so that only one of the two may be a key here
+    // (two would make the press ambiguous, and nothing would happen). The
+    // keypad's keys match these too. "/" is a shifted key on many keyboards
+    // (German among them): Ctrl+9, next to Ctrl+0, fits too.
     const QList<Key> keys = {
         {"ZoomIn", &MapWindow::zoomIn,
-         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal),
-          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Equal)}},
+         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
         {"ZoomOut", &MapWindow::zoomOut, {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
         {"ZoomActualSize", &MapWindow::zoomToActualSize, {QKeySequence(Qt::CTRL | Qt::Key_0)}},
         {"ZoomToFit", &MapWindow::zoomToFit,

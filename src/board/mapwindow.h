@@ -79,8 +79,8 @@ public:
     QWidget *viewport() const;
     QScrollArea *scrollArea() const { return m_scroll; }
 
-    /// Gives `frame` the zoom keys: Ctrl++ (also Ctrl+= and Ctrl+Shift+=,
-    /// and the keypad's plus), Ctrl+- (and the keypad's minus), Ctrl+0 for
+    /// Gives `frame` the zoom keys: Ctrl++ (also Ctrl+=, shifted or not, and
+    /// the keypad's plus), Ctrl+- (and the keypad's minus), Ctrl+0 for
     /// 100 % and Ctrl+/ or Ctrl+9 for the whole board. They act on the map
     /// `activeMap` returns (if any), wherever the keyboard focus is in the
     /// frame. No menu shows them.

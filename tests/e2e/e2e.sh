@@ -10,7 +10,12 @@
 #   start a third time: stamp a goblin, rest on another square (its ghost
 #   shows), move the pointer onto the frame's background (the ghost goes),
 #   Ctrl+N (the new map shows no ghost), rest on the new map (a ghost), move
-#   off the program (it goes), Ctrl+Q and "No" at the save question.
+#   off the program (it goes), Ctrl+Q and "No" at the save question;
+#   start a fourth time: Ctrl+N, then each zoom key (Ctrl++ as the shifted
+#   equals sign, Ctrl+=, keypad plus, Ctrl+-, Ctrl+0, Ctrl+/, keypad minus),
+#   each followed by a click on the first screen pixel of a square, Ctrl+S,
+#   Ctrl+Q: the goblins must lie where clicks on the same picture pixels put
+#   them at 100 %.
 #
 # The saved file is compared pixel by pixel with the map that e2e_helper
 # builds from the same steps without any window.
@@ -35,7 +40,7 @@ XPID=""
 # A virtual X server of the session's own. -displayfd lets the server pick a
 # free display number itself, so sessions running side by side (another test,
 # another checkout) never share or take away each other's display.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" 2>"$WORK/xvfb.log" &
 XPID=$!
 for _ in $(seq 100); do
     [ -s "$WORK/display" ] && break
@@ -226,6 +231,28 @@ keys n
 wait_for 10 "the program to end" program_ended
 wait "$PID" || fail "dkedit ended with an error: $(cat "$WORK/dkedit.log")"
 PID=""
+
+# ---- Fourth run: zoom by keys ------------------------------------------------
+"$HELPER" zoom >"$WORK/zoom.txt" 2>"$WORK/helper.log" || fail "e2e_helper zoom: $(cat "$WORK/helper.log")"
+start_program
+keys ctrl+n
+wait_for 10 "the new map" pixel_is $((WX + FX)) $((WY + FY)) "255,255,255"
+PIXELS=()
+while read -r _ key x y px py bx by <&3; do
+    keys "$key"
+    # The board's black lines show at a point that was white before the key.
+    wait_for 5 "the map zoomed by $key" pixel_is $((WX + bx)) $((WY + by)) "0,0,0"
+    click $((WX + x)) $((WY + y))
+    PIXELS+=("$px" "$py")
+done 3<"$WORK/zoom.txt"
+[ "${#PIXELS[@]}" -ge 14 ] || fail "the zoom stages are missing: $(cat "$WORK/zoom.txt")"
+ZOOMED=$WORK/maps/zoomed
+keys ctrl+s
+answer_file_dialog "Speichern unter" "$ZOOMED"
+wait_for 10 "the map saved after zooming" file_written "$ZOOMED.bmp"
+quit_program
+"$HELPER" zoomcompare "$ZOOMED.bmp" "${PIXELS[@]}" ||
+    fail "the clicks at the zoomed map did not land where they land at 100 %"
 
 END=$(date +%s.%N)
 awk -v a="$START" -v b="$END" 'BEGIN { printf "PASS: end-to-end session in %.1f s\n", b - a }'

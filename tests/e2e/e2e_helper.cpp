@@ -13,6 +13,17 @@
 //   e2e_helper screen <saved.bmp> <grab.png>
 //       Compares a screen grab of the reopened map's top-left part (from the
 //       position printed as "click canvas") with the saved file.
+//   e2e_helper zoom
+//       Runs on the program's display too: opens a new map and goes through
+//       the zoom steps the script presses keys for, printing for each
+//       "stage <keys> <x> <y> <px> <py> <bx> <by>": the keys, where to click
+//       (on the first screen pixel of a square, relative to the main window),
+//       the picture pixel that click must hit, and a point of the window
+//       that shows the board's black lines at this zoom but white at the one
+//       before (the script waits for it).
+//   e2e_helper zoomcompare <saved.bmp> <px> <py>...
+//       The saved map against a new map with the goblin stamped by clicks at
+//       the given picture pixels, as at 100 %.
 //   e2e_helper phantom
 //       Runs on the program's display too: prints, relative to the main
 //       window, where the part on phantom pieces points the mouse ("<name>
@@ -32,6 +43,7 @@
 #include "palette.h"
 #include "raster.h"
 #include "toolstate.h"
+#include "zoom.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -192,6 +204,113 @@ int printPhantomPoints()
     return error.isEmpty() ? 0 : fail(error);
 }
 
+// The zoom steps of the session: the keys the script presses, and what they
+// do to the active map.
+struct ZoomStage {
+    const char *keys;
+    void (MapWindow::*zoom)();
+    QPoint aside; ///< where from the middle of the view to click
+};
+const std::vector<ZoomStage> kZoomStages = {
+    {"ctrl+plus", &MapWindow::zoomIn, QPoint(-60, -40)},  // 150 %: the shifted equals sign
+    {"ctrl+equal", &MapWindow::zoomIn, QPoint(50, -30)},  // 200 %: the same key unshifted
+    {"ctrl+KP_Add", &MapWindow::zoomIn, QPoint(-40, 40)}, // 300 %
+    {"ctrl+minus", &MapWindow::zoomOut, QPoint(70, 50)},  // 200 %
+    {"ctrl+0", &MapWindow::zoomToActualSize, QPoint(-90, 20)},
+    {"ctrl+slash", &MapWindow::zoomToFit, QPoint(120, 70)},
+    {"ctrl+KP_Subtract", &MapWindow::zoomOut, QPoint(-150, -60)}, // the step below the fit
+};
+
+int printZoomStages()
+{
+    MainWindow window;
+    window.show();
+    MapWindow *map = window.newFile();
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    const QImage board = board::defaultBoard();
+    QWidget *viewport = map->viewport();
+    MapCanvas *canvas = map->canvas();
+    // The board pixel a point of the viewport shows, for a canvas at `origin`.
+    const auto shownAt = [&](QPoint point, QPoint origin, board::Zoom zoom) {
+        const QPoint pixel = zoom.pixelAt(QPointF(point - origin));
+        return board.rect().contains(pixel) ? raster::pixel(board, pixel.x(), pixel.y()) : 0u;
+    };
+    QList<board::Square> clicked;
+    QPoint origin = canvas->mapTo(viewport, QPoint(0, 0));
+    board::Zoom zoom = map->zoom();
+    QTextStream out(stdout);
+    for (const ZoomStage &stage : kZoomStages) {
+        const QPoint before = origin;
+        const board::Zoom zoomBefore = zoom;
+        (map->*stage.zoom)();
+        QCoreApplication::processEvents();
+        origin = canvas->mapTo(viewport, QPoint(0, 0));
+        zoom = map->zoom();
+        // The square beside the middle of the view, clicked on the first
+        // screen pixel of its top-left corner: one pixel further left or up
+        // would be the square before.
+        const QPoint aim = zoom.pixelAt(QPointF(viewport->rect().center() + stage.aside - origin));
+        const board::Square square = board::squareAt(aim.x(), aim.y());
+        const QPoint corner(24 + 32 * qBound(0, square.column, 25), 24 + 32 * qBound(0, square.row, 18));
+        const auto first = [&](int at) { return (at * zoom.num + zoom.den - 1) / zoom.den; };
+        const QPoint click(first(corner.x()), first(corner.y()));
+        const QPoint pixel = canvas->pictureAt(click);
+        const board::Square hit = board::squareAt(pixel.x(), pixel.y());
+        const QPoint aside = canvas->pictureAt(click - QPoint(1, 1));
+        if (!(hit == board::squareAt(corner.x(), corner.y())) ||
+            !(board::squareAt(aside.x(), aside.y()) == board::Square{hit.column - 1, hit.row - 1}) ||
+            !viewport->rect().contains(canvas->mapTo(viewport, click)))
+            return fail(QStringLiteral("the click of stage %1 is not in view").arg(QLatin1String(stage.keys)));
+        clicked << hit;
+        // A probe on a black line now that was white inside a square not
+        // clicked before.
+        QPoint probe(-1, -1);
+        for (int y = 4; y < viewport->height() - 4 && probe.x() < 0; y += 3)
+            for (int x = 4; x < viewport->width() - 4; x += 3) {
+                const QPoint point(x, y);
+                const QPoint was = zoomBefore.pixelAt(QPointF(point - before));
+                if (shownAt(point, origin, zoom) == board::kBlack &&
+                    shownAt(point, before, zoomBefore) == board::kWhite &&
+                    !clicked.contains(board::squareAt(was.x(), was.y()))) {
+                    probe = point;
+                    break;
+                }
+            }
+        if (probe.x() < 0)
+            return fail(QStringLiteral("no probe for stage %1").arg(QLatin1String(stage.keys)));
+        const QPoint at = canvas->mapTo(&window, click);
+        const QPoint probeAt = viewport->mapTo(&window, probe);
+        out << "stage " << stage.keys << ' ' << at.x() << ' ' << at.y() << ' ' << pixel.x() << ' '
+            << pixel.y() << ' ' << probeAt.x() << ' ' << probeAt.y() << '\n';
+    }
+    out.flush();
+    return 0;
+}
+
+// The map saved after the zoom stages against goblins clicked at 100 %.
+int compareZoomed(const QString &savedPath, const QStringList &pixels)
+{
+    MapDocument document;
+    ToolState tool;
+    tool.stamp = artwork::bitmap(QStringLiteral("GOBLIN"));
+    for (int i = 0; i + 1 < pixels.size(); i += 2)
+        document.mouseDown(Qt::LeftButton, pixels[i].toInt(), pixels[i + 1].toInt(), tool);
+    const QImage saved = raster::readBmpFile(savedPath);
+    const QImage expected = document.picture();
+    if (saved.size() != expected.size())
+        return fail(QStringLiteral("the saved map has another size"));
+    int differing = 0;
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x)
+            differing += saved.pixel(x, y) != expected.pixel(x, y);
+    if (differing)
+        return fail(QStringLiteral("%1 pixels of the map saved after zooming differ from the clicks at 100 %")
+                        .arg(differing));
+    std::printf("the clicks at every zoom landed where they land at 100 %%\n");
+    return 0;
+}
+
 // The screen grab of the reopened map's top-left part against the saved file.
 int compareScreen(const QString &savedPath, const QString &grabPath)
 {
@@ -280,5 +399,10 @@ int main(int argc, char **argv)
         return compare(args[2]);
     if (args.size() >= 2 && args[1] == QLatin1String("phantom"))
         return printPhantomPoints();
-    return fail(QStringLiteral("usage: e2e_helper clicks | phantom | compare <saved.bmp> | screen <saved.bmp> <grab.png>"));
+    if (args.size() >= 2 && args[1] == QLatin1String("zoom"))
+        return printZoomStages();
+    if (args.size() >= 3 && args[1] == QLatin1String("zoomcompare"))
+        return compareZoomed(args[2], args.mid(3));
+    return fail(QStringLiteral("usage: e2e_helper clicks | phantom | zoom | compare <saved.bmp> | "
+                               "screen <saved.bmp> <grab.png> | zoomcompare <saved.bmp> <px> <py>..."));
 }
