@@ -1,13 +1,16 @@
 // The map surface on the offscreen platform: what one move of the hover ghost
 // by one square costs from the pointer move to the painted backing store,
-// against drawing the two ghost rectangles alone.
+// against drawing the two ghost rectangles alone; the same move and a
+// repaint of the whole view in a map window zoomed from 25 % to 800 %.
 
 #include "benchstamp.h"
 #include "geometry.h"
 #include "mapcanvas.h"
+#include "mapwindow.h"
 #include "raster.h"
 
 #include <QApplication>
+#include <QMdiArea>
 #include <QPainter>
 #include <QTest>
 #include <benchmark/benchmark.h>
@@ -99,6 +102,93 @@ static void GhostMoveRepaint_ref_wholeOverlay(benchmark::State &state)
     }
 }
 BENCHMARK(GhostMoveRepaint_ref_wholeOverlay)->Unit(benchmark::kMicrosecond);
+
+namespace {
+
+// A shown map window of the program's size at `percent`, its timer stopped.
+struct ZoomedMap {
+    ToolState tool;
+    PreviewState preview;
+    QMdiArea area;
+    MapWindow *map;
+    explicit ZoomedMap(int64_t percent)
+    {
+        tool.stamp = goblinLike();
+        map = new MapWindow(tool, preview);
+        area.addSubWindow(map);
+        area.resize(760, 600);
+        area.show();
+        map->show();
+        map->resize(664, 548);
+        map->canvas()->timer().stop();
+        map->setZoom(board::Zoom::fraction(percent, 100), QRectF(map->viewport()->rect()).center());
+        QCoreApplication::processEvents();
+    }
+    bool shown() { return QTest::qWaitForWindowExposed(&area); }
+    // Two widget points one square apart in the middle of what the window
+    // shows of the board.
+    std::pair<QPoint, QPoint> squaresInView() const
+    {
+        MapCanvas *canvas = map->canvas();
+        const QPoint middle =
+            canvas->pictureAt(QPointF(canvas->visibleRegion().boundingRect().center()));
+        const board::Zoom zoom = map->zoom();
+        return {zoom.widgetRect(QRect(middle - QPoint(16, 0), QSize(1, 1))).topLeft(),
+                zoom.widgetRect(QRect(middle + QPoint(16, 0), QSize(1, 1))).topLeft()};
+    }
+};
+
+} // namespace
+
+// One move of the ghost by one square in a map window at a zoom (in per
+// cent): the two ghost rectangles, scaled, are all that is painted.
+static void GhostMoveRepaintZoomed(benchmark::State &state)
+{
+    ZoomedMap shown(state.range(0));
+    if (!shown.shown()) {
+        state.SkipWithError("the map window was not shown");
+        return;
+    }
+    const auto [left, right] = shown.squaresInView();
+    const QPoint squares[2] = {left, right};
+    MapCanvas *canvas = shown.map->canvas();
+    int i = 0;
+    int moved = 0;
+    for (auto _ : state) {
+        const QPoint before = canvas->overlay().ghostAt;
+        QTest::mouseMove(canvas, squares[i++ % 2]);
+        canvas->tick();
+        canvas->tick();
+        QCoreApplication::processEvents();
+        moved += canvas->overlay().ghostAt != before;
+    }
+    // 1: the ghost moved every time, as it should.
+    state.counters["moved"] = double(moved) / double(i);
+}
+BENCHMARK(GhostMoveRepaintZoomed)
+    ->Arg(25)
+    ->Arg(100)
+    ->Arg(200)
+    ->Arg(800)
+    ->Unit(benchmark::kMicrosecond);
+
+// The whole view of a map window painted anew at a zoom, as after a zoom
+// step or a scroll: every shown pixel read from the picture once.
+static void ViewRepaintZoomed(benchmark::State &state)
+{
+    ZoomedMap shown(state.range(0));
+    if (!shown.shown()) {
+        state.SkipWithError("the map window was not shown");
+        return;
+    }
+    MapCanvas *canvas = shown.map->canvas();
+    const QRegion visible = canvas->visibleRegion();
+    for (auto _ : state)
+        canvas->repaint(visible);
+    state.counters["view_kpixels"] =
+        double(visible.boundingRect().width()) * visible.boundingRect().height() / 1000.0;
+}
+BENCHMARK(ViewRepaintZoomed)->Arg(25)->Arg(100)->Arg(200)->Arg(800)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {

@@ -113,9 +113,9 @@ void MapView::paintZoomed(QPainter &painter, const QRect &area, const board::Ove
                           const QColor &background, board::Zoom zoom, qreal devicePixelRatio)
 {
     const qreal ratio = devicePixelRatio;
-    const QRect device(QPoint(qFloor(area.left() * ratio), qFloor(area.top() * ratio)),
-                       QPoint(qCeil((area.right() + 1) * ratio) - 1,
-                              qCeil((area.bottom() + 1) * ratio) - 1));
+    const QRect device(
+        QPoint(qFloor(area.left() * ratio), qFloor(area.top() * ratio)),
+        QPoint(qCeil((area.right() + 1) * ratio) - 1, qCeil((area.bottom() + 1) * ratio) - 1));
     if (device.isEmpty())
         return;
     // The picture column of every device column and the row of every device

@@ -44,9 +44,8 @@ struct Zoom {
 };
 
 /// The steps Ctrl+wheel and the zoom keys go through, from 25 % to 800 %.
-constexpr std::array<Zoom, 11> kZoomSteps = {{
-    {1, 4}, {1, 3}, {1, 2}, {2, 3}, {1, 1}, {3, 2}, {2, 1}, {3, 1}, {4, 1}, {6, 1}, {8, 1},
-}};
+constexpr std::array<Zoom, 11> kZoomSteps = {
+    {{1, 4}, {1, 3}, {1, 2}, {2, 3}, {1, 1}, {3, 2}, {2, 1}, {3, 1}, {4, 1}, {6, 1}, {8, 1}}};
 constexpr Zoom kMinZoom = kZoomSteps.front();
 constexpr Zoom kMaxZoom = kZoomSteps.back();
 

@@ -40,7 +40,8 @@ QList<Zoom> testedZooms()
 
 QByteArray rowName(const char *what, Zoom zoom)
 {
-    return QByteArray(what) + ' ' + QByteArray::number(zoom.num) + '/' + QByteArray::number(zoom.den);
+    return QByteArray(what) + ' ' + QByteArray::number(zoom.num) + '/' +
+           QByteArray::number(zoom.den);
 }
 
 // Every pixel a colour of its own; larger than the overlay.
@@ -75,7 +76,8 @@ QImage ghostStamp()
     QImage stamp(62, 62, QImage::Format_RGB32);
     for (int y = 0; y < 62; ++y)
         for (int x = 0; x < 62; ++x)
-            stamp.setPixel(x, y, (x + y) % 5 == 0 ? qRgb(0, 0, 255) : qRgb(40 + 3 * x, 200 - 2 * y, 90));
+            stamp.setPixel(x, y,
+                           (x + y) % 5 == 0 ? qRgb(0, 0, 255) : qRgb(40 + 3 * x, 200 - 2 * y, 90));
     return stamp;
 }
 
@@ -197,10 +199,14 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("picture");
         QTest::addColumn<QSize>("viewport");
         QTest::addColumn<Zoom>("expected");
-        QTest::newRow("wide window: the height decides") << QSize(880, 656) << QSize(880, 400) << Zoom{25, 41};
-        QTest::newRow("tall window: the width decides") << QSize(880, 656) << QSize(640, 600) << Zoom{8, 11};
-        QTest::newRow("large window: 800 % at most") << QSize(880, 656) << QSize(9000, 9000) << Zoom{8, 1};
-        QTest::newRow("small window: 25 % at least") << QSize(880, 656) << QSize(100, 100) << Zoom{1, 4};
+        QTest::newRow("wide window: the height decides")
+            << QSize(880, 656) << QSize(880, 400) << Zoom{25, 41};
+        QTest::newRow("tall window: the width decides")
+            << QSize(880, 656) << QSize(640, 600) << Zoom{8, 11};
+        QTest::newRow("large window: 800 % at most")
+            << QSize(880, 656) << QSize(9000, 9000) << Zoom{8, 1};
+        QTest::newRow("small window: 25 % at least")
+            << QSize(880, 656) << QSize(100, 100) << Zoom{1, 4};
         QTest::newRow("exactly a quarter") << QSize(10000, 8000) << QSize(2500, 2500) << Zoom{1, 4};
         QTest::newRow("no room") << QSize(880, 656) << QSize(0, 0) << Zoom{1, 4};
     }
@@ -243,7 +249,8 @@ private Q_SLOTS:
         const QPoint ghostAt = host.canvas()->overlay().ghostAt;
         QCOMPARE(ghostAt, QPoint(281, 185));
         const QSize whole = host.canvas()->size();
-        const QImage reference = host.canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage reference =
+            host.canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         // Zoomed, without a tick: the ghost stays where it is.
         host.map->setZoom(zoom, QPointF(0, 0));
         QCOMPARE(host.canvas()->size(), zoom.widgetSize(whole));
@@ -256,7 +263,8 @@ private Q_SLOTS:
         };
         for (const QRect &area : areas) {
             const QRect inside = area.intersected(host.canvas()->rect());
-            const QImage shown = host.canvas()->grab(inside).toImage().convertToFormat(QImage::Format_RGB32);
+            const QImage shown =
+                host.canvas()->grab(inside).toImage().convertToFormat(QImage::Format_RGB32);
             QCOMPARE(shown.size(), inside.size() * ratio);
             for (int y = 0; y < shown.height(); ++y)
                 for (int x = 0; x < shown.width(); ++x) {
@@ -267,9 +275,14 @@ private Q_SLOTS:
                                           ? reference.pixel(hit.x() * ratio, hit.y() * ratio)
                                           : host.canvas()->palette().color(QPalette::Window).rgb();
                     if (shown.pixel(x, y) != want)
-                        QFAIL(qPrintable(QStringLiteral("at %1,%2 the screen shows %3, a click hits %4,%5 (%6)")
-                                             .arg(at.x()).arg(at.y()).arg(shown.pixel(x, y), 8, 16)
-                                             .arg(hit.x()).arg(hit.y()).arg(want, 8, 16)));
+                        QFAIL(qPrintable(
+                            QStringLiteral("at %1,%2 the screen shows %3, a click hits %4,%5 (%6)")
+                                .arg(at.x())
+                                .arg(at.y())
+                                .arg(shown.pixel(x, y), 8, 16)
+                                .arg(hit.x())
+                                .arg(hit.y())
+                                .arg(want, 8, 16)));
                 }
         }
     }
@@ -292,14 +305,19 @@ private Q_SLOTS:
         for (const QPoint square : {QPoint(1, 1), QPoint(25, 1), QPoint(1, 18), QPoint(25, 18)}) {
             const QPointF edge = firstPositionOf(QPoint(24, 24) + 32 * square, zoom, ratio);
             host.reveal(edge);
-            for (const QPoint before : {QPoint(0, 0), QPoint(-1, 0), QPoint(0, -1), QPoint(-1, -1)}) {
+            for (const QPoint before :
+                 {QPoint(0, 0), QPoint(-1, 0), QPoint(0, -1), QPoint(-1, -1)}) {
                 const QPointF at = edge + QPointF(before) / ratio;
-                const QPoint expected = squareInterior(square.x() + before.x(), square.y() + before.y());
+                const QPoint expected =
+                    squareInterior(square.x() + before.x(), square.y() + before.y());
                 host.rest(at);
                 QCOMPARE(host.canvas()->overlay().ghostAt, expected);
                 host.click(at);
-                QCOMPARE(raster::pixel(host.map->document().picture(), expected.x(), expected.y()), kStampColour);
-                QCOMPARE(raster::pixel(host.map->document().picture(), expected.x() + 29, expected.y() + 29), kStampColour);
+                QCOMPARE(raster::pixel(host.map->document().picture(), expected.x(), expected.y()),
+                         kStampColour);
+                QCOMPARE(raster::pixel(host.map->document().picture(), expected.x() + 29,
+                                       expected.y() + 29),
+                         kStampColour);
                 host.map->undo();
             }
         }
@@ -307,10 +325,7 @@ private Q_SLOTS:
 
     // A changed part of the picture repaints the widget pixels that show
     // it, rounded outwards, and nothing else.
-    void repaintsCoverOnlyWhatChanged_data()
-    {
-        clicksAndGhostLandOnTheSquareUnderThem_data();
-    }
+    void repaintsCoverOnlyWhatChanged_data() { clicksAndGhostLandOnTheSquareUnderThem_data(); }
 
     void repaintsCoverOnlyWhatChanged()
     {
@@ -343,8 +358,10 @@ private Q_SLOTS:
         const QRegion first = visible & zoom.widgetRect(QRect(89, 121, 30, 30));
         const QRegion second = visible & zoom.widgetRect(QRect(121, 121, 30, 30));
         QVERIFY(!first.isEmpty() && !second.isEmpty());
-        const QPointF inFirst = firstPositionOf(QPoint(24 + 64 + 10, 24 + 96 + 10), zoom, host.ratio());
-        const QPointF inSecond = firstPositionOf(QPoint(24 + 96 + 10, 24 + 96 + 10), zoom, host.ratio());
+        const QPointF inFirst =
+            firstPositionOf(QPoint(24 + 64 + 10, 24 + 96 + 10), zoom, host.ratio());
+        const QPointF inSecond =
+            firstPositionOf(QPoint(24 + 96 + 10, 24 + 96 + 10), zoom, host.ratio());
         QCOMPARE(repaintOf([&] { host.rest(inFirst); }), first);
         QCOMPARE(repaintOf([&] { host.rest(inSecond); }), first + second);
         QCOMPARE(repaintOf([&] { host.click(inSecond); }), second);
@@ -413,8 +430,8 @@ private Q_SLOTS:
         };
         const QPoint pixel = underAnchor();
         const QList<QPair<int, Zoom>> turns = {
-            {120, Zoom{3, 2}}, {240, Zoom{3, 1}}, {60, Zoom{3, 1}}, {60, Zoom{4, 1}},
-            {-360, Zoom{3, 2}}, {-480, Zoom{1, 3}},
+            {120, Zoom{3, 2}}, {240, Zoom{3, 1}},  {60, Zoom{3, 1}},
+            {60, Zoom{4, 1}},  {-360, Zoom{3, 2}}, {-480, Zoom{1, 3}},
         };
         for (const auto &[angle, zoom] : turns) {
             turn(angle, Qt::ControlModifier, host.canvas());
@@ -422,7 +439,9 @@ private Q_SLOTS:
             if (zoom < Zoom{1, 1})
                 continue; // the whole board shows, from its corner
             QVERIFY2((underAnchor() - pixel).manhattanLength() <= 2,
-                     qPrintable(QStringLiteral("the pointer moved to %1,%2").arg(underAnchor().x()).arg(underAnchor().y())));
+                     qPrintable(QStringLiteral("the pointer moved to %1,%2")
+                                    .arg(underAnchor().x())
+                                    .arg(underAnchor().y())));
         }
         host.map->setZoom(Zoom{2, 1}, QPointF(0, 0));
         QScrollBar *bar = host.map->scrollArea()->verticalScrollBar();
@@ -445,7 +464,8 @@ private Q_SLOTS:
             host.canvas()->tick();
             host.canvas()->tick();
             const QPoint pixel = host.canvas()->pictureAt(host.canvas()->mapFromGlobal(global));
-            QCOMPARE(host.canvas()->overlay().ghostAt, board::snapBase(pixel.x(), pixel.y()) + QPoint(25, 25));
+            QCOMPARE(host.canvas()->overlay().ghostAt,
+                     board::snapBase(pixel.x(), pixel.y()) + QPoint(25, 25));
         }
     }
 
@@ -459,12 +479,14 @@ private Q_SLOTS:
         QTest::addColumn<Zoom>("zoom");
         QTest::addColumn<int>("side");
         for (const QString &name : {QStringLiteral("EMPTYCURSOR"), QStringLiteral("CROSS")}) {
-            const QString status = name == QLatin1String("CROSS") ? ToolState::kFillText : ToolState::kCorrectionText;
-            const QList<QPair<Zoom, int>> sides = {
-                {Zoom{1, 1}, 32}, {Zoom{3, 2}, 48}, {Zoom{2, 1}, 64}, {Zoom{8, 1}, 64},
-                {Zoom{1, 2}, 16}, {Zoom{1, 4}, 16}};
+            const QString status =
+                name == QLatin1String("CROSS") ? ToolState::kFillText : ToolState::kCorrectionText;
+            const QList<QPair<Zoom, int>> sides = {{Zoom{1, 1}, 32}, {Zoom{3, 2}, 48},
+                                                   {Zoom{2, 1}, 64}, {Zoom{8, 1}, 64},
+                                                   {Zoom{1, 2}, 16}, {Zoom{1, 4}, 16}};
             for (const auto &[zoom, side] : sides)
-                QTest::newRow(qPrintable(name + rowName("", zoom))) << status << name << zoom << side;
+                QTest::newRow(qPrintable(name + rowName("", zoom)))
+                    << status << name << zoom << side;
         }
     }
 

@@ -39,7 +39,9 @@ private Q_SLOTS:
         const Zoom fit{0, 0};
         for (const char *focus : {"map", "palette"}) {
             const auto row = [focus](const char *name) -> QTestData & {
-                return QTest::newRow(qPrintable(QStringLiteral("%1, focus on the %2").arg(QLatin1String(name), QLatin1String(focus))));
+                return QTest::newRow(
+                    qPrintable(QStringLiteral("%1, focus on the %2")
+                                   .arg(QLatin1String(name), QLatin1String(focus))));
             };
             row("Ctrl++") << int(Qt::Key_Plus) << ctrl << Zoom{1, 1} << Zoom{3, 2};
             row("Ctrl+=") << int(Qt::Key_Equal) << ctrl << Zoom{1, 1} << Zoom{3, 2};
@@ -68,11 +70,13 @@ private Q_SLOTS:
         QCOMPARE(window.activeMapWindow(), map);
         map->setZoom(from, QPointF(0, 0));
         if (expected == Zoom{0, 0})
-            expected = board::fitZoom(map->canvas()->pictureSize(), map->scrollArea()->maximumViewportSize());
+            expected = board::fitZoom(map->canvas()->pictureSize(),
+                                      map->scrollArea()->maximumViewportSize());
 
-        QWidget *focus = QString::fromLatin1(QTest::currentDataTag()).endsWith(QLatin1String("palette"))
-                             ? static_cast<QWidget *>(window.paletteTabs()->tabBar())
-                             : map->canvas();
+        QWidget *focus =
+            QString::fromLatin1(QTest::currentDataTag()).endsWith(QLatin1String("palette"))
+                ? static_cast<QWidget *>(window.paletteTabs()->tabBar())
+                : map->canvas();
         focus->setFocus();
         QCOMPARE(QApplication::focusWidget(), focus);
         QTest::keyClick(focus, Qt::Key(key), modifiers);
