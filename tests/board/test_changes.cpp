@@ -14,7 +14,7 @@
 #include "preview.h"
 #include "raster.h"
 #include "testhelpers.h"
-#include "zoom.h"
+#include "zoomtest.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -22,8 +22,6 @@
 #include <QtTest>
 
 #include <deque>
-
-Q_DECLARE_METATYPE(board::Zoom)
 
 namespace {
 
@@ -320,40 +318,30 @@ private Q_SLOTS:
         canvas.show();
         QVERIFY(QTest::qWaitForWindowExposed(&canvas));
         canvas.timer().stop();
-        QRegion painted;
-        struct PaintSpy : QObject {
-            QRegion &region;
-            explicit PaintSpy(QRegion &r) : region(r) {}
-            bool eventFilter(QObject *, QEvent *event) override
-            {
-                if (event->type() == QEvent::Paint)
-                    region += static_cast<QPaintEvent *>(event)->region();
-                return false;
-            }
-        } spy(painted);
-        canvas.installEventFilter(&spy);
-        auto settle = [&] {
-            painted = QRegion();
-            QCoreApplication::processEvents();
-            return painted;
+        PaintSpy spy(&canvas);
+        const auto rest = [&](QPoint at) {
+            QTest::mouseMove(&canvas, at);
+            canvas.tick();
+            canvas.tick();
         };
+        QCoreApplication::processEvents();
         // Square (2, 3), then one square to the right.
-        QTest::mouseMove(&canvas, QPoint(24 + 64 + 10, 24 + 96 + 10));
-        canvas.tick();
-        canvas.tick();
-        QCOMPARE(settle(), QRegion(89, 121, 30, 30));
-        QTest::mouseMove(&canvas, QPoint(24 + 96 + 10, 24 + 96 + 10));
-        canvas.tick();
-        canvas.tick();
-        QCOMPARE(settle(), QRegion(89, 121, 30, 30) + QRegion(121, 121, 30, 30));
-        QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(24 + 96 + 10, 24 + 96 + 10));
-        QCOMPARE(settle(), QRegion(121, 121, 30, 30));
-        document.undo();
-        canvas.pictureReplaced();
-        QCOMPARE(settle(), QRegion(121, 121, 30, 30));
+        QCOMPARE(spy.repaintOf([&] { rest(QPoint(24 + 64 + 10, 24 + 96 + 10)); }),
+                 QRegion(89, 121, 30, 30));
+        QCOMPARE(spy.repaintOf([&] { rest(QPoint(24 + 96 + 10, 24 + 96 + 10)); }),
+                 QRegion(89, 121, 30, 30) + QRegion(121, 121, 30, 30));
+        const auto click = [&] {
+            QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(24 + 96 + 10, 24 + 96 + 10));
+        };
+        const auto undo = [&] {
+            document.undo();
+            canvas.pictureReplaced();
+        };
+        QCOMPARE(spy.repaintOf(click), QRegion(121, 121, 30, 30));
+        QCOMPARE(spy.repaintOf(undo), QRegion(121, 121, 30, 30));
         // The pointer leaves: its ghost alone is repainted.
-        QTest::mouseMove(&canvas, QPoint(-20, -20));
-        QCOMPARE(settle(), QRegion(121, 121, 30, 30));
+        QCOMPARE(spy.repaintOf([&] { QTest::mouseMove(&canvas, QPoint(-20, -20)); }),
+                 QRegion(121, 121, 30, 30));
     }
 
     void fillAgainstBreadthFirst_data()

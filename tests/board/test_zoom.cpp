@@ -9,22 +9,13 @@
 #include "mapwindow.h"
 #include "raster.h"
 #include "testhelpers.h"
-#include "zoom.h"
+#include "zoomtest.h"
 
 #include <QMdiArea>
 #include <QPaintEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QtTest>
-
-Q_DECLARE_METATYPE(board::Zoom)
-
-namespace board {
-char *toString(const Zoom &zoom)
-{
-    return QTest::toString(QStringLiteral("%1/%2").arg(zoom.num).arg(zoom.den));
-}
-} // namespace board
 
 namespace {
 
@@ -333,25 +324,7 @@ private Q_SLOTS:
         Host host(board::defaultBoard());
         host.map->setZoom(zoom, QPointF(0, 0));
         MapCanvas *canvas = host.canvas();
-        QRegion painted;
-        struct PaintSpy : QObject {
-            QRegion &region;
-            explicit PaintSpy(QRegion &r) : region(r) {}
-            bool eventFilter(QObject *, QEvent *event) override
-            {
-                if (event->type() == QEvent::Paint)
-                    region += static_cast<QPaintEvent *>(event)->region();
-                return false;
-            }
-        } spy(painted);
-        canvas->installEventFilter(&spy);
-        // What one action repaints, up to the next pass of the event loop.
-        const auto repaintOf = [&](const std::function<void()> &action) {
-            painted = QRegion();
-            action();
-            QCoreApplication::processEvents();
-            return painted;
-        };
+        PaintSpy spy(canvas);
         // Squares (2, 3) and (3, 3) in view, then nothing scrolls.
         host.reveal(zoom.widgetRect(QRect(89, 121, 62, 30)).center(), 300, 200);
         const QRegion visible = canvas->visibleRegion();
@@ -362,10 +335,10 @@ private Q_SLOTS:
             firstPositionOf(QPoint(24 + 64 + 10, 24 + 96 + 10), zoom, host.ratio());
         const QPointF inSecond =
             firstPositionOf(QPoint(24 + 96 + 10, 24 + 96 + 10), zoom, host.ratio());
-        QCOMPARE(repaintOf([&] { host.rest(inFirst); }), first);
-        QCOMPARE(repaintOf([&] { host.rest(inSecond); }), first + second);
-        QCOMPARE(repaintOf([&] { host.click(inSecond); }), second);
-        QCOMPARE(repaintOf([&] { host.map->undo(); }), second);
+        QCOMPARE(spy.repaintOf([&] { host.rest(inFirst); }), first);
+        QCOMPARE(spy.repaintOf([&] { host.rest(inSecond); }), first + second);
+        QCOMPARE(spy.repaintOf([&] { host.click(inSecond); }), second);
+        QCOMPARE(spy.repaintOf([&] { host.map->undo(); }), second);
     }
 
     // Zooming never touches the picture; clicks at any zoom save the same

@@ -3,8 +3,11 @@
 #include "errors.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QString>
 
 #include <cstring>
@@ -40,3 +43,30 @@ inline bool samePixels(const QImage &a, const QImage &b)
             return false;
     return true;
 }
+
+/// Collects what a widget paints.
+class PaintSpy : public QObject {
+public:
+    explicit PaintSpy(QObject *widget) { widget->installEventFilter(this); }
+
+    /// The region `action` makes the widget paint, up to the next pass of
+    /// the event loop.
+    template <class F> QRegion repaintOf(F &&action)
+    {
+        m_painted = QRegion();
+        action();
+        QCoreApplication::processEvents();
+        return m_painted;
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_painted += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+
+private:
+    QRegion m_painted;
+};

@@ -5,22 +5,13 @@
 #include "application.h"
 #include "mainwindow.h"
 #include "mapwindow.h"
-#include "zoom.h"
+#include "zoomtest.h"
 
 #include <QMdiArea>
 #include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
-
-Q_DECLARE_METATYPE(board::Zoom)
-
-namespace board {
-char *toString(const Zoom &zoom)
-{
-    return QTest::toString(QStringLiteral("%1/%2").arg(zoom.num).arg(zoom.den));
-}
-} // namespace board
 
 using board::Zoom;
 
