@@ -58,6 +58,7 @@ void MapWindow::build()
 
     m_canvas = new MapCanvas(m_document, m_tool, m_preview);
     m_canvas->setObjectName(QStringLiteral("MDIImage"));
+    m_canvas->setAccessibleName(QStringLiteral("Karte"));
     m_scroll = new QScrollArea;
     m_scroll->setWidget(m_canvas);
     m_scroll->setWidgetResizable(false);
@@ -117,6 +118,7 @@ void MapWindow::setCaption(const QString &caption)
 {
     m_caption = caption;
     setWindowTitle(caption);
+    m_canvas->setAccessibleDescription(caption);
 }
 
 void MapWindow::pictureChanged()
@@ -143,8 +145,8 @@ bool MapWindow::save()
 
 bool MapWindow::saveAs()
 {
-    const QString chosen = dialogs().saveFile(this, QStringLiteral("Speichern unter"),
-                                              mapfiles::kSaveFilter);
+    const QString chosen = askSaveFile(this, FileKind::Map, QStringLiteral("Speichern unter"),
+                                       mapfiles::kSaveFilter, m_path);
     if (chosen.isEmpty())
         return false;
     // The caption names the file actually written, so that a later save

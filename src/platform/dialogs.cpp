@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace {
 Dialogs *g_replacement = nullptr;
@@ -36,9 +37,28 @@ void setDialogs(Dialogs *replacement)
     g_replacement = replacement;
 }
 
-QString QtDialogs::openFile(QWidget *parent, const QString &title, const QString &filter)
+QString askOpenFile(QWidget *parent, FileKind kind, const QString &title, const QString &filter,
+                    const QString &currentDocument)
 {
-    QFileDialog dialog(parent, title, QString(), qtFilter(filter));
+    const QString path =
+        dialogs().openFile(parent, title, filter, filefolders::startFolder(kind, currentDocument));
+    filefolders::remember(kind, path);
+    return path;
+}
+
+QString askSaveFile(QWidget *parent, FileKind kind, const QString &title, const QString &filter,
+                    const QString &currentDocument)
+{
+    const QString path =
+        dialogs().saveFile(parent, title, filter, filefolders::startFolder(kind, currentDocument));
+    filefolders::remember(kind, path);
+    return path;
+}
+
+QString QtDialogs::openFile(QWidget *parent, const QString &title, const QString &filter,
+                            const QString &folder)
+{
+    QFileDialog dialog(parent, title, folder, qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog, false);
@@ -48,9 +68,10 @@ QString QtDialogs::openFile(QWidget *parent, const QString &title, const QString
     return dialog.selectedFiles().constFirst();
 }
 
-QString QtDialogs::saveFile(QWidget *parent, const QString &title, const QString &filter)
+QString QtDialogs::saveFile(QWidget *parent, const QString &title, const QString &filter,
+                            const QString &folder)
 {
-    QFileDialog dialog(parent, title, QString(), qtFilter(filter));
+    QFileDialog dialog(parent, title, folder, qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -59,14 +80,26 @@ QString QtDialogs::saveFile(QWidget *parent, const QString &title, const QString
     return dialog.selectedFiles().constFirst();
 }
 
+std::unique_ptr<QMessageBox> confirmationBox(QWidget *parent, const QString &text)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QStringLiteral("Confirm"),
+                                             text, QMessageBox::NoButton, parent);
+    // Buttons with texts of their own: the toolkit retranslates the texts of
+    // its standard buttons whenever the language changes.
+    QPushButton *yes = box->addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton *no = box->addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    yes->setObjectName(QStringLiteral("yes"));
+    no->setObjectName(QStringLiteral("no"));
+    box->setDefaultButton(yes);
+    box->setEscapeButton(no);
+    return box;
+}
+
 bool QtDialogs::confirm(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Yes"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    const std::unique_ptr<QMessageBox> box = confirmationBox(parent, text);
+    box->exec();
+    return box->clickedButton() == box->defaultButton();
 }
 
 void QtDialogs::error(QWidget *parent, const QString &text)

@@ -169,4 +169,7 @@ private:
     bool m_modified = false;
     int m_programmatic = 0;
     QString m_lastTitle;
+    /// The quest file last loaded or saved (its folder is where the quest
+    /// file dialogs start).
+    QString m_questFile;
 };

@@ -40,8 +40,9 @@ void QuestEditor::pastePicture() {
 }
 
 void QuestEditor::loadPicture() {
-    const QString path =
-        dialogs().openFile(this, QStringLiteral("Öffnen"), QStringLiteral("Bitmaps (*.bmp)|*.bmp"));
+    const QString path = askOpenFile(
+        this, FileKind::Picture, QStringLiteral("Öffnen"), QStringLiteral("Bitmaps (*.bmp)|*.bmp"),
+        m_pictureFileEdit->isHidden() ? QString() : m_pictureFileEdit->text());
     if (path.isEmpty()) {
         m_statusLabel->setText(kLoadCancelled);
         return;
@@ -88,11 +89,13 @@ QuestEditor::SaveResult QuestEditor::saveQuest() {
                                .arg(unsaveable)))
         return SaveResult::Cancelled;
 
-    const QString path =
-        dialogs().saveFile(this, QStringLiteral("Speichern unter"), questfile::kFilter);
+    const QString path = askSaveFile(this, FileKind::Quest, QStringLiteral("Speichern unter"),
+                                     questfile::kFilter, m_questFile);
     if (path.isEmpty())
         return SaveResult::Cancelled;
-    questfile::write(doc, questfile::withExtension(path));
+    const QString target = questfile::withExtension(path);
+    questfile::write(doc, target);
+    m_questFile = target;
     m_modified = false;
     return SaveResult::Saved;
 }
@@ -107,7 +110,8 @@ void QuestEditor::loadQuest() {
     // Loading replaces the text: offer to keep unsaved edits first.
     if (!askToSave(true))
         return;
-    const QString path = dialogs().openFile(this, QStringLiteral("Öffnen"), questfile::kFilter);
+    const QString path =
+        askOpenFile(this, FileKind::Quest, QStringLiteral("Öffnen"), questfile::kFilter, m_questFile);
     if (path.isEmpty())
         return;
     readQuestFile(path);
@@ -118,6 +122,7 @@ void QuestEditor::readQuestFile(const QString &path) {
     questfile::read(path, doc); // throws before any field changes
     setQuestText(doc);
     m_modified = false;
+    m_questFile = path;
 }
 
 void QuestEditor::loadQuestFile(const QString &path) {
