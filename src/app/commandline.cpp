@@ -70,8 +70,11 @@ CommandLine refuse(const QString &why)
 // other dialog is asked, and an error report is kept for the caller.
 class PdfSheetDialogs : public Dialogs {
 public:
-    explicit PdfSheetDialogs(QString pdf) : m_pdf(std::move(pdf)) { setDialogs(this); }
-    ~PdfSheetDialogs() override { setDialogs(nullptr); }
+    explicit PdfSheetDialogs(QString pdf) : m_pdf(std::move(pdf)), m_previous(&dialogs())
+    {
+        setDialogs(this);
+    }
+    ~PdfSheetDialogs() override { setDialogs(m_previous); }
     PdfSheetDialogs(const PdfSheetDialogs &) = delete;
     PdfSheetDialogs &operator=(const PdfSheetDialogs &) = delete;
 
@@ -99,6 +102,7 @@ public:
 
 private:
     QString m_pdf;
+    Dialogs *m_previous;
 };
 
 } // namespace
@@ -132,8 +136,9 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.action = ShowHelp;
         // "Usage: dkedit ...", not the whole path the program was started by.
         line.message = parser.helpText();
-        if (!arguments.isEmpty())
-            line.message.replace(arguments.constFirst(), QFileInfo(arguments.constFirst()).fileName());
+        const QString started = QCoreApplication::arguments().value(0);
+        if (!started.isEmpty())
+            line.message.replace(started, QFileInfo(arguments.value(0)).fileName());
         return line;
     }
     if (parser.isSet(QStringLiteral("version"))) {

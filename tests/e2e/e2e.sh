@@ -5,7 +5,9 @@
 #   start dkedit, Ctrl+N for a new map, stamp a goblin and orks (tool bar),
 #   a door ("Seite 2", first door), the altar ("Seite 1", "Übernehmen"),
 #   fill two squares (fill tool), Ctrl+S into the save dialog, Ctrl+Q;
-#   start again, Ctrl+O into the open dialog, check what the map shows, Ctrl+Q.
+#   start again, Ctrl+O into the open dialog, check what the map shows, Ctrl+Q;
+#   start a third time with the map given on the command line, check what
+#   its window shows, Ctrl+Q.
 #
 # The saved file is compared pixel by pixel with the map that e2e_helper
 # builds from the same steps without any window.
@@ -89,8 +91,9 @@ keys() {
     sleep 0.15
 }
 
+# Starts the program with the given files on its command line.
 start_program() {
-    "$DKEDIT" >"$WORK/dkedit.log" 2>&1 &
+    "$DKEDIT" "$@" >"$WORK/dkedit.log" 2>&1 &
     PID=$!
     wait_for 15 "the main window" window_shown "Dunkelkrone - Editor"
     local id
@@ -165,6 +168,19 @@ sleep 0.3
 import -window root -crop "330x300+$((WX + CX))+$((WY + CY))" +repage "$WORK/grab.png" ||
     fail "no screen grab"
 "$HELPER" screen "$MAP.bmp" "$WORK/grab.png" || fail "the reopened map differs from the saved file"
+quit_program
+
+# ---- Third run: the map given on the command line ---------------------------------
+# A relative name, as a shell passes it.
+pushd "$WORK/maps" >/dev/null || fail "no folder $WORK/maps"
+start_program karte1.bmp
+popd >/dev/null || fail "no way back from $WORK/maps"
+wait_for 10 "the map window \"$MAP.bmp\"" pixel_is_not $((WX + FX)) $((WY + FY)) "$EMPTY"
+xdotool mousemove --sync $((WX + 20)) $((WY + WH - 6))
+sleep 0.3
+import -window root -crop "330x300+$((WX + CX))+$((WY + CY))" +repage "$WORK/grab3.png" ||
+    fail "no screen grab"
+"$HELPER" screen "$MAP.bmp" "$WORK/grab3.png" || fail "the map given on the command line differs from the file"
 quit_program
 
 END=$(date +%s.%N)

@@ -13,6 +13,9 @@
 //   e2e_helper screen <saved.bmp> <grab.png>
 //       Compares a screen grab of the reopened map's top-left part (from the
 //       position printed as "click canvas") with the saved file.
+//   e2e_helper names
+//       Prints the name that assistive technology should read for every tool
+//       bar button and palette entry, one a line (atspi.sh checks them).
 //
 // Exit codes: 0 ok, 1 mismatch or failure.
 
@@ -206,6 +209,17 @@ int compare(const QString &savedPath)
     return 0;
 }
 
+int printNames()
+{
+    QTextStream out(stdout);
+    for (const palette::StampEntry &entry : palette::stampEntries())
+        out << palette::entryLabel(entry) << '\n';
+    for (const palette::FurnitureKind &kind : palette::furnitureKinds())
+        out << kind.hint << '\n';
+    out << MainWindow::kButtonHints[8] << '\n' << MainWindow::kButtonHints[9] << '\n';
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -218,5 +232,8 @@ int main(int argc, char **argv)
         return compareScreen(args[2], args[3]);
     if (args.size() >= 3 && args[1] == QLatin1String("compare"))
         return compare(args[2]);
-    return fail(QStringLiteral("usage: e2e_helper clicks | compare <saved.bmp>"));
+    if (args.size() >= 2 && args[1] == QLatin1String("names"))
+        return printNames();
+    return fail(QStringLiteral("usage: e2e_helper clicks | compare <saved.bmp> | screen "
+                               "<saved.bmp> <grab.png> | names"));
 }
