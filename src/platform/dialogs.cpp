@@ -37,22 +37,32 @@ void setDialogs(Dialogs *replacement)
     g_replacement = replacement;
 }
 
+namespace {
+using FileQuestion = QString (Dialogs::*)(QWidget *, const QString &, const QString &,
+                                          const QString &);
+
+// A file dialog that starts where files of the kind are and remembers where
+// the chosen one is.
+QString askFile(FileQuestion ask, QWidget *parent, FileKind kind, const QString &title,
+                const QString &filter, const QString &currentDocument)
+{
+    const QString path =
+        (dialogs().*ask)(parent, title, filter, filefolders::startFolder(kind, currentDocument));
+    filefolders::remember(kind, path);
+    return path;
+}
+} // namespace
+
 QString askOpenFile(QWidget *parent, FileKind kind, const QString &title, const QString &filter,
                     const QString &currentDocument)
 {
-    const QString path =
-        dialogs().openFile(parent, title, filter, filefolders::startFolder(kind, currentDocument));
-    filefolders::remember(kind, path);
-    return path;
+    return askFile(&Dialogs::openFile, parent, kind, title, filter, currentDocument);
 }
 
 QString askSaveFile(QWidget *parent, FileKind kind, const QString &title, const QString &filter,
                     const QString &currentDocument)
 {
-    const QString path =
-        dialogs().saveFile(parent, title, filter, filefolders::startFolder(kind, currentDocument));
-    filefolders::remember(kind, path);
-    return path;
+    return askFile(&Dialogs::saveFile, parent, kind, title, filter, currentDocument);
 }
 
 QString QtDialogs::openFile(QWidget *parent, const QString &title, const QString &filter,

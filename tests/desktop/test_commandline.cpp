@@ -9,6 +9,7 @@
 #include "errors.h"
 #include "mainwindow.h"
 #include "mapwindow.h"
+#include "pdfpage.h"
 #include "program.h"
 #include "questeditor.h"
 #include "questfile.h"
@@ -56,21 +57,6 @@ public:
 private:
     std::function<void()> m_then;
 };
-
-// A PDF page as a picture at 100 dpi (null without pdftoppm).
-QImage rasterise(const QString &pdf)
-{
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
-    if (tool.isEmpty())
-        return QImage();
-    const QString prefix = pdf.chopped(4);
-    QProcess process;
-    process.start(tool, {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
-                         QStringLiteral("-singlefile"), pdf, prefix});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QImage();
-    return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
-}
 
 int px(double mm) { return int(mm * 100.0 / 25.4); }
 bool dark(const QImage &page, int x, int y) { return qGray(page.pixel(x, y)) < 100; }
@@ -260,10 +246,10 @@ private Q_SLOTS:
         script->printAnswers << true;
         printer.print(&editor, editor.document(), mapfiles::readMap(map));
 
-        const QImage page = rasterise(written);
+        const QImage page = rasterisePdf(written);
         QVERIFY(!page.isNull());
         QCOMPARE(page.width(), 827); // A4 at 100 dpi
-        QCOMPARE(page, rasterise(printed));
+        QCOMPARE(page, rasterisePdf(printed));
         int left = 0;
         while (left < page.width() && !dark(page, left, px(70)))
             ++left;

@@ -129,6 +129,19 @@ answer_file_dialog() {
     wait_for 10 "the dialog \"$title\" to close" window_gone "$title"
 }
 
+# Waits for `what` (a map window) to show, then compares what the screen shows
+# of it with the saved map; `name` names the screen grab.
+shows_saved_map() {
+    local what=$1 name=$2
+    wait_for 10 "$what" pixel_is_not $((WX + FX)) $((WY + FY)) "$EMPTY"
+    # Away from the map, so no ghost of the stamp covers it, then grab it.
+    xdotool mousemove --sync $((WX + 20)) $((WY + WH - 6))
+    sleep 0.3
+    import -window root -crop "330x300+$((WX + CX))+$((WY + CY))" +repage "$WORK/$name.png" ||
+        fail "no screen grab"
+    "$HELPER" screen "$MAP.bmp" "$WORK/$name.png" || fail "$what differs from the saved file"
+}
+
 # ---- Where to click: the helper builds the same window on this display ---------
 "$HELPER" clicks >"$WORK/clicks.txt" 2>"$WORK/helper.log" || fail "e2e_helper clicks: $(cat "$WORK/helper.log")"
 read -r _ _ CX CY < <(grep '^click canvas ' "$WORK/clicks.txt")
@@ -161,13 +174,7 @@ start_program
 EMPTY=$(pixel $((WX + FX)) $((WY + FY)))
 keys ctrl+o
 answer_file_dialog "Öffnen" "$MAP.bmp"
-wait_for 10 "the opened map" pixel_is_not $((WX + FX)) $((WY + FY)) "$EMPTY"
-# Away from the map, so no ghost of the stamp covers it, then grab it.
-xdotool mousemove --sync $((WX + 20)) $((WY + WH - 6))
-sleep 0.3
-import -window root -crop "330x300+$((WX + CX))+$((WY + CY))" +repage "$WORK/grab.png" ||
-    fail "no screen grab"
-"$HELPER" screen "$MAP.bmp" "$WORK/grab.png" || fail "the reopened map differs from the saved file"
+shows_saved_map "the opened map" grab
 quit_program
 
 # ---- Third run: the map given on the command line ---------------------------------
@@ -175,12 +182,7 @@ quit_program
 pushd "$WORK/maps" >/dev/null || fail "no folder $WORK/maps"
 start_program karte1.bmp
 popd >/dev/null || fail "no way back from $WORK/maps"
-wait_for 10 "the map window \"$MAP.bmp\"" pixel_is_not $((WX + FX)) $((WY + FY)) "$EMPTY"
-xdotool mousemove --sync $((WX + 20)) $((WY + WH - 6))
-sleep 0.3
-import -window root -crop "330x300+$((WX + CX))+$((WY + CY))" +repage "$WORK/grab3.png" ||
-    fail "no screen grab"
-"$HELPER" screen "$MAP.bmp" "$WORK/grab3.png" || fail "the map given on the command line differs from the file"
+shows_saved_map "the map given on the command line" grab3
 quit_program
 
 END=$(date +%s.%N)
