@@ -86,7 +86,8 @@ public:
     {
         return QString();
     }
-    bool confirm(QWidget *, const QString &) override { return false; }
+    Answer ask(QWidget *, const QString &) override { return Answer::No; }
+    bool confirmOverwrite(QWidget *, const QString &, const QString &) override { return false; }
     void error(QWidget *, const QString &text) override { reported = text; }
     bool print(QWidget *, QPrinter &printer) override
     {

@@ -145,8 +145,8 @@ bool MapWindow::save()
 
 bool MapWindow::saveAs()
 {
-    const QString chosen = askSaveFile(this, FileKind::Map, QStringLiteral("Speichern unter"),
-                                       mapfiles::kSaveFilter, m_path);
+    const QString chosen = chooseSaveTarget(this, FileKind::Map, QStringLiteral("Speichern unter"),
+                                            mapfiles::kSaveFilter, mapfiles::saveTarget, m_path);
     if (chosen.isEmpty())
         return false;
     // The caption names the file actually written, so that a later save
@@ -165,8 +165,10 @@ void MapWindow::closeEvent(QCloseEvent *event)
     if (m_document.isModified()) {
         // Refuse first: when the save fails (its error goes on to the error
         // report) or its dialog is cancelled, the map stays open and modified.
+        // Escape or closing the question box calls the closing off.
         event->ignore();
-        if (dialogs().confirm(this, mapfiles::closeQuestion(m_caption)) && !save())
+        const Dialogs::Answer answer = dialogs().ask(this, mapfiles::closeQuestion(m_caption));
+        if (answer == Dialogs::Answer::Dismissed || (answer == Dialogs::Answer::Yes && !save()))
             return;
     }
     m_canvas->timer().stop();

@@ -49,7 +49,8 @@ constexpr int kClientHeight = 526;
 
 // Tool bar glyph `index` with its pure blue pixels transparent. Missing
 // artwork gives a button without glyph.
-QIcon glyph(int index) {
+QIcon glyph(int index)
+{
     const QString name = QStringLiteral("GLYPH%1").arg(index);
     QImage image;
     if (artwork::hasBitmap(name)) {
@@ -102,7 +103,8 @@ private:
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+{
     setWindowTitle(QStringLiteral("Dunkelkrone - Editor"));
 
     buildToolBar();
@@ -196,14 +198,16 @@ void MainWindow::showEvent(QShowEvent *event) {
         windowHandle()->installEventFilter(this);
 }
 
-MainWindow::~MainWindow() {
+MainWindow::~MainWindow()
+{
     // Map windows hold references to the tool and preview state: they go first.
     const auto windows = m_mdi->subWindowList();
     for (QMdiSubWindow *window : windows)
         delete window;
 }
 
-void MainWindow::initToolState() {
+void MainWindow::initToolState()
+{
     if (artwork::hasBitmap(QStringLiteral("GOBLIN"))) {
         m_tool.stamp = artwork::bitmap(QStringLiteral("GOBLIN"));
     } else {
@@ -221,7 +225,8 @@ void MainWindow::initToolState() {
     m_preview.offMap = true;
 }
 
-void MainWindow::buildToolBar() {
+void MainWindow::buildToolBar()
+{
     m_toolBar = new QToolBar(QStringLiteral("ToolBar1"));
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setMovable(false);
@@ -264,13 +269,15 @@ void MainWindow::buildToolBar() {
     }
 }
 
-QToolButton *MainWindow::toolButton(int number) const {
+QToolButton *MainWindow::toolButton(int number) const
+{
     if (number < 1 || number > m_buttons.size())
         return nullptr;
     return m_buttons[number - 1];
 }
 
-void MainWindow::buildMenus() {
+void MainWindow::buildMenus()
+{
     auto command = [this](QMenu *menu, const char *name, const QString &text, auto slot,
                           const QKeySequence &key = QKeySequence()) {
         return addCommand(menu, name, text, this, slot, key);
@@ -315,7 +322,8 @@ void MainWindow::buildMenus() {
     updateMenus();
 }
 
-void MainWindow::updateMenus() {
+void MainWindow::updateMenus()
+{
     using Entry = menumerge::Entry<QMenu>;
     const QList<Entry> frame = {
         {m_mapMenu, 0}, {m_toolsMenu, 3}, {m_windowMenu, 3}, {m_infoMenu, 4}};
@@ -336,7 +344,8 @@ void MainWindow::updateMenus() {
     bar->addActions(wanted);
 }
 
-void MainWindow::toolButtonClicked(int number) {
+void MainWindow::toolButtonClicked(int number)
+{
     if (number == 10)
         palette::correctionTool(m_tool);
     else if (number == 11)
@@ -346,27 +355,32 @@ void MainWindow::toolButtonClicked(int number) {
         palette::applyStampEntry(m_tool, *entry);
 }
 
-void MainWindow::quit() {
+void MainWindow::quit()
+{
     close();
 }
 
-void MainWindow::toggleOverlayBrowsers() {
+void MainWindow::toggleOverlayBrowsers()
+{
     m_overlaysAction->toggle();
 }
 
-void MainWindow::showQuestEditor() {
+void MainWindow::showQuestEditor()
+{
     m_preview.offMap = true;
     if (m_questEditor)
         m_questEditor->exec();
 }
 
-void MainWindow::showAbout() {
+void MainWindow::showAbout()
+{
     m_preview.offMap = true;
     if (m_aboutBox)
         m_aboutBox->exec();
 }
 
-void MainWindow::attachOffMapFilter(QWidget *widget) {
+void MainWindow::attachOffMapFilter(QWidget *widget)
+{
     if (!widget)
         return;
     widget->setMouseTracking(true);
@@ -378,7 +392,8 @@ void MainWindow::attachOffMapFilter(QWidget *widget) {
     }
 }
 
-bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
     if (watched == windowHandle()) {
         if (event->type() == QEvent::Expose && !m_placedWithFrame && isVisible()) {
             m_placedWithFrame = true;

@@ -12,7 +12,8 @@
 #include <QMimeData>
 #include <QUrl>
 
-QList<MapWindow *> MainWindow::mapWindows() const {
+QList<MapWindow *> MainWindow::mapWindows() const
+{
     QList<MapWindow *> maps;
     const auto windows = m_mdi->subWindowList(QMdiArea::CreationOrder);
     for (QMdiSubWindow *window : windows)
@@ -21,7 +22,8 @@ QList<MapWindow *> MainWindow::mapWindows() const {
     return maps;
 }
 
-MapWindow *MainWindow::activeMapWindow() const {
+MapWindow *MainWindow::activeMapWindow() const
+{
     // The current child stays current while another top-level window (a
     // dialog) is active, so its menus stay in the menu bar meanwhile.
     QMdiSubWindow *current = m_mdi->currentSubWindow();
@@ -30,7 +32,8 @@ MapWindow *MainWindow::activeMapWindow() const {
     return qobject_cast<MapWindow *>(current);
 }
 
-MapWindow *MainWindow::addMapWindow(MapWindow *window) {
+MapWindow *MainWindow::addMapWindow(MapWindow *window)
+{
     m_mdi->addSubWindow(window);
     connect(window, &MapWindow::newRequested, this, &MainWindow::newFile);
     connect(window, &MapWindow::openRequested, this, &MainWindow::open);
@@ -55,11 +58,13 @@ MapWindow *MainWindow::addMapWindow(MapWindow *window) {
     return window;
 }
 
-MapWindow *MainWindow::newFile() {
+MapWindow *MainWindow::newFile()
+{
     return addMapWindow(new MapWindow(m_tool, m_preview));
 }
 
-MapWindow *MainWindow::open() {
+MapWindow *MainWindow::open()
+{
     // The dialog starts beside the active map's file.
     const MapWindow *active = activeMapWindow();
     const QString path =
@@ -70,13 +75,15 @@ MapWindow *MainWindow::open() {
     return openMap(path);
 }
 
-MapWindow *MainWindow::openMap(const QString &path) {
+MapWindow *MainWindow::openMap(const QString &path)
+{
     // Read first: a file that cannot be read leaves no window behind.
     const QImage picture = mapfiles::readMap(path);
     return addMapWindow(new MapWindow(m_tool, m_preview, picture, path));
 }
 
-void MainWindow::dragEnterEvent(QDragEnterEvent *event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
     const auto urls = event->mimeData()->urls();
     for (const QUrl &url : urls)
         if (url.isLocalFile()) {
@@ -85,7 +92,8 @@ void MainWindow::dragEnterEvent(QDragEnterEvent *event) {
         }
 }
 
-void MainWindow::dropEvent(QDropEvent *event) {
+void MainWindow::dropEvent(QDropEvent *event)
+{
     QStringList paths;
     const auto urls = event->mimeData()->urls();
     for (const QUrl &url : urls)
@@ -101,15 +109,45 @@ void MainWindow::dropEvent(QDropEvent *event) {
             this, [this, path] { openMap(path); }, Qt::QueuedConnection);
 }
 
-void MainWindow::tileWindows() {
-    m_mdi->tileSubWindows();
+void MainWindow::tileWindows()
+{
+    // Horizontal tiling: the map windows one above another, each as wide as
+    // the client area, the active one on top. Minimised windows stay where
+    // they are, and the row their icons take at the bottom stays free.
+    QList<QMdiSubWindow *> tiled;
+    int iconRow = 0;
+    const auto windows = m_mdi->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+        QMdiSubWindow *window = *it;
+        if (window->isHidden())
+            continue;
+        if (window->isMinimized())
+            iconRow = qMax(iconRow, window->height());
+        else
+            tiled.append(window);
+    }
+    if (tiled.isEmpty())
+        return;
+    // The whole client area: once tiled, no window needs a scroll bar.
+    const QSize area = m_mdi->maximumViewportSize() - QSize(0, iconRow);
+    const int count = int(tiled.size());
+    for (int i = 0; i < count; ++i) {
+        QMdiSubWindow *window = tiled[i];
+        if (window->isMaximized())
+            window->showNormal();
+        const int top = area.height() * i / count;
+        const int bottom = area.height() * (i + 1) / count;
+        window->setGeometry(0, top, area.width(), bottom - top);
+    }
 }
 
-void MainWindow::cascadeWindows() {
+void MainWindow::cascadeWindows()
+{
     m_mdi->cascadeSubWindows();
 }
 
-bool MainWindow::closeAllMaps() {
+bool MainWindow::closeAllMaps()
+{
     const QList<MapWindow *> maps = mapWindows();
     for (int i = int(maps.size()) - 1; i >= 0; --i) {
         if (!maps[i]->close())
@@ -118,7 +156,8 @@ bool MainWindow::closeAllMaps() {
     return true;
 }
 
-void MainWindow::arrangeIcons() {
+void MainWindow::arrangeIcons()
+{
     // Minimised windows line up from the bottom-left corner of the client
     // area, row above row.
     const QSize area = m_mdi->viewport()->size();
@@ -138,7 +177,8 @@ void MainWindow::arrangeIcons() {
     }
 }
 
-void MainWindow::closeEvent(QCloseEvent *event) {
+void MainWindow::closeEvent(QCloseEvent *event)
+{
     // Unsaved quest text is asked about first: a refusal there keeps every
     // map open as well.
     if ((m_quitGuard && !m_quitGuard()) || !closeAllMaps()) {

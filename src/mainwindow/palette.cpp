@@ -3,17 +3,21 @@
 #include "artwork.h"
 #include "catalogue.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QToolButton>
 
 namespace {
@@ -243,6 +247,20 @@ bool Palette::click(const QString &componentName)
     return false;
 }
 
+namespace {
+// True when the control with the focus, or the control it belongs to (the
+// line edit inside an editable drop-down), acts on Enter itself.
+bool usesEnterItself(QWidget *focus, const QWidget *window)
+{
+    for (QWidget *w = focus; w && w != window; w = w->parentWidget()) {
+        if (qobject_cast<QAbstractItemView *>(w) || qobject_cast<QComboBox *>(w) ||
+            qobject_cast<QTextEdit *>(w) || qobject_cast<QPlainTextEdit *>(w))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 bool Palette::enterPressed()
 {
     QWidget *focus = m_mainWindow->focusWidget();
@@ -251,6 +269,10 @@ bool Palette::enterPressed()
         if (qobject_cast<QMdiSubWindow *>(w))
             return false;
     }
+    // Lists and drop-down boxes (the overlay browsers' directory, file and
+    // drive lists) use Enter themselves: it must not run "Übernehmen" too.
+    if (usesEnterItself(focus, m_mainWindow))
+        return false;
     // A focused push or tool button takes Enter for itself.
     if (qobject_cast<QPushButton *>(focus) || qobject_cast<QToolButton *>(focus)) {
         auto *button = static_cast<QAbstractButton *>(focus);

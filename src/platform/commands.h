@@ -10,7 +10,8 @@
 /// name, kept as the action's object name.
 template <typename Receiver, typename Slot>
 QAction *addCommand(QMenu *menu, const char *name, const QString &text, Receiver *receiver,
-                    Slot slot, const QKeySequence &key = QKeySequence()) {
+                    Slot slot, const QKeySequence &key = QKeySequence())
+{
     QAction *action = menu->addAction(text);
     action->setObjectName(QLatin1String(name));
     if (!key.isEmpty())

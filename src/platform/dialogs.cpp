@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -51,6 +53,17 @@ QString askFile(FileQuestion ask, QWidget *parent, FileKind kind, const QString 
     filefolders::remember(kind, path);
     return path;
 }
+
+// A button of the program's own in a message box: its text stays whatever
+// the language (the toolkit gives its standard buttons their texts anew on
+// every change of language).
+QPushButton *fixedButton(QMessageBox &box, const QString &text, QMessageBox::ButtonRole role,
+                         const char *name)
+{
+    QPushButton *button = box.addButton(text, role);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
 } // namespace
 
 QString askOpenFile(QWidget *parent, FileKind kind, const QString &title, const QString &filter,
@@ -63,6 +76,27 @@ QString askSaveFile(QWidget *parent, FileKind kind, const QString &title, const 
                     const QString &currentDocument)
 {
     return askFile(&Dialogs::saveFile, parent, kind, title, filter, currentDocument);
+}
+
+QString chooseSaveTarget(QWidget *parent, FileKind kind, const QString &title,
+                         const QString &filter, QString (*target)(const QString &chosen),
+                         const QString &ownFile)
+{
+    for (;;) {
+        const QString chosen = askSaveFile(parent, kind, title, filter, ownFile);
+        if (chosen.isEmpty())
+            return chosen;
+        // A folder in the way is not asked about: writing there fails and
+        // says so.
+        const QFileInfo written(target(chosen));
+        if ((!written.exists() && !written.isSymLink()) || written.isDir())
+            return chosen;
+        const QString own = ownFile.isEmpty() ? QString() : QFileInfo(ownFile).canonicalFilePath();
+        if (!own.isEmpty() && written.canonicalFilePath() == own)
+            return chosen;
+        if (dialogs().confirmOverwrite(parent, title, written.filePath()))
+            return chosen;
+    }
 }
 
 QString QtDialogs::openFile(QWidget *parent, const QString &title, const QString &filter,
@@ -90,26 +124,51 @@ QString QtDialogs::saveFile(QWidget *parent, const QString &title, const QString
     return dialog.selectedFiles().constFirst();
 }
 
-std::unique_ptr<QMessageBox> confirmationBox(QWidget *parent, const QString &text)
+std::unique_ptr<QMessageBox> makeQuestionBox(QWidget *parent, const QString &text)
 {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QStringLiteral("Confirm"),
-                                             text, QMessageBox::NoButton, parent);
-    // Buttons with texts of their own: the toolkit retranslates the texts of
-    // its standard buttons whenever the language changes.
-    QPushButton *yes = box->addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    QPushButton *no = box->addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-    yes->setObjectName(QStringLiteral("yes"));
-    no->setObjectName(QStringLiteral("no"));
-    box->setDefaultButton(yes);
-    box->setEscapeButton(no);
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QStringLiteral("Confirm"), text,
+                                             QMessageBox::NoButton, parent);
+    box->setDefaultButton(fixedButton(*box, QStringLiteral("&Yes"), QMessageBox::YesRole, "yes"));
+    fixedButton(*box, QStringLiteral("&No"), QMessageBox::NoRole, "no");
+    // Without a cancel button the box would make "No" its escape button, so
+    // Escape or the window manager's close would throw the changes away. A
+    // hidden cancel button takes both instead; the box still shows only
+    // "&Yes" and "&No".
+    QPushButton *dismiss = box->addButton(QMessageBox::Cancel);
+    dismiss->hide();
+    box->setEscapeButton(dismiss);
     return box;
 }
 
-bool QtDialogs::confirm(QWidget *parent, const QString &text)
+Dialogs::Answer questionAnswer(const QMessageBox &box)
 {
-    const std::unique_ptr<QMessageBox> box = confirmationBox(parent, text);
+    const QAbstractButton *clicked = box.clickedButton();
+    if (clicked && clicked->objectName() == QLatin1String("yes"))
+        return Dialogs::Answer::Yes;
+    if (clicked && clicked->objectName() == QLatin1String("no"))
+        return Dialogs::Answer::No;
+    return Dialogs::Answer::Dismissed;
+}
+
+Dialogs::Answer QtDialogs::ask(QWidget *parent, const QString &text)
+{
+    const std::unique_ptr<QMessageBox> box = makeQuestionBox(parent, text);
     box->exec();
-    return box->clickedButton() == box->defaultButton();
+    return questionAnswer(*box);
+}
+
+bool QtDialogs::confirmOverwrite(QWidget *parent, const QString &title, const QString &path)
+{
+    QMessageBox box(QMessageBox::Warning, title,
+                    QStringLiteral("„%1“ ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?")
+                        .arg(QDir::toNativeSeparators(path)),
+                    QMessageBox::NoButton, parent);
+    QPushButton *yes = fixedButton(box, QStringLiteral("&Ja"), QMessageBox::YesRole, "yes");
+    QPushButton *no = fixedButton(box, QStringLiteral("&Nein"), QMessageBox::NoRole, "no");
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 void QtDialogs::error(QWidget *parent, const QString &text)

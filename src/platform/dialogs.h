@@ -25,13 +25,30 @@ public:
                              const QString &folder) = 0;
 
     /// File-save dialog starting in `folder` (asks nothing before
-    /// overwriting); empty when cancelled.
+    /// overwriting); empty when cancelled. chooseSaveTarget() adds the
+    /// overwrite question.
     virtual QString saveFile(QWidget *parent, const QString &title, const QString &filter,
                              const QString &folder) = 0;
 
+    /// The answer to a question box.
+    enum class Answer {
+        Yes,
+        No,
+        /// Escape, or the box closed by the window manager: the user called
+        /// off what led to the question.
+        Dismissed,
+    };
+
     /// Confirmation box with a question icon, caption "Confirm" and the buttons
-    /// "&Yes" and "&No". Returns true for Yes.
-    virtual bool confirm(QWidget *parent, const QString &text) = 0;
+    /// "&Yes" and "&No". Escape or closing the box gives Dismissed, never No.
+    virtual Answer ask(QWidget *parent, const QString &text) = 0;
+
+    /// The same question where only Yes acts: true for Yes.
+    bool confirm(QWidget *parent, const QString &text) { return ask(parent, text) == Answer::Yes; }
+
+    /// Asks before a save replaces the existing file `path` that belongs to
+    /// no open document. True when it may be replaced.
+    virtual bool confirmOverwrite(QWidget *parent, const QString &title, const QString &path) = 0;
 
     /// The error report: stop icon, the application title as caption, OK.
     virtual void error(QWidget *parent, const QString &text) = 0;
@@ -57,10 +74,23 @@ QString askOpenFile(QWidget *parent, FileKind kind, const QString &title, const 
 QString askSaveFile(QWidget *parent, FileKind kind, const QString &title, const QString &filter,
                     const QString &currentDocument = QString());
 
-/// The confirmation box as the real dialogs show it. Its buttons are the
-/// program's own "&Yes" and "&No", not the toolkit's standard buttons, so no
-/// translation of the toolkit can change their texts.
-std::unique_ptr<QMessageBox> confirmationBox(QWidget *parent, const QString &text);
+/// Runs the save dialog for a kind of file (see askSaveFile(); it starts
+/// beside `ownFile`) until the user picks a name that may be written:
+/// `target` turns the chosen name into the file actually written (an added
+/// extension); when that file exists and is not `ownFile` (the document's own
+/// file), the overwrite question is asked, and "No" shows the dialog again.
+/// Returns the chosen name as the dialog gave it, or empty when cancelled.
+QString chooseSaveTarget(QWidget *parent, FileKind kind, const QString &title,
+                         const QString &filter, QString (*target)(const QString &chosen),
+                         const QString &ownFile);
+
+/// The question box of QtDialogs::ask(), built but not yet run, and the
+/// answer it gave once closed (tests drive the real box with keys). Its
+/// buttons "&Yes" (object name "yes") and "&No" ("no") are the program's own,
+/// not the toolkit's standard buttons, whose texts the toolkit translates
+/// again whenever the language changes.
+std::unique_ptr<QMessageBox> makeQuestionBox(QWidget *parent, const QString &text);
+Dialogs::Answer questionAnswer(const QMessageBox &box);
 
 /// Qt's own dialogs.
 class QtDialogs : public Dialogs {
@@ -69,7 +99,8 @@ public:
                      const QString &folder) override;
     QString saveFile(QWidget *parent, const QString &title, const QString &filter,
                      const QString &folder) override;
-    bool confirm(QWidget *parent, const QString &text) override;
+    Answer ask(QWidget *parent, const QString &text) override;
+    bool confirmOverwrite(QWidget *parent, const QString &title, const QString &path) override;
     void error(QWidget *parent, const QString &text) override;
     bool print(QWidget *parent, QPrinter &printer) override;
 };

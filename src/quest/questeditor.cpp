@@ -31,20 +31,23 @@ constexpr int kTitleLimit = 40;
 
 // Each control keeps its component name as object name, where tests, styles
 // and assistive tools find it.
-template <typename W> W *place(W *widget, const char *name, int x, int y, int w, int h) {
+template <typename W> W *place(W *widget, const char *name, int x, int y, int w, int h)
+{
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(x, y, w, h);
     return widget;
 }
 
-template <typename W> W *placeAuto(W *widget, const char *name, int x, int y) {
+template <typename W> W *placeAuto(W *widget, const char *name, int x, int y)
+{
     widget->setObjectName(QLatin1String(name));
     widget->adjustSize();
     widget->move(x, y);
     return widget;
 }
 
-QFont styled(QFont font, bool bold, bool italic = false) {
+QFont styled(QFont font, bool bold, bool italic = false)
+{
     font.setBold(bold);
     font.setItalic(italic);
     return font;
@@ -54,7 +57,8 @@ QFont styled(QFont font, bool bold, bool italic = false) {
 // does: at a fixed width inside its frame, in its own font, without scroll
 // bars (the window's text fields have none).
 QTextEdit *makeTextField(QWidget *parent, const char *name, const QFont &font, int x, int y, int w,
-                         int h) {
+                         int h)
+{
     auto *field = place(new QTextEdit(parent), name, x, y, w, h);
     field->setAcceptRichText(false);
     field->setTabChangesFocus(true);
@@ -70,7 +74,8 @@ QTextEdit *makeTextField(QWidget *parent, const char *name, const QFont &font, i
 }
 
 // The quest files among the dropped ones.
-QStringList droppedQuestFiles(const QMimeData *data) {
+QStringList droppedQuestFiles(const QMimeData *data)
+{
     QStringList paths;
     const auto urls = data->urls();
     for (const QUrl &url : urls)
@@ -81,7 +86,8 @@ QStringList droppedQuestFiles(const QMimeData *data) {
 }
 } // namespace
 
-QuestEditor::QuestEditor(QWidget *parent) : QDialog(parent) {
+QuestEditor::QuestEditor(QWidget *parent) : QDialog(parent)
+{
     buildWindow();
     setAcceptDrops(true);
     // The text fields take drops of their own (text): a quest file dropped
@@ -93,7 +99,8 @@ QuestEditor::QuestEditor(QWidget *parent) : QDialog(parent) {
     fillFontList();
 }
 
-void QuestEditor::buildWindow() {
+void QuestEditor::buildWindow()
+{
     setWindowTitle(QStringLiteral("DK-Edit Questeditor"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -309,19 +316,22 @@ void QuestEditor::buildWindow() {
     });
 }
 
-void QuestEditor::fillFontList() {
+void QuestEditor::fillFontList()
+{
     m_fontBox->clear();
     m_fontBox->addItems(questfonts::introFontList());
     m_fontBox->setCurrentIndex(-1);
     m_fontBox->clearEditText();
 }
 
-void QuestEditor::dragEnterEvent(QDragEnterEvent *event) {
+void QuestEditor::dragEnterEvent(QDragEnterEvent *event)
+{
     if (!droppedQuestFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
-void QuestEditor::dropEvent(QDropEvent *event) {
+void QuestEditor::dropEvent(QDropEvent *event)
+{
     const QStringList paths = droppedQuestFiles(event->mimeData());
     if (paths.isEmpty())
         return;
@@ -334,24 +344,29 @@ void QuestEditor::dropEvent(QDropEvent *event) {
 
 // ---- Closing -------------------------------------------------------------------
 
-bool QuestEditor::confirmClose() {
-    // A cancelled save still closes: the text stays in the hidden editor.
+bool QuestEditor::confirmClose()
+{
+    // A cancelled save dialog still closes: the text stays in the hidden
+    // editor. A dismissed question keeps it open.
     return askToSave(false);
 }
 
-void QuestEditor::closeEditor() {
+void QuestEditor::closeEditor()
+{
     if (!confirmClose())
         return;
     QDialog::done(QDialog::Accepted);
 }
 
-void QuestEditor::closeEvent(QCloseEvent *event) {
+void QuestEditor::closeEvent(QCloseEvent *event)
+{
     // Refuse first: a failed save throws out of here and must leave the editor open.
     event->ignore();
     closeEditor();
 }
 
-bool QuestEditor::eventFilter(QObject *watched, QEvent *event) {
+bool QuestEditor::eventFilter(QObject *watched, QEvent *event)
+{
     const QEvent::Type type = event->type();
     if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) &&
         watched->isWidgetType() && watched != this) {
@@ -375,7 +390,8 @@ bool QuestEditor::eventFilter(QObject *watched, QEvent *event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void QuestEditor::showEvent(QShowEvent *event) {
+void QuestEditor::showEvent(QShowEvent *event)
+{
     QDialog::showEvent(event);
     // Centred; on a screen smaller than the window, its title bar stays on it.
     if (QScreen *s = screen())

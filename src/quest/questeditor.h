@@ -108,8 +108,8 @@ public:
     void clearIntro();      ///< "Feld löschen"
     /// Closes the editor (also the close box and Enter): asks, saves, hides.
     void closeEditor();
-    /// The close question. Returns false only when the editor must stay open;
-    /// a failed save throws its error.
+    /// The close question. Returns false only when the editor must stay open
+    /// (the question was dismissed); a failed save throws its error.
     bool confirmClose();
 
     /// Escape does nothing: the editor has no cancel.
@@ -128,12 +128,15 @@ private:
     void buildWindow();
     void takeMapPicture(const QImage &picture);
     /// Changes a field's text from the program without marking the quest modified.
-    template <typename F> void programmatic(F change) {
+    template <typename F> void programmatic(F change)
+    {
         ++m_programmatic;
         change();
         --m_programmatic;
     }
-    /// Asks the save question when modified; false when the caller must stop.
+    /// Asks the save question when modified; false when the caller must stop:
+    /// the question was dismissed, or (with `stopOnCancel`) the save after
+    /// "Yes" did not happen.
     bool askToSave(bool stopOnCancel);
     void readQuestFile(const QString &path);
 
@@ -165,11 +168,11 @@ private:
     QAction *m_pasteAction = nullptr;
     QAction *m_clearIntroAction = nullptr;
 
+    /// The quest file last loaded or saved: saving over it asks nothing, and
+    /// the quest file dialogs start in its folder.
+    QString m_questFile;
     int m_shownNote = QuestDocument::A;
     bool m_modified = false;
     int m_programmatic = 0;
     QString m_lastTitle;
-    /// The quest file last loaded or saved (its folder is where the quest
-    /// file dialogs start).
-    QString m_questFile;
 };

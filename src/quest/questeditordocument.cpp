@@ -15,12 +15,14 @@
 #include <QTextEdit>
 
 namespace {
-QStringList fieldLines(const QTextEdit *field) {
+QStringList fieldLines(const QTextEdit *field)
+{
     return textlines::shownLines(*field->document());
 }
 } // namespace
 
-QuestDocument QuestEditor::document() const {
+QuestDocument QuestEditor::document() const
+{
     QuestDocument doc;
     doc.title = m_titleEdit->text();
     doc.monster = m_monsterEdit->currentText();
@@ -34,7 +36,8 @@ QuestDocument QuestEditor::document() const {
     return doc;
 }
 
-void QuestEditor::setQuestText(const QuestDocument &doc) {
+void QuestEditor::setQuestText(const QuestDocument &doc)
+{
     programmatic([&] {
         m_titleEdit->setText(doc.title);
         m_lastTitle = doc.title;
@@ -48,13 +51,15 @@ void QuestEditor::setQuestText(const QuestDocument &doc) {
     });
 }
 
-QString QuestEditor::statusText() const {
+QString QuestEditor::statusText() const
+{
     return m_statusLabel->text();
 }
 
 // ---- Note selector and clearing ----------------------------------------------
 
-void QuestEditor::showNote(int note) {
+void QuestEditor::showNote(int note)
+{
     m_shownNote = note;
     for (int n = 0; n < QuestDocument::NoteCount; ++n) {
         const bool shown = n == note;
@@ -64,7 +69,8 @@ void QuestEditor::showNote(int note) {
     }
 }
 
-void QuestEditor::clearNotes() {
+void QuestEditor::clearNotes()
+{
     programmatic([&] {
         for (QTextEdit *note : m_noteEdits)
             note->clear();
@@ -75,19 +81,22 @@ void QuestEditor::clearNotes() {
     m_noteButtons[QuestDocument::A]->setChecked(true);
 }
 
-void QuestEditor::markModified() {
+void QuestEditor::markModified()
+{
     m_modified = true;
 }
 // ---- Intro context menu --------------------------------------------------------
 
-void QuestEditor::updateIntroMenu() {
+void QuestEditor::updateIntroMenu()
+{
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
     m_pasteAction->setEnabled(mime && mime->hasText());
     m_cutAction->setEnabled(m_introEdit->textCursor().hasSelection());
     m_clearIntroAction->setEnabled(true);
 }
 
-void QuestEditor::cutIntro() {
+void QuestEditor::cutIntro()
+{
     QTextCursor cursor = m_introEdit->textCursor();
     if (!cursor.hasSelection())
         return;
@@ -98,12 +107,14 @@ void QuestEditor::cutIntro() {
     cursor.removeSelectedText(); // a user edit: marks the quest modified
 }
 
-void QuestEditor::pasteIntro() {
+void QuestEditor::pasteIntro()
+{
     const QString text = QGuiApplication::clipboard()->text();
     if (!text.isEmpty())
         m_introEdit->insertPlainText(text);
 }
 
-void QuestEditor::clearIntro() {
+void QuestEditor::clearIntro()
+{
     programmatic([&] { m_introEdit->clear(); });
 }

@@ -20,14 +20,16 @@ const QString kSaveQuestion = QStringLiteral("Text speichern?");
 
 // ---- Map picture ---------------------------------------------------------------
 
-void QuestEditor::takeMapPicture(const QImage &picture) {
+void QuestEditor::takeMapPicture(const QImage &picture)
+{
     m_mapPicture = picture;
     restoreMapDisplay();
     m_statusLabel->clear();
     m_printButton->setEnabled(true);
 }
 
-void QuestEditor::pastePicture() {
+void QuestEditor::pastePicture()
+{
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
     const QImage picture =
         mime && mime->hasImage() ? qvariant_cast<QImage>(mime->imageData()) : QImage();
@@ -39,7 +41,8 @@ void QuestEditor::pastePicture() {
     m_pictureFileEdit->hide(); // its text stays
 }
 
-void QuestEditor::loadPicture() {
+void QuestEditor::loadPicture()
+{
     const QString path = askOpenFile(
         this, FileKind::Picture, QStringLiteral("Öffnen"), QStringLiteral("Bitmaps (*.bmp)|*.bmp"),
         m_pictureFileEdit->isHidden() ? QString() : m_pictureFileEdit->text());
@@ -53,12 +56,14 @@ void QuestEditor::loadPicture() {
     m_pictureFileEdit->show();
 }
 
-void QuestEditor::showPreview(const QImage &picture) {
+void QuestEditor::showPreview(const QImage &picture)
+{
     m_mapDisplay->setScaledContents(false);
     m_mapDisplay->setPixmap(QPixmap::fromImage(picture));
 }
 
-void QuestEditor::restoreMapDisplay() {
+void QuestEditor::restoreMapDisplay()
+{
     m_mapDisplay->setScaledContents(true);
     if (m_mapPicture.isNull())
         m_mapDisplay->clear();
@@ -67,7 +72,8 @@ void QuestEditor::restoreMapDisplay() {
 }
 // ---- Quest file ----------------------------------------------------------------
 
-QuestEditor::SaveResult QuestEditor::saveQuest() {
+QuestEditor::SaveResult QuestEditor::saveQuest()
+{
     const QuestDocument doc = document();
 
     // A text line "---" would end its section early when the file is read back.
@@ -89,8 +95,9 @@ QuestEditor::SaveResult QuestEditor::saveQuest() {
                                .arg(unsaveable)))
         return SaveResult::Cancelled;
 
-    const QString path = askSaveFile(this, FileKind::Quest, QStringLiteral("Speichern unter"),
-                                     questfile::kFilter, m_questFile);
+    const QString path =
+        chooseSaveTarget(this, FileKind::Quest, QStringLiteral("Speichern unter"),
+                         questfile::kFilter, questfile::withExtension, m_questFile);
     if (path.isEmpty())
         return SaveResult::Cancelled;
     const QString target = questfile::withExtension(path);
@@ -100,13 +107,24 @@ QuestEditor::SaveResult QuestEditor::saveQuest() {
     return SaveResult::Saved;
 }
 
-bool QuestEditor::askToSave(bool stopOnCancel) {
-    if (!m_modified || !dialogs().confirm(this, kSaveQuestion))
+bool QuestEditor::askToSave(bool stopOnCancel)
+{
+    if (!m_modified)
         return true;
-    return saveQuest() == SaveResult::Saved || !stopOnCancel;
+    switch (dialogs().ask(this, kSaveQuestion)) {
+    case Dialogs::Answer::Yes:
+        return saveQuest() == SaveResult::Saved || !stopOnCancel;
+    case Dialogs::Answer::No:
+        return true;
+    case Dialogs::Answer::Dismissed:
+        break;
+    }
+    // Escape or the question's close box: whatever asked is called off.
+    return false;
 }
 
-void QuestEditor::loadQuest() {
+void QuestEditor::loadQuest()
+{
     // Loading replaces the text: offer to keep unsaved edits first.
     if (!askToSave(true))
         return;
@@ -117,21 +135,24 @@ void QuestEditor::loadQuest() {
     readQuestFile(path);
 }
 
-void QuestEditor::readQuestFile(const QString &path) {
+void QuestEditor::readQuestFile(const QString &path)
+{
     QuestDocument doc = document();
     questfile::read(path, doc); // throws before any field changes
     setQuestText(doc);
-    m_modified = false;
     m_questFile = path;
+    m_modified = false;
 }
 
-void QuestEditor::loadQuestFile(const QString &path) {
+void QuestEditor::loadQuestFile(const QString &path)
+{
     if (!askToSave(true))
         return;
     readQuestFile(path);
 }
 
-bool QuestEditor::maybeSave() {
+bool QuestEditor::maybeSave()
+{
     try {
         return askToSave(true);
     } catch (const DkError &e) {

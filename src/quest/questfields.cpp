@@ -7,7 +7,8 @@ constexpr int kMinSize = 8;
 constexpr int kMaxSize = 14;
 } // namespace
 
-QString limitTyped(const QString &before, const QString &after, int limit, int *cursor) {
+QString limitTyped(const QString &before, const QString &after, int limit, int *cursor)
+{
     if (cursor)
         *cursor = -1;
     const int allowed = qMax(limit, int(before.size()));
@@ -27,13 +28,15 @@ QString limitTyped(const QString &before, const QString &after, int limit, int *
     return after.left(prefix) + after.mid(prefix, keep) + after.right(suffix);
 }
 
-FontSizeBox::FontSizeBox(QWidget *parent) : QSpinBox(parent) {
+FontSizeBox::FontSizeBox(QWidget *parent) : QSpinBox(parent)
+{
     setRange(kMinSize, kMaxSize);
     setSingleStep(1);
     setValue(kMinSize);
 }
 
-QValidator::State FontSizeBox::validate(QString &input, int &) const {
+QValidator::State FontSizeBox::validate(QString &input, int &) const
+{
     for (QChar c : input) {
         if (!c.isDigit() && c != QLatin1Char('+') && c != QLatin1Char('-') &&
             c != QLatin1Char('.') && c != QLatin1Char(',') && c != locale().decimalPoint().front())
@@ -46,7 +49,8 @@ QValidator::State FontSizeBox::validate(QString &input, int &) const {
     return QValidator::Intermediate;
 }
 
-void FontSizeBox::fixup(QString &input) const {
+void FontSizeBox::fixup(QString &input) const
+{
     bool ok = false;
     const int value = input.trimmed().toInt(&ok);
     input = QString::number(ok ? qBound(kMinSize, value, kMaxSize) : kMinSize);

@@ -73,7 +73,8 @@ QStringList buttonTexts(const QMessageBox &box)
 {
     QStringList texts;
     for (QAbstractButton *button : box.buttons())
-        texts << button->text();
+        if (!button->isHidden())
+            texts << button->text();
     texts.sort();
     return texts;
 }
@@ -238,13 +239,12 @@ private Q_SLOTS:
     // windows, and the error report keeps its English texts.
     void ownTextsStay()
     {
-        const std::unique_ptr<QMessageBox> box = confirmationBox(nullptr, QStringLiteral("Text speichern?"));
+        const std::unique_ptr<QMessageBox> box = makeQuestionBox(nullptr, QStringLiteral("Text speichern?"));
         QCOMPARE(box->windowTitle(), QStringLiteral("Confirm"));
         QCOMPARE(box->text(), QStringLiteral("Text speichern?"));
         QCOMPARE(box->icon(), QMessageBox::Question);
         QCOMPARE(buttonTexts(*box), (QStringList{"&No", "&Yes"}));
         QCOMPARE(box->defaultButton()->text(), QStringLiteral("&Yes"));
-        QCOMPARE(box->escapeButton()->text(), QStringLiteral("&No"));
         QEvent change(QEvent::LanguageChange);
         QCoreApplication::sendEvent(box.get(), &change);
         for (QObject *child : box->findChildren<QWidget *>())

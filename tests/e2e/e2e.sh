@@ -4,7 +4,8 @@
 #
 #   start dkedit, Ctrl+N for a new map, stamp a goblin and orks (tool bar),
 #   a door ("Seite 2", first door), the altar ("Seite 1", "Übernehmen"),
-#   fill two squares (fill tool), Ctrl+S into the save dialog, Ctrl+Q;
+#   fill two squares (fill tool), Ctrl+Q and Escape at the save question (the
+#   program stays), Ctrl+S into the save dialog, Ctrl+Q;
 #   start again, Ctrl+O into the open dialog, check what the map shows, Ctrl+Q;
 #   start a third time with the map given on the command line, check what
 #   its window shows, Ctrl+Q.
@@ -12,27 +13,39 @@
 # The saved file is compared pixel by pixel with the map that e2e_helper
 # builds from the same steps without any window.
 #
-# Usage: e2e.sh <dkedit> <e2e_helper>. Exit 77 (skipped) without xvfb-run or
+# Usage: e2e.sh <dkedit> <e2e_helper>. Exit 77 (skipped) without Xvfb or
 # xdotool.
 set -u
 
 DKEDIT=$1
 HELPER=$2
 
-for tool in xvfb-run Xvfb xdotool xauth import; do
+for tool in Xvfb xdotool import; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "SKIP: $tool is not installed"
         exit 77
     fi
 done
 
-if [ -z "${DK_E2E_DISPLAY_READY:-}" ]; then
-    export DK_E2E_DISPLAY_READY=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" "$@"
-fi
-
 export QT_QPA_PLATFORM=xcb
 WORK=$(mktemp -d)
+XPID=""
+# A virtual X server of the session's own. -displayfd lets the server pick a
+# free display number itself, so sessions running side by side (another test,
+# another checkout) never share or take away each other's display.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+XPID=$!
+for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.1
+done
+if [ ! -s "$WORK/display" ]; then
+    echo "FAIL: the virtual X server did not start: $(cat "$WORK/xvfb.log")"
+    kill "$XPID" 2>/dev/null
+    rm -rf "$WORK"
+    exit 1
+fi
+export DISPLAY=":$(head -1 "$WORK/display")"
 # Nothing of the user's: Qt's file dialog keeps its history under here.
 export XDG_CONFIG_HOME=$WORK/config HOME=$WORK XDG_RUNTIME_DIR=$WORK/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -44,12 +57,14 @@ cleanup() {
         kill "$PID" 2>/dev/null
         wait "$PID" 2>/dev/null
     fi
+    [ -n "$XPID" ] && kill "$XPID" 2>/dev/null && wait "$XPID" 2>/dev/null
     rm -rf "$WORK"
 }
 trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*"
+    [ -s "$WORK/dkedit.log" ] && { echo "dkedit said:"; tail -20 "$WORK/dkedit.log"; }
     import -window root "$WORK/failure.png" 2>/dev/null &&
         cp "$WORK/failure.png" "${TMPDIR:-/tmp}/dkedit-e2e-failure.png" &&
         echo "screen at the failure: ${TMPDIR:-/tmp}/dkedit-e2e-failure.png"
@@ -158,6 +173,16 @@ while read -r _ name x y; do
     click $((WX + x)) $((WY + y))
 done <"$WORK/clicks.txt"
 [ "$(pixel $((WX + FX)) $((WY + FY)))" != "255,255,255" ] || fail "the goblin did not appear on the map"
+
+# Escape at the save question calls "Beenden" off: program, map and changes stay.
+keys ctrl+q
+wait_for 10 "the save question" window_shown "Confirm"
+keys Escape
+wait_for 10 "the save question to close" window_gone "Confirm"
+sleep 0.3
+kill -0 "$PID" 2>/dev/null || fail "Escape at the save question ended the program"
+[ "$(pixel $((WX + FX)) $((WY + FY)))" != "255,255,255" ] || fail "the map lost its goblin"
+focus_main
 
 MAP=$WORK/maps/karte1
 mkdir -p "$WORK/maps"

@@ -243,8 +243,10 @@ private Q_SLOTS:
                                : new MapWindow(tool, preview, board, target);
             map->document().mouseDown(Qt::LeftButton, 40, 40, tool);
             const QString caption = map->caption();
-            if (saveAs)
+            if (saveAs) {
                 script.saveAnswers << target;
+                script.overwriteAnswers << true; // the old file may go
+            }
             map->mapMenu()->actions().at(saveAs ? 3 : 2)->trigger();
             runPosted();
             return QStringList{script.errors.join(QLatin1Char('|')),
@@ -306,6 +308,7 @@ private Q_SLOTS:
             editor.setQuestModified(true);
             const QuestDocument shown = editor.document();
             script.saveAnswers << target;
+            script.overwriteAnswers << true;
             QMetaObject::invokeMethod(&editor, [&editor] { editor.saveQuest(); }, Qt::QueuedConnection);
             runPosted();
             return QStringList{writerError, script.errors.join(QLatin1Char('|')),

@@ -301,7 +301,8 @@ private Q_SLOTS:
         if (edited)
             QTest::keyClicks(editor.titleField(), QStringLiteral("Mein Titel"));
         QCOMPARE(editor.questModified(), edited);
-        script->confirmAnswers.append(answers);
+        for (bool answer : answers)
+            script->confirmAnswers << answer;
         const QString saved = path(QStringLiteral("vorher"));
         if (!answers.isEmpty() && answers.constFirst())
             script->saveAnswers << (saveCancelled ? QString() : saved);

@@ -11,11 +11,13 @@
 #include "mapwindow.h"
 #include "raster.h"
 #include "scripteddialogs.h"
+#include "testhelpers.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,6 +26,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <memory>
@@ -402,6 +405,162 @@ private Q_SLOTS:
         flush();
         QCOMPARE(window->mapWindows().size(), 2);
         QCOMPARE(script->errors.size(), cancelDialog ? 0 : 1);
+    }
+
+    // Escape or the close box of the save question calls off what asked:
+    // closing one map, "Alle schließen", "Beenden".
+    void dismissedSaveQuestion()
+    {
+        MapWindow *first = window->newFile();
+        clickMap(first, QPoint(40, 40));
+        MapWindow *second = window->newFile();
+        clickMap(second, QPoint(40, 40));
+        const auto both = QList<MapWindow *>{first, second};
+
+        script->confirmAnswers << Dialogs::Answer::Dismissed;
+        QVERIFY(!second->close());
+        flush();
+        QCOMPARE(window->mapWindows(), both);
+
+        script->confirmAnswers << Dialogs::Answer::Dismissed;
+        QVERIFY(!window->closeAllMaps());
+        flush();
+        QCOMPARE(window->mapWindows(), both);
+
+        // "Beenden": the last map is let go, the first is kept.
+        script->confirmAnswers << false << Dialogs::Answer::Dismissed;
+        QVERIFY(!window->close());
+        flush();
+        QCOMPARE(window->mapWindows(), QList<MapWindow *>{first});
+        QVERIFY(first->document().isModified());
+        QCOMPARE(script->questions.size(), 4);
+        QVERIFY(script->saveQuestions.isEmpty());
+        QVERIFY(script->unanswered.isEmpty());
+    }
+
+    // "Speichern als..." onto a file that belongs to no open map asks first;
+    // "No" goes back to the dialog. The map's own file is replaced silently.
+    void saveAsAsksBeforeReplacing()
+    {
+        const QString existing = writeWhite(QStringLiteral("alt.bmp"), 10, 10);
+        const QByteArray old = readBytes(existing);
+        MapWindow *map = window->newFile();
+        clickMap(map, QPoint(40, 40));
+
+        script->saveAnswers << existing;
+        script->overwriteAnswers << false; // then the dialog is cancelled
+        QVERIFY(!map->saveAs());
+        QCOMPARE(script->overwriteQuestions, QStringList{existing});
+        QCOMPARE(script->saveQuestions.size(), 2);
+        QCOMPARE(map->caption(), QStringLiteral("New*"));
+        QCOMPARE(readBytes(existing), old);
+
+        // Asked about the file that is written, with the extension added.
+        script->reset();
+        script->saveAnswers << path(QStringLiteral("alt"));
+        script->overwriteAnswers << true;
+        QVERIFY(map->saveAs());
+        QCOMPARE(script->overwriteQuestions, QStringList{existing});
+        QCOMPARE(map->caption(), existing);
+        QCOMPARE(raster::readBmpFile(existing).size(), QSize(880, 656));
+
+        script->reset();
+        clickMap(map, QPoint(80, 80));
+        QVERIFY(map->save());
+        script->saveAnswers << existing;
+        QVERIFY(map->saveAs());
+        QVERIFY(script->overwriteQuestions.isEmpty());
+        QVERIFY(script->unanswered.isEmpty());
+    }
+
+    // Horizontal tiling: one window above another, each as wide as the
+    // client area; minimised windows stay where they are.
+    void tileWindows_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("minimised");
+        for (int count : {1, 2, 3, 5})
+            QTest::addRow("%d", count) << count << false;
+        QTest::newRow("3 and a minimised one") << 3 << true;
+    }
+
+    void tileWindows()
+    {
+        QFETCH(int, count);
+        QFETCH(bool, minimised);
+        QMdiSubWindow *icon = nullptr;
+        if (minimised) {
+            icon = window->newFile();
+            icon->showMinimized();
+        }
+        QList<MapWindow *> maps;
+        for (int i = 0; i < count; ++i)
+            maps << window->newFile();
+        const QRect iconPlace = icon ? icon->geometry() : QRect();
+        window->tileWindows();
+        flush();
+
+        const QSize area = window->mdiArea()->viewport()->size();
+        const int bottom = area.height() - (icon ? icon->height() : 0);
+        // The active (last made) window on top, the others below it.
+        int top = 0;
+        for (int i = count - 1; i >= 0; --i) {
+            const QRect r = maps[i]->geometry();
+            QCOMPARE(r.left(), 0);
+            QCOMPARE(r.width(), area.width());
+            QCOMPARE(r.top(), top);
+            top = r.bottom() + 1;
+        }
+        QCOMPARE(top, bottom);
+        if (icon) {
+            QVERIFY(icon->isMinimized());
+            QCOMPARE(icon->geometry(), iconPlace);
+        }
+    }
+
+    // Enter in the overlay browsers' lists and drive boxes works the list,
+    // never "Übernehmen": the tool the user chose stays.
+    void enterInOverlayBrowsers_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("tool");
+        for (const char *control : {"DirectoryListBox1", "FileListBox1", "DriveComboBox1"}) {
+            QTest::addRow("%s, correction", control) << control << 10;
+            QTest::addRow("%s, fill", control) << control << 11;
+        }
+    }
+
+    void enterInOverlayBrowsers()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, tool);
+        QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("ordner")));
+        writeWhite(QStringLiteral("eigenes.bmp"), 30, 30);
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(dir->path());
+        auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
+        // Browsers made now start in the folder with the picture.
+        window = std::make_unique<MainWindow>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->toggleOverlayBrowsers();
+        window->paletteTabs()->setCurrentIndex(0);
+        window->toolButtonClicked(tool);
+        const QString status = window->toolState().statusText();
+        QVERIFY(!status.isEmpty());
+
+        auto *target = window->findChild<QWidget *>(control);
+        QVERIFY(target);
+        if (auto *list = qobject_cast<QListWidget *>(target)) {
+            QVERIFY(list->count() > 0);
+            list->setCurrentRow(list->count() - 1);
+        }
+        target->setFocus();
+        QTRY_COMPARE(window->focusWidget(), target);
+        QTest::keyClick(target, Qt::Key_Return);
+        flush();
+        QCOMPARE(window->toolState().statusText(), status);
+        QCOMPARE(int(window->toolState().mode), tool == 10 ? 1 : 6);
     }
 
     void errorReport_data()

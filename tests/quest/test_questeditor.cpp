@@ -359,6 +359,12 @@ private slots:
         QVERIFY(!editor.isHidden());
         QVERIFY(editor.questModified());
 
+        // Escape at the question (or its close box): the editor stays open.
+        m_dialogs->confirmAnswers << Dialogs::Answer::Dismissed;
+        editor.close();
+        QVERIFY(!editor.isHidden());
+        QVERIFY(editor.questModified());
+
         // "Yes" and a good name: written, no longer modified, closed.
         const QString good = m_dir.filePath(QStringLiteral("quest"));
         m_dialogs->confirmAnswers << true;
@@ -367,6 +373,41 @@ private slots:
         QVERIFY(editor.isHidden());
         QVERIFY(!editor.questModified());
         QVERIFY(QFile::exists(good + QStringLiteral(".dke")));
+        QVERIFY(m_dialogs->overwriteQuestions.isEmpty());
+    }
+
+    // "Speichern..." onto a quest file other than the one loaded or saved
+    // last asks before replacing it; "No" goes back to the dialog.
+    void savingOverAnotherQuestAsks()
+    {
+        const QString other = m_dir.filePath(QStringLiteral("andere.dke"));
+        questfile::write(QuestDocument(), other);
+        const QByteArray old = readBytes(other);
+        QuestEditor editor;
+        QTest::keyClicks(editor.titleField(), QStringLiteral("Neu"));
+        m_dialogs->saveAnswers << m_dir.filePath(QStringLiteral("andere"));
+        m_dialogs->overwriteAnswers << false;
+        QCOMPARE(editor.saveQuest(), QuestEditor::SaveResult::Cancelled);
+        QCOMPARE(m_dialogs->overwriteQuestions, QStringList{other});
+        QCOMPARE(m_dialogs->saveQuestions.size(), 2);
+        QCOMPARE(readBytes(other), old);
+
+        m_dialogs->reset();
+        m_dialogs->saveAnswers << other;
+        m_dialogs->overwriteAnswers << true;
+        QCOMPARE(editor.saveQuest(), QuestEditor::SaveResult::Saved);
+        QCOMPARE(m_dialogs->overwriteQuestions, QStringList{other});
+
+        // The quest's own file, saved or loaded, is replaced without a word.
+        m_dialogs->reset();
+        m_dialogs->saveAnswers << other;
+        QCOMPARE(editor.saveQuest(), QuestEditor::SaveResult::Saved);
+        QuestEditor second;
+        second.loadQuestFile(other);
+        m_dialogs->saveAnswers << other;
+        QCOMPARE(second.saveQuest(), QuestEditor::SaveResult::Saved);
+        QVERIFY(m_dialogs->overwriteQuestions.isEmpty());
+        QVERIFY(m_dialogs->unanswered.isEmpty());
     }
 
     // maybeSave() is what the main window asks before quitting: false = stop.
@@ -383,6 +424,9 @@ private slots:
         QVERIFY(!editor.maybeSave());
         QCOMPARE(m_dialogs->errors.size(), 1);
         QVERIFY(m_dialogs->errors.first().startsWith(QStringLiteral("Cannot create file")));
+        // Escape at the question ends nothing either.
+        m_dialogs->confirmAnswers << Dialogs::Answer::Dismissed;
+        QVERIFY(!editor.maybeSave());
         m_dialogs->confirmAnswers << false;
         QVERIFY(editor.maybeSave());
         QVERIFY(editor.questModified());
@@ -455,6 +499,12 @@ private slots:
         editor.loadQuest();
         QCOMPARE(editor.document().intro, QStringList{QStringLiteral("wichtig")});
         QVERIFY(m_dialogs->openQuestions.isEmpty()); // the open dialog never came
+        // Escape at the question: nothing is loaded either.
+        m_dialogs->confirmAnswers << Dialogs::Answer::Dismissed << Dialogs::Answer::Dismissed;
+        editor.loadQuest();
+        editor.loadQuestFile(dataPath(QStringLiteral("worked_example.dke")));
+        QCOMPARE(editor.document().intro, QStringList{QStringLiteral("wichtig")});
+        QVERIFY(m_dialogs->openQuestions.isEmpty());
 
         // A file that is not a quest: refused, the text stays.
         m_dialogs->confirmAnswers << false;
