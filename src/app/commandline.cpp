@@ -22,16 +22,11 @@ const QString kOutput = QStringLiteral("output");
 
 // The toolkit's own options, which the application object takes out of the
 // arguments; the early look at the raw arguments lets them pass.
-const QStringList kToolkitOptions = {
-    QStringLiteral("platform"), QStringLiteral("platformpluginpath"),
-    QStringLiteral("platformtheme"), QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"),
-    QStringLiteral("geometry"), QStringLiteral("qwindowtitle"), QStringLiteral("title"),
-    QStringLiteral("qwindowicon"), QStringLiteral("icon"), QStringLiteral("style"),
-    QStringLiteral("stylesheet"), QStringLiteral("widgetcount"), QStringLiteral("reverse"),
-    QStringLiteral("session"), QStringLiteral("display"), QStringLiteral("name"),
-    QStringLiteral("dialogs"), QStringLiteral("nograb"), QStringLiteral("dograb"),
-    QStringLiteral("visual"), QStringLiteral("reverse"), QStringLiteral("qmljsdebugger"),
-};
+const QStringList kToolkitOptions =
+    QStringLiteral("platform platformpluginpath platformtheme plugin qwindowgeometry geometry "
+                   "qwindowtitle title qwindowicon icon style stylesheet widgetcount reverse "
+                   "session display name dialogs nograb dograb visual qmljsdebugger")
+        .split(QLatin1Char(' '));
 
 // The options, shared by the early look at the raw arguments and the real
 // reading. "-o" and the toolkit's "-style" alike are read as whole words.
