@@ -43,14 +43,15 @@ void addOptions(QCommandLineParser &parser)
                       QStringLiteral("Schreibt das Questblatt der Quest-Datei als PDF-Datei "
                                      "(A4), ohne ein Fenster zu öffnen; braucht --map und -o."),
                       QStringLiteral("QUEST.dke")});
-    parser.addOption({kMap, QStringLiteral("Die Karte des Questblatts."),
-                      QStringLiteral("KARTE.bmp")});
+    parser.addOption(
+        {kMap, QStringLiteral("Die Karte des Questblatts."), QStringLiteral("KARTE.bmp")});
     parser.addOption({{QStringLiteral("o"), kOutput},
                       QStringLiteral("Die PDF-Datei, in die das Questblatt geschrieben wird."),
                       QStringLiteral("BLATT.pdf")});
-    parser.addPositionalArgument(QStringLiteral("DATEI"),
-                                 QStringLiteral("Karten (BMP) und Quest-Dateien (.dke) zum Öffnen."),
-                                 QStringLiteral("[DATEI...]"));
+    parser.addPositionalArgument(
+        QStringLiteral("DATEI"),
+        QStringLiteral("Karten (BMP) und Quest-Dateien (.dke) zum Öffnen."),
+        QStringLiteral("[DATEI...]"));
 }
 
 CommandLine refuse(const QString &why)
@@ -108,8 +109,8 @@ bool CommandLine::opensNoWindow(const QStringList &arguments)
     QCommandLineParser parser;
     addOptions(parser);
     parser.parse(arguments);
-    for (const QString &name : {QStringLiteral("help"), QStringLiteral("version"), kSheet, kMap,
-                                kOutput})
+    for (const QString &name :
+         {QStringLiteral("help"), QStringLiteral("version"), kSheet, kMap, kOutput})
         if (parser.isSet(name))
             return true;
     // An option that is neither ours nor the toolkit's ends in a message.
@@ -146,7 +147,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     const QStringList files = parser.positionalArguments();
     if (parser.isSet(kSheet)) {
         if (!parser.isSet(kMap) || !parser.isSet(kOutput))
-            return refuse(QStringLiteral("--sheet braucht die Karte (--map) und die PDF-Datei (-o)."));
+            return refuse(
+                QStringLiteral("--sheet braucht die Karte (--map) und die PDF-Datei (-o)."));
         if (!files.isEmpty())
             return refuse(QStringLiteral("--sheet öffnet keine weiteren Dateien: %1")
                               .arg(files.join(QLatin1Char(' '))));

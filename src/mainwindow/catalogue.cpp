@@ -24,6 +24,8 @@ struct Row {
 };
 
 // The eight monsters of the tool bar: no box, no group.
+// (One row a line, as in a table.)
+// clang-format off
 const Row kToolBarRows[] = {
     {"ToolButton1", "", 0, 0, 0, 0, false, "Goblin", "Goblin", "GOBLIN", 0, 30, 30},
     {"ToolButton2", "", 0, 0, 0, 0, false, "Ork", "Ork", "ORK", 0, 30, 30},
@@ -119,6 +121,7 @@ const Row kPageRows[] = {
     {"Image55", "Sturmgrenze", 96, 376, 30, 30, false, "Ogre Oberbefehlshaber", "Ogre Oberbefehlshaber", "OB", 0, 30, 30},
     {"Image56", "Sturmgrenze", 160, 376, 30, 30, false, "Ogre Herrscher", "Ogre Herrscher", "HE", 0, 30, 30},
 };
+// clang-format on
 
 struct FurnitureRow {
     const char *component;

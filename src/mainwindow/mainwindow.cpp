@@ -22,11 +22,11 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QWindow>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 const QStringList MainWindow::kMonsterStamps = {
     QStringLiteral("GOBLIN"),       QStringLiteral("ORK"),      QStringLiteral("SUMPFLING"),
@@ -77,7 +77,8 @@ QIcon glyph(int index)
 // widens by its scroll bar so that the pages keep their width.
 class PaletteColumn : public QScrollArea {
 public:
-    explicit PaletteColumn(QWidget *pages) {
+    explicit PaletteColumn(QWidget *pages)
+    {
         setObjectName(QStringLiteral("PaletteColumn"));
         setFrameShape(QFrame::NoFrame);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -88,13 +89,15 @@ public:
     }
 
 protected:
-    void resizeEvent(QResizeEvent *event) override {
+    void resizeEvent(QResizeEvent *event) override
+    {
         QScrollArea::resizeEvent(event);
         updateWidth();
     }
 
 private:
-    void updateWidth() {
+    void updateWidth()
+    {
         const bool scrolls = widget()->minimumSizeHint().height() > height();
         setFixedWidth(widget()->minimumWidth() +
                       (scrolls ? verticalScrollBar()->sizeHint().width() : 0));
@@ -175,7 +178,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     fitToScreen();
 }
 
-void MainWindow::fitToScreen() {
+void MainWindow::fitToScreen()
+{
     const QScreen *shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!shownOn)
         return;
@@ -190,7 +194,8 @@ void MainWindow::fitToScreen() {
     move(placement.framePosition);
 }
 
-void MainWindow::showEvent(QShowEvent *event) {
+void MainWindow::showEvent(QShowEvent *event)
+{
     QMainWindow::showEvent(event);
     // The window manager's frame is known once the window is on screen: the
     // first exposure places the frame again if it reaches off the screen.

@@ -128,8 +128,8 @@ void QuestEditor::loadQuest()
     // Loading replaces the text: offer to keep unsaved edits first.
     if (!askToSave(true))
         return;
-    const QString path =
-        askOpenFile(this, FileKind::Quest, QStringLiteral("Öffnen"), questfile::kFilter, m_questFile);
+    const QString path = askOpenFile(this, FileKind::Quest, QStringLiteral("Öffnen"),
+                                     questfile::kFilter, m_questFile);
     if (path.isEmpty())
         return;
     readQuestFile(path);

@@ -31,7 +31,10 @@
 
 namespace {
 
-QString dataPath(const QString &name) { return QStringLiteral(DK_TEST_DATA "/quest/") + name; }
+QString dataPath(const QString &name)
+{
+    return QStringLiteral(DK_TEST_DATA "/quest/") + name;
+}
 
 void flush()
 {
@@ -58,8 +61,14 @@ private:
     std::function<void()> m_then;
 };
 
-int px(double mm) { return int(mm * 100.0 / 25.4); }
-bool dark(const QImage &page, int x, int y) { return qGray(page.pixel(x, y)) < 100; }
+int px(double mm)
+{
+    return int(mm * 100.0 / 25.4);
+}
+bool dark(const QImage &page, int x, int y)
+{
+    return qGray(page.pixel(x, y)) < 100;
+}
 
 struct Run {
     int status = -1;
@@ -130,15 +139,15 @@ private Q_SLOTS:
                                  << QStringList{} << "DK-Edit 1.";
         QTest::newRow("sheet") << QStringList{"--sheet", "q.dke", "--map", "m.bmp", "-o", "s.pdf"}
                                << int(CommandLine::WriteSheet) << QStringList{} << "";
-        QTest::newRow("sheet without map") << QStringList{"--sheet", "q.dke", "-o", "s.pdf"}
-                                           << refuse << QStringList{} << "--map";
+        QTest::newRow("sheet without map")
+            << QStringList{"--sheet", "q.dke", "-o", "s.pdf"} << refuse << QStringList{} << "--map";
         QTest::newRow("sheet and files")
             << QStringList{"--sheet", "q.dke", "--map", "m.bmp", "-o", "s.pdf", "x.bmp"} << refuse
             << QStringList{} << "x.bmp";
-        QTest::newRow("output alone") << QStringList{"-o", "s.pdf"} << refuse << QStringList{}
-                                      << "--sheet";
-        QTest::newRow("unknown option") << QStringList{"--zoom"} << refuse << QStringList{}
-                                        << "zoom";
+        QTest::newRow("output alone")
+            << QStringList{"-o", "s.pdf"} << refuse << QStringList{} << "--sheet";
+        QTest::newRow("unknown option")
+            << QStringList{"--zoom"} << refuse << QStringList{} << "zoom";
     }
 
     void parse()
@@ -171,8 +180,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("noWindow");
         QTest::newRow("files") << QStringList{"a.bmp"} << false;
-        QTest::newRow("toolkit options") << QStringList{"-platform", "xcb", "-style", "fusion", "a.bmp"}
-                                         << false;
+        QTest::newRow("toolkit options")
+            << QStringList{"-platform", "xcb", "-style", "fusion", "a.bmp"} << false;
         QTest::newRow("help") << QStringList{"-h"} << true;
         QTest::newRow("sheet") << QStringList{"--sheet", "q.dke"} << true;
         QTest::newRow("unknown option") << QStringList{"--zoom"} << true;
@@ -215,8 +224,9 @@ private Q_SLOTS:
         const QList<MapWindow *> maps = program.mainWindow.mapWindows();
         QCOMPARE(maps.size(), 1);
         QCOMPARE(maps[0]->caption(), map);
-        QCOMPARE(script->errors, (QStringList{QStringLiteral("Bitmap image is not valid."),
-                                              QStringLiteral("Cannot open file ") + missing + '.'}));
+        QCOMPARE(script->errors,
+                 (QStringList{QStringLiteral("Bitmap image is not valid."),
+                              QStringLiteral("Cannot open file ") + missing + '.'}));
         QCOMPARE(shownTitle, expected.title);
         QVERIFY(!program.questEditor.questModified());
         QVERIFY(script->unanswered.isEmpty());
@@ -264,19 +274,22 @@ private Q_SLOTS:
     void sheetErrors_data()
     {
         QTest::addColumn<QString>("quest");
-        QTest::addColumn<QString>("map");   // "" the good map
+        QTest::addColumn<QString>("map"); // "" the good map
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("error"); // %1 quest, %2 map, %3 output
         const QString good = dataPath(QStringLiteral("flags_all.dke"));
-        QTest::newRow("quest missing") << path(QStringLiteral("fehlt.dke")) << "" << "a.pdf"
+        QTest::newRow("quest missing") << path(QStringLiteral("fehlt.dke")) << ""
+                                       << "a.pdf"
                                        << "Cannot open file %1.";
         QTest::newRow("quest incomplete") << dataPath(QStringLiteral("truncated.dke")) << ""
-                                          << "b.pdf" << "";
+                                          << "b.pdf"
+                                          << "";
         QTest::newRow("map missing") << good << path(QStringLiteral("fehlt.bmp")) << "c.pdf"
                                      << "Cannot open file %2.";
         QTest::newRow("map no picture") << good << dataPath(QStringLiteral("empty.dke")) << "d.pdf"
                                         << "Bitmap image is not valid.";
-        QTest::newRow("output folder missing") << good << "" << "fehlt/e.pdf"
+        QTest::newRow("output folder missing") << good << ""
+                                               << "fehlt/e.pdf"
                                                << "Cannot create file %3.";
     }
 

@@ -18,8 +18,8 @@
 #include "palette.h"
 #include "program.h"
 #include "raster.h"
-#include "scripteddialogs.h"
 #include "screenfit.h"
+#include "scripteddialogs.h"
 #include "testhelpers.h"
 
 #include <QAccessible>
@@ -123,20 +123,20 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("minimum");
         QTest::addColumn<QPoint>("frameAt");
         QTest::addColumn<QSize>("client");
-        // A design of 789 x 547 in a frame of 4, 24, 4, 4 pixels. Room for the design: its size, centred with its frame.
-        QTest::newRow("1280x1024") << QRect(0, 0, 1280, 1024) << QSize(400, 300)
-                                   << QPoint(241, 224) << QSize(789, 547);
-        QTest::newRow("panel on top") << QRect(0, 30, 1280, 994) << QSize(400, 300)
-                                      << QPoint(241, 239) << QSize(789, 547);
+        // A design of 789 x 547 in a frame of 4, 24, 4, 4 pixels. Room for the design: its size,
+        // centred with its frame.
+        QTest::newRow("1280x1024")
+            << QRect(0, 0, 1280, 1024) << QSize(400, 300) << QPoint(241, 224) << QSize(789, 547);
+        QTest::newRow("panel on top")
+            << QRect(0, 30, 1280, 994) << QSize(400, 300) << QPoint(241, 239) << QSize(789, 547);
         // Scale factor 2 on 1280 x 1024: the whole window inside 640 x 512.
         QTest::newRow("640x512") << QRect(0, 0, 640, 512) << QSize(400, 300) << QPoint(0, 0)
                                  << QSize(632, 484);
         QTest::newRow("second screen, narrow") << QRect(1280, 100, 700, 800) << QSize(400, 300)
                                                << QPoint(1280, 212) << QSize(692, 547);
         // A minimum that cannot fit keeps the title bar on the screen.
-        QTest::newRow("minimum larger than the screen") << QRect(10, 20, 300, 200)
-                                                        << QSize(400, 300) << QPoint(10, 20)
-                                                        << QSize(400, 300);
+        QTest::newRow("minimum larger than the screen")
+            << QRect(10, 20, 300, 200) << QSize(400, 300) << QPoint(10, 20) << QSize(400, 300);
     }
 
     void placement()
@@ -150,8 +150,8 @@ private Q_SLOTS:
         QCOMPARE(placed.framePosition, frameAt);
         QCOMPARE(placed.clientSize, client);
         if (minimum.width() <= available.width())
-            QVERIFY(available.contains(
-                QRect(placed.framePosition, placed.clientSize + QSize(8, 28))));
+            QVERIFY(
+                available.contains(QRect(placed.framePosition, placed.clientSize + QSize(8, 28))));
     }
 
     // The real frame at start-up: the design size (client area 789 x 526 below
@@ -227,10 +227,12 @@ private Q_SLOTS:
             QSKIP("Qt's German translation (qt6-translations-l10n) is not installed");
         QCOMPARE(QLocale::system().language(), QLocale::German);
         // The file and print dialogs' own texts.
-        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Suchen in:"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"),
+                 QStringLiteral("Suchen in:"));
         QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"),
                  QStringLiteral("Datei&name:"));
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                 QStringLiteral("Abbrechen"));
         QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), QStringLiteral("Drucken"));
     }
 
@@ -239,7 +241,8 @@ private Q_SLOTS:
     // windows, and the error report keeps its English texts.
     void ownTextsStay()
     {
-        const std::unique_ptr<QMessageBox> box = makeQuestionBox(nullptr, QStringLiteral("Text speichern?"));
+        const std::unique_ptr<QMessageBox> box =
+            makeQuestionBox(nullptr, QStringLiteral("Text speichern?"));
         QCOMPARE(box->windowTitle(), QStringLiteral("Confirm"));
         QCOMPARE(box->text(), QStringLiteral("Text speichern?"));
         QCOMPARE(box->icon(), QMessageBox::Question);
@@ -261,8 +264,9 @@ private Q_SLOTS:
         QCOMPARE(errors::reportText(errorOf([&] { window.openMap(broken); })),
                  QStringLiteral("Bitmap image is not valid."));
         const QString missing = dir->filePath(QStringLiteral("fehlt/karte.bmp"));
-        QCOMPARE(errorOf([&] { raster::writeBmpFile(QImage(4, 4, QImage::Format_RGB32), missing); }),
-                 QStringLiteral("Cannot create file ") + missing);
+        QCOMPARE(
+            errorOf([&] { raster::writeBmpFile(QImage(4, 4, QImage::Format_RGB32), missing); }),
+            QStringLiteral("Cannot create file ") + missing);
         QCOMPARE(window.menuBar()->actions().constFirst()->text(), QStringLiteral("Karte"));
     }
 
@@ -288,12 +292,13 @@ private Q_SLOTS:
         const QIcon icon = QApplication::windowIcon();
         QVERIFY(!icon.isNull());
         for (int size : {16, 32, 48, 64, 128, 256})
-            QVERIFY2(icon.availableSizes().contains(QSize(size, size)), qPrintable(QString::number(size)));
+            QVERIFY2(icon.availableSizes().contains(QSize(size, size)),
+                     qPrintable(QString::number(size)));
 
         Program program;
         MapWindow *map = program.mainWindow.newFile();
-        for (QWidget *window : QList<QWidget *>{&program.mainWindow, map, &program.questEditor,
-                                                &program.aboutBox})
+        for (QWidget *window :
+             QList<QWidget *>{&program.mainWindow, map, &program.questEditor, &program.aboutBox})
             QCOMPARE(window->windowIcon().cacheKey(), icon.cacheKey());
     }
 
@@ -304,11 +309,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("component");
         QTest::addColumn<QString>("name");
         for (const palette::StampEntry &entry : palette::stampEntries())
-            QTest::newRow(qPrintable(entry.component)) << entry.component << palette::entryLabel(entry);
+            QTest::newRow(qPrintable(entry.component))
+                << entry.component << palette::entryLabel(entry);
         for (const palette::FurnitureKind &kind : palette::furnitureKinds())
             QTest::newRow(qPrintable(kind.component)) << kind.component << kind.hint;
-        QTest::newRow("ToolButton10") << "ToolButton10" << "Korrektur-Modus";
-        QTest::newRow("ToolButton11") << "ToolButton11" << "Füllmodus";
+        QTest::newRow("ToolButton10") << "ToolButton10"
+                                      << "Korrektur-Modus";
+        QTest::newRow("ToolButton11") << "ToolButton11"
+                                      << "Füllmodus";
     }
 
     // Every tool bar button and palette entry: the hint where it has one,
@@ -361,7 +369,8 @@ private Q_SLOTS:
         QCOMPARE(accessibleName(editor.fontField()), QStringLiteral("Schriftart"));
         QCOMPARE(accessibleName(editor.sizeField()), QStringLiteral("Größe"));
         QCOMPARE(accessibleName(editor.noteField(QuestDocument::C)), QStringLiteral("Anmerkung C"));
-        QCOMPARE(accessibleName(editor.noteField(QuestDocument::Other)), QStringLiteral("Sonstiges"));
+        QCOMPARE(accessibleName(editor.noteField(QuestDocument::Other)),
+                 QStringLiteral("Sonstiges"));
         QCOMPARE(accessibleName(editor.activeBox(QuestDocument::A)),
                  QStringLiteral("Aktiv (Anmerkung A)"));
         QCOMPARE(editor.activeBox(QuestDocument::A)->text(), QStringLiteral("Aktiv"));
@@ -380,11 +389,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("current");    // relative to the test folder; "" none
         QTest::addColumn<QString>("remembered"); // relative; "" none
         QTest::addColumn<QString>("expected");   // relative; "~" the home folder
-        QTest::newRow("nothing known") << "" << "" << "~";
-        QTest::newRow("remembered") << "" << "karten" << "karten";
-        QTest::newRow("document wins") << "quests/a.dke" << "karten" << "quests";
-        QTest::newRow("document's folder gone") << "weg/a.dke" << "karten" << "karten";
-        QTest::newRow("remembered folder gone") << "" << "weg" << "~";
+        QTest::newRow("nothing known") << ""
+                                       << ""
+                                       << "~";
+        QTest::newRow("remembered") << ""
+                                    << "karten"
+                                    << "karten";
+        QTest::newRow("document wins") << "quests/a.dke"
+                                       << "karten"
+                                       << "quests";
+        QTest::newRow("document's folder gone") << "weg/a.dke"
+                                                << "karten"
+                                                << "karten";
+        QTest::newRow("remembered folder gone") << ""
+                                                << "weg"
+                                                << "~";
     }
 
     void startFolder()

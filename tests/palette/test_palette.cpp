@@ -305,7 +305,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("tooltip"); // the hint, else the piece's name
         for (const StampEntry &e : stampEntries())
             if (e.page)
-                QTest::newRow(qPrintable(e.component)) << e.component << e.group << e.box << e.scaled << entryLabel(e);
+                QTest::newRow(qPrintable(e.component))
+                    << e.component << e.group << e.box << e.scaled << entryLabel(e);
         for (const FurnitureKind &f : furnitureKinds())
             QTest::newRow(qPrintable(f.component)) << f.component << "Auswahl" << f.box << f.scaled << f.hint;
     }
