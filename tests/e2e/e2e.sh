@@ -8,7 +8,11 @@
 #   program stays), Ctrl+S into the save dialog, Ctrl+Q;
 #   start again, Ctrl+O into the open dialog, check what the map shows, Ctrl+Q;
 #   start a third time with the map given on the command line, check what
-#   its window shows, Ctrl+Q.
+#   its window shows, Ctrl+Q;
+#   start a fourth time: stamp a goblin, rest on another square (its ghost
+#   shows), move the pointer onto the frame's background (the ghost goes),
+#   Ctrl+N (the new map shows no ghost), rest on the new map (a ghost), move
+#   off the program (it goes), Ctrl+Q and "No" at the save question.
 #
 # The saved file is compared pixel by pixel with the map that e2e_helper
 # builds from the same steps without any window.
@@ -209,6 +213,37 @@ start_program karte1.bmp
 popd >/dev/null || fail "no way back from $WORK/maps"
 shows_saved_map "the map given on the command line" grab3
 quit_program
+
+# ---- Fourth run: no phantom pieces --------------------------------------------
+"$HELPER" phantom >"$WORK/phantom.txt" 2>"$WORK/helper.log" || fail "e2e_helper phantom: $(cat "$WORK/helper.log")"
+# Main-window position of one of the helper's points.
+at() { local p; p=$(grep "^$1 " "$WORK/phantom.txt" | cut -d' ' -f2-); set -- $p; echo "$((WX + $1)) $((WY + $2))"; }
+ghost_shown() { pixel_is_not $(at "$1") "255,255,255"; }
+no_ghost() { pixel_is $(at "$1") "255,255,255"; }
+start_program
+keys ctrl+n
+wait_for 10 "the new map" no_ghost ghost
+click $(at goblin)
+click $(at stamp)
+xdotool mousemove --sync $(at rest)
+wait_for 5 "the ghost of the goblin" ghost_shown ghost
+xdotool mousemove --sync $(at background)
+wait_for 5 "the ghost to go when the pointer leaves the map" no_ghost ghost
+keys ctrl+n
+wait_for 10 "the second map" pixel_is $(at frame2) "0,0,0"
+sleep 0.5 # ten ticks of the preview timers
+no_ghost ghost2 || fail "the new map shows a ghost the pointer never rested on"
+xdotool mousemove --sync $(at rest2)
+wait_for 5 "the ghost on the new map" ghost_shown ghost3
+xdotool mousemove --sync $((WX / 2)) $((WY + WH / 2))
+wait_for 5 "the ghost to go when the pointer leaves the program" no_ghost ghost3
+focus_main
+keys ctrl+q
+wait_for 10 "the save question of the stamped map" window_shown "Confirm"
+keys n
+wait_for 10 "the program to end" program_ended
+wait "$PID" || fail "dkedit ended with an error: $(cat "$WORK/dkedit.log")"
+PID=""
 
 END=$(date +%s.%N)
 awk -v a="$START" -v b="$END" 'BEGIN { printf "PASS: end-to-end session in %.1f s\n", b - a }'
