@@ -37,7 +37,9 @@ XPID=""
 # A virtual X server of the session's own. -displayfd lets the server pick a
 # free display number itself, so sessions running side by side (another test,
 # another checkout) never share or take away each other's display.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+# -noreset: the server must not restart (and refuse connections meanwhile)
+# each time the last program of one run has closed.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" 2>"$WORK/xvfb.log" &
 XPID=$!
 for _ in $(seq 100); do
     [ -s "$WORK/display" ] && break
