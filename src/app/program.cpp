@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "commandline.h"
 #include "fonts.h"
 #include "sheetprint.h"
 
@@ -10,6 +11,24 @@ void prepareApplication()
 {
     QGuiApplication::setDesktopFileName(QStringLiteral("dkedit"));
     questfonts::installFontSubstitutions();
+}
+
+void Program::openFiles(const QStringList &files)
+{
+    bool quest = false;
+    for (const QString &path : files) {
+        if (isQuestFile(path)) {
+            quest = true;
+            QMetaObject::invokeMethod(
+                &questEditor, [this, path] { questEditor.loadQuestFile(path); },
+                Qt::QueuedConnection);
+        } else {
+            QMetaObject::invokeMethod(
+                &mainWindow, [this, path] { mainWindow.openMap(path); }, Qt::QueuedConnection);
+        }
+    }
+    if (quest)
+        QMetaObject::invokeMethod(&mainWindow, &MainWindow::showQuestEditor, Qt::QueuedConnection);
 }
 
 Program::Program()

@@ -113,8 +113,13 @@ public Q_SLOTS:
     /// Shows the menus for the active child window.
     void updateMenus();
 
+    /// Gives the frame its design size, centred on its screen, or less where
+    /// the screen's available area is smaller (start-up does this).
+    void fitToScreen();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -132,6 +137,8 @@ private:
     QToolBar *m_toolBar = nullptr;
     QList<QToolButton *> m_buttons;
     QTabWidget *m_paletteTabs = nullptr;
+    QWidget *m_paletteColumn = nullptr;
+    bool m_placedWithFrame = false;
     QTabWidget *m_overlayTabs = nullptr;
     QMdiArea *m_mdi = nullptr;
     QLabel *m_status = nullptr;

@@ -65,7 +65,11 @@ MapWindow *MainWindow::newFile()
 
 MapWindow *MainWindow::open()
 {
-    const QString path = dialogs().openFile(this, QStringLiteral("Öffnen"), mapfiles::kOpenFilter);
+    // The dialog starts beside the active map's file.
+    const MapWindow *active = activeMapWindow();
+    const QString path =
+        askOpenFile(this, FileKind::Map, QStringLiteral("Öffnen"), mapfiles::kOpenFilter,
+                    active && !active->isNew() ? active->caption() : QString());
     if (path.isEmpty())
         return nullptr;
     return openMap(path);
