@@ -2,6 +2,7 @@
 
 #include "commands.h"
 
+#include "clipboardpicture.h"
 #include "dialogs.h"
 #include "errors.h"
 #include "raster.h"
@@ -13,9 +14,9 @@
 #include <QMenu>
 #include <QScrollArea>
 
-QImage mapfiles::readMap(const QString &path)
+QImage mapfiles::readMap(const QString &path, int *fileBits)
 {
-    QImage picture = raster::readBmpFile(path);
+    QImage picture = raster::readBmpFile(path, fileBits);
     if (picture.isNull())
         throw DkError(errors::invalidBitmap());
     return picture;
@@ -41,9 +42,9 @@ MapWindow::MapWindow(ToolState &tool, PreviewState &preview, QWidget *parent)
 }
 
 MapWindow::MapWindow(ToolState &tool, PreviewState &preview, const QImage &picture,
-                     const QString &path, QWidget *parent)
+                     const QString &path, int fileBits, QWidget *parent)
     : QMdiSubWindow(parent), m_tool(tool), m_preview(preview), m_document(picture),
-      m_path(path)
+      m_path(path), m_fileBits(fileBits)
 {
     build();
     setCaption(path);
@@ -123,7 +124,7 @@ void MapWindow::pictureChanged()
 
 void MapWindow::writeTo(const QString &path)
 {
-    raster::writeBmpFile(m_document.picture(), path);
+    raster::writeBmpFile(m_document.picture(), path, m_fileBits);
     m_path = path;
     setCaption(path);
     m_document.setModified(false);
@@ -177,7 +178,7 @@ void MapWindow::Rckgngig1Click()
 
 void MapWindow::InZwischenablagekopieren1Click()
 {
-    QGuiApplication::clipboard()->setImage(m_document.picture());
+    QGuiApplication::clipboard()->setMimeData(clipboardpicture::mimeData(m_document.picture()));
 }
 
 void MapWindow::Randwiederherstellen1Click()

@@ -24,8 +24,9 @@ inline const QString kOpenFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp");
 inline const QString kSaveFilter = QStringLiteral("Bitmaps|*.bmp");
 
 /// Reads a map file. Throws DkError "Cannot open file %1" or "Bitmap image is
-/// not valid"; an empty file is no picture either.
-QImage readMap(const QString &path);
+/// not valid"; an empty file is no picture either. `fileBits` receives the
+/// file's bits per pixel, which its map window keeps for saving.
+QImage readMap(const QString &path, int *fileBits = nullptr);
 
 /// The path a save-as writes to: the chosen name as it is when it contains
 /// ".bmp" anywhere (case-sensitive), otherwise the name with ".bmp" appended.
@@ -49,9 +50,10 @@ class MapWindow : public QMdiSubWindow {
 public:
     /// A new map on the default board, caption "New*".
     MapWindow(ToolState &tool, PreviewState &preview, QWidget *parent = nullptr);
-    /// A map showing a picture read from `path`; the caption is the path.
+    /// A map showing a picture read from `path`, a file of `fileBits` bits per
+    /// pixel (kept by every save of the map); the caption is the path.
     MapWindow(ToolState &tool, PreviewState &preview, const QImage &picture,
-              const QString &path, QWidget *parent = nullptr);
+              const QString &path, int fileBits = 0, QWidget *parent = nullptr);
 
     MapDocument &document() { return m_document; }
     MapCanvas *canvas() const { return m_canvas; }
@@ -99,6 +101,7 @@ private:
     PreviewState &m_preview;
     MapDocument m_document;
     QString m_path;
+    int m_fileBits = 0;
     QString m_caption;
     QScrollArea *m_scroll = nullptr;
     MapCanvas *m_canvas = nullptr;

@@ -351,8 +351,9 @@ MapWindow *MainWindow::ffnen1Click()
 MapWindow *MainWindow::openMap(const QString &path)
 {
     // Read first: a file that cannot be read leaves no window behind.
-    const QImage picture = mapfiles::readMap(path);
-    return addMapWindow(new MapWindow(m_tool, m_preview, picture, path));
+    int bits = 0;
+    const QImage picture = mapfiles::readMap(path, &bits);
+    return addMapWindow(new MapWindow(m_tool, m_preview, picture, path, bits));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)

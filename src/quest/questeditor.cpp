@@ -4,6 +4,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include "clipboardpicture.h"
 #include "dialogs.h"
 #include "errors.h"
 #include "fonts.h"
@@ -422,8 +423,7 @@ void QuestEditor::takeMapPicture(const QImage &picture)
 
 void QuestEditor::Button6Click()
 {
-    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
-    const QImage picture = mime && mime->hasImage() ? qvariant_cast<QImage>(mime->imageData()) : QImage();
+    const QImage picture = clipboardpicture::picture(QGuiApplication::clipboard()->mimeData());
     if (picture.isNull()) {
         m_statusLabel->setText(kNoPicture);
         return;
