@@ -508,6 +508,12 @@ QuestEditor::SaveResult QuestEditor::Button4Click()
                                      "Quest-Datei die Abschnitte. Bitte ändern Sie diese Zeile.")
                           .arg(section));
 
+    // A file that the reader would refuse is not written either.
+    if (!questfile::fitsInFile(doc))
+        throw DkError(QStringLiteral("Der Text kann nicht gespeichert werden: Er ist zu lang für eine "
+                                     "Quest-Datei (%1).")
+                          .arg(questfile::kLimitText));
+
     // Quest files are Windows-1252: say what would become "?" before it does.
     const QString unsaveable = questfile::unencodableCharacters(doc);
     if (!unsaveable.isEmpty() &&
