@@ -29,6 +29,21 @@ QString mapfiles::saveTarget(const QString &chosen)
     return chosen + QLatin1String(".bmp");
 }
 
+QString mapfiles::openFailures(const QList<Failure> &failures, int dropped)
+{
+    if (failures.isEmpty())
+        return QString();
+    if (dropped == 1)
+        return failures.constFirst().error;
+    if (failures.size() == 1)
+        return QStringLiteral("Die Datei %1 konnte nicht geöffnet werden: %2")
+            .arg(failures.constFirst().path, failures.constFirst().error);
+    QString text = QStringLiteral("%1 Dateien konnten nicht geöffnet werden:").arg(failures.size());
+    for (const Failure &failure : failures)
+        text += QLatin1Char('\n') + failure.path + QStringLiteral(": ") + failure.error;
+    return text;
+}
+
 QString mapfiles::closeQuestion(const QString &caption)
 {
     return QStringLiteral("Änderungen an ") + caption + QStringLiteral(" speichern?");

@@ -32,6 +32,17 @@ QImage readMap(const QString &path, int *fileBits = nullptr);
 /// ".bmp" anywhere (case-sensitive), otherwise the name with ".bmp" appended.
 QString saveTarget(const QString &chosen);
 
+/// A file that could not be opened, with the error's text.
+struct Failure {
+    QString path;
+    QString error;
+};
+
+/// The one error report for the files of a drop that could not be opened:
+/// for a single dropped file its own error text (as "Öffnen..." gives it),
+/// for several files a list naming each file that failed with its error.
+QString openFailures(const QList<Failure> &failures, int dropped);
+
 /// The question asked before a modified map is closed.
 QString closeQuestion(const QString &caption);
 

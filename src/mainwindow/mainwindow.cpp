@@ -13,6 +13,7 @@
 
 #include "artwork.h"
 #include "dialogs.h"
+#include "errors.h"
 #include "mapwindow.h"
 #include "menumerge.h"
 #include "raster.h"
@@ -376,10 +377,22 @@ void MainWindow::dropEvent(QDropEvent *event)
     if (paths.isEmpty())
         return;
     event->acceptProposedAction();
-    // Each file opens as "Öffnen..." would open it, one event after the drop,
-    // so a file that fails reaches the error report and the rest still open.
-    for (const QString &path : paths)
-        QMetaObject::invokeMethod(this, [this, path] { openMap(path); }, Qt::QueuedConnection);
+    // One event after the drop, so that what fails reaches the error report.
+    QMetaObject::invokeMethod(this, [this, paths] { openDroppedMaps(paths); }, Qt::QueuedConnection);
+}
+
+void MainWindow::openDroppedMaps(const QStringList &paths)
+{
+    QList<mapfiles::Failure> failures;
+    for (const QString &path : paths) {
+        try {
+            openMap(path);
+        } catch (const DkError &error) {
+            failures.append({path, error.text()});
+        }
+    }
+    if (!failures.isEmpty())
+        throw DkError(mapfiles::openFailures(failures, int(paths.size())));
 }
 
 void MainWindow::Beenden1Click()
