@@ -300,10 +300,11 @@ int raster::nearestIndex(const QVector<QRgb> &table, QRgb c)
 {
     int best = 0;
     int bestDistance = std::numeric_limits<int>::max();
+    const QRgb *entries = table.constData();
     for (int i = 0; i < table.size(); ++i) {
-        const int dr = qRed(table[i]) - qRed(c);
-        const int dg = qGreen(table[i]) - qGreen(c);
-        const int db = qBlue(table[i]) - qBlue(c);
+        const int dr = qRed(entries[i]) - qRed(c);
+        const int dg = qGreen(entries[i]) - qGreen(c);
+        const int db = qBlue(entries[i]) - qBlue(c);
         const int distance = dr * dr + dg * dg + db * db;
         if (distance < bestDistance) {
             bestDistance = distance;
@@ -345,20 +346,27 @@ std::vector<int> indexMap(const SourceColours &src, const QImage &target, bool s
     return map;
 }
 
-// A small cache for RGB sources drawn into an indexed target.
+// A cache for RGB sources drawn into an indexed target: the nearest entry of
+// each colour met, in a table indexed by a hash of the colour. A stamp holds
+// few colours, but they alternate from pixel to pixel.
 struct NearestCache {
     explicit NearestCache(const QImage &target) : table(target.colorTable()) {}
     int operator()(QRgb c)
     {
-        if (c != lastColour) {
-            lastColour = c;
-            lastIndex = raster::nearestIndex(table, c);
+        Slot &slot = cache[(c ^ (c >> 7) ^ (c >> 15)) & (kSlots - 1)];
+        if (slot.index < 0 || slot.colour != c) {
+            slot.colour = c;
+            slot.index = raster::nearestIndex(table, c);
         }
-        return lastIndex;
+        return slot.index;
     }
+    static constexpr int kSlots = 1024;
+    struct Slot {
+        QRgb colour = 0;
+        int index = -1;
+    };
     QVector<QRgb> table;
-    QRgb lastColour = 0;
-    int lastIndex = -1;
+    std::vector<Slot> cache = std::vector<Slot>(kSlots);
 };
 
 QRect blit(QImage &target, const QImage &source, int x, int y, bool skipBlue)

@@ -1,0 +1,31 @@
+// Opens a BMP map and saves it again, once, as "Öffnen..." and "Speichern"
+// do, then prints the process's peak resident memory in KiB: before the open
+// (what the program held already) and at the end. Started by bench_files.
+//
+//     bmp_open_save <map.bmp> <saved.bmp>
+
+#include "raster.h"
+
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+long peakKib()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 3)
+        return 2;
+    const long before = peakKib();
+    int bits = 0;
+    const QImage picture = raster::readBmpFile(QString::fromLocal8Bit(argv[1]), &bits);
+    raster::writeBmpFile(picture, QString::fromLocal8Bit(argv[2]), bits);
+    std::printf("%ld %ld %lld\n", before, peakKib(), static_cast<long long>(picture.sizeInBytes()));
+    return 0;
+}
