@@ -7,14 +7,24 @@
 #include "raster.h"
 
 #include <cstdio>
-#include <sys/resource.h>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
+// The peak resident memory of this process (VmHWM). (getrusage's maxrss
+// would also count the process that started this one.)
 long peakKib()
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    std::FILE *status = std::fopen("/proc/self/status", "r");
+    if (!status)
+        return 0;
+    char line[256];
+    long kib = 0;
+    while (std::fgets(line, sizeof line, status))
+        if (std::strncmp(line, "VmHWM:", 6) == 0)
+            kib = std::atol(line + 6);
+    std::fclose(status);
+    return kib;
 }
 } // namespace
 

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <vector>
 
+#include <sys/mman.h>
+
 namespace {
 
 quint32 u32(const QByteArray &d, int at)
@@ -85,15 +87,40 @@ bool headerPlausible(const QByteArray &d, qint64 fileSize)
     }
 }
 
+// Pictures from this size on get memory of their own from the system.
+constexpr size_t kLargePicture = size_t(8) << 20;
+
+struct Mapping {
+    void *address;
+    size_t length;
+};
+
 // A picture whose every byte is zero, padding included, so that pixels the
 // file does not supply (a truncated file, a short RLE stream, the gaps an RLE
-// jump leaves) are zero, never leftover memory. Zeroed memory from calloc
-// costs nothing for a large picture: it comes fresh from the system.
+// jump leaves) are zero, never leftover memory. Zeroed memory costs nothing
+// extra for a large picture: it comes fresh from the system, in huge pages
+// where the system offers them (a 100 MB picture then takes 50 page faults
+// instead of 25,000).
 QImage zeroedPicture(QSize size, QImage::Format format)
 {
     const int depth = QImage::toPixelFormat(format).bitsPerPixel();
     const qsizetype stride = ((qsizetype(size.width()) * depth + 31) / 32) * 4;
-    void *memory = std::calloc(size_t(stride) * size_t(size.height()), 1);
+    const size_t bytes = size_t(stride) * size_t(size.height());
+    if (bytes >= kLargePicture) {
+        void *memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED)
+            return QImage();
+        madvise(memory, bytes, MADV_HUGEPAGE);
+        auto *mapping = new Mapping{memory, bytes};
+        return QImage(static_cast<uchar *>(memory), size.width(), size.height(), stride, format,
+                      [](void *info) {
+                          auto *m = static_cast<Mapping *>(info);
+                          munmap(m->address, m->length);
+                          delete m;
+                      },
+                      mapping);
+    }
+    void *memory = std::calloc(bytes, 1);
     if (!memory)
         return QImage();
     return QImage(static_cast<uchar *>(memory), size.width(), size.height(), stride, format,
