@@ -1,3 +1,4 @@
+#include "artwork.h"
 #include "errors.h"
 #include "raster.h"
 
@@ -147,6 +148,22 @@ private Q_SLOTS:
         QCOMPARE(int(quint8(raster::encodeBmp(back, fileBits)[28])), bits);
     }
 
+    // A new map saved is the default board's file again, byte for byte:
+    // 578,358 bytes, 8 bits per pixel, grey palette.
+    void theDefaultBoardSavesAsItsOwnFile()
+    {
+        const QString path = artwork::bitmapPath(QStringLiteral("BOARD"));
+        const QByteArray stored = readBytes(path);
+        QCOMPARE(stored.size(), 578358);
+        int fileBits = 0;
+        const QImage board = raster::readBmpFile(path, &fileBits);
+        QCOMPARE(fileBits, 8);
+        QCOMPARE(raster::encodeBmp(board), stored);
+        QTemporaryDir dir;
+        raster::writeBmpFile(board, dir.filePath(QStringLiteral("neu.bmp")));
+        QCOMPARE(readBytes(dir.filePath(QStringLiteral("neu.bmp"))), stored);
+    }
+
     void anEightBitFileOfFewColoursStaysEightBit()
     {
         // Four grey entries in an 8-bit file: without its depth the picture
@@ -262,6 +279,36 @@ private Q_SLOTS:
         for (int row = 0; row < first.height(); ++row)
             for (int i = rowBytes; i < stride; ++i)
                 QCOMPARE(written[offset + row * stride + i], '\0');
+    }
+
+    // Rows stored from the top down, an OS/2 header, 4-bit and 24-bit rows:
+    // every pixel where the file puts it.
+    void everyLayoutReadsItsPixels_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        const auto pattern = [](int x, int y) { return quint32((x * 7 + y * 3) % 251); };
+        QTest::newRow("8-bit") << bmpfiles::uncompressed(13, 4, 8, pattern);
+        QTest::newRow("top-down") << bmpfiles::uncompressed(13, 4, 8, pattern, true);
+        QTest::newRow("OS/2") << bmpfiles::uncompressed(13, 4, 8, pattern, false, true);
+        QTest::newRow("4-bit") << bmpfiles::uncompressed(13, 4, 4, [](int x, int y) { return quint32((x + y) % 16); });
+        QTest::newRow("24-bit") << bmpfiles::uncompressed(13, 4, 24, [](int x, int y) { return quint32(x * 0x010203 + y); });
+    }
+    void everyLayoutReadsItsPixels()
+    {
+        QFETCH(QByteArray, file);
+        const int bits = qFromLittleEndian<quint16>(file.constData() + (file[14] == 12 ? 24 : 28));
+        const QImage picture = raster::readBmpData(file);
+        QCOMPARE(picture.size(), QSize(13, 4));
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 13; ++x) {
+                QRgb expected = 0xff000000u | quint32(x * 0x010203 + y);
+                if (bits != 24) {
+                    const int index = bits == 8 ? (x * 7 + y * 3) % 251 : (x + y) % 16;
+                    const int level = index * 255 / ((1 << bits) - 1);
+                    expected = qRgb(level, level, level);
+                }
+                QCOMPARE(raster::pixel(picture, x, y), expected);
+            }
     }
 
     void gapsOfAnRleFileAreZero()
