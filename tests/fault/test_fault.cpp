@@ -7,6 +7,7 @@
 
 #include "application.h"
 #include "errors.h"
+#include "forkedchild.h"
 #include "mapwindow.h"
 #include "questeditor.h"
 #include "questfile.h"
@@ -30,8 +31,6 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -65,21 +64,11 @@ const QString kUnavailable = QStringLiteral("fault unavailable");
 
 // Runs `work` in a forked child (under the size limit when asked) and returns
 // what it reports. `prepare` runs first in the child; when it fails the child
-// reports kUnavailable. The child leaves with _exit: nothing of the parent's
-// state is torn down twice.
+// reports kUnavailable.
 QString inChild(bool limitSize, const std::function<QStringList()> &work, rlim_t sizeLimit = kSizeLimit,
                 const std::function<bool()> &prepare = {})
 {
-    int fds[2];
-    if (pipe(fds) != 0)
-        return QStringLiteral("pipe failed");
-    fflush(stdout);
-    fflush(stderr);
-    const pid_t pid = fork();
-    if (pid < 0)
-        return QStringLiteral("fork failed");
-    if (pid == 0) {
-        ::close(fds[0]);
+    return inForkedChild([&] {
         if (limitSize) {
             // Without the signal a write past the limit kills the process;
             // ignored, the write returns EFBIG as a full disk would.
@@ -87,38 +76,10 @@ QString inChild(bool limitSize, const std::function<QStringList()> &work, rlim_t
             const rlimit limit{sizeLimit, sizeLimit};
             setrlimit(RLIMIT_FSIZE, &limit);
         }
-        QByteArray out;
-        try {
-            if (prepare && !prepare())
-                out = kUnavailable.toUtf8();
-            else
-                out = work().join(QLatin1Char('\n')).toUtf8();
-        } catch (const std::exception &e) {
-            out = QByteArray("uncaught: ") + e.what();
-        }
-        const char *p = out.constData();
-        qsizetype left = out.size();
-        while (left > 0) {
-            const ssize_t n = ::write(fds[1], p, size_t(left));
-            if (n <= 0)
-                break;
-            p += n;
-            left -= n;
-        }
-        _exit(0);
-    }
-    ::close(fds[1]);
-    QByteArray in;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0)
-        in.append(buffer, n);
-    ::close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return QStringLiteral("child died (status %1)").arg(status);
-    return QString::fromUtf8(in);
+        if (prepare && !prepare())
+            return kUnavailable;
+        return work().join(QLatin1Char('\n'));
+    });
 }
 
 QByteArray readAll(const QString &path)

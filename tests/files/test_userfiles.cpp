@@ -9,6 +9,7 @@
 
 #include "application.h"
 #include "errors.h"
+#include "forkedchild.h"
 #include "mainwindow.h"
 #include "mapwindow.h"
 #include "overlayslot.h"
@@ -28,81 +29,27 @@
 #include <QtTest>
 
 #include <functional>
-#include <poll.h>
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-const QString kBlocked = QStringLiteral("blocked");
-
 bool sanitized() { return qEnvironmentVariableIsSet("ASAN_OPTIONS"); }
 
-// Runs `work` in a forked child and returns what it reports, or kBlocked
-// when the child has not finished within the time given (it is killed).
-QString inChild(const std::function<QString()> &work, int seconds = 30)
+// Runs `work` in a forked child that is stopped after 30 s (kChildBlocked).
+// A read without end stops at 4 GB there instead of filling the machine.
+QString inChild(const std::function<QString()> &work)
 {
-    int fds[2];
-    if (pipe(fds) != 0)
-        return QStringLiteral("pipe failed");
-    fflush(stdout);
-    fflush(stderr);
-    const pid_t pid = fork();
-    if (pid < 0)
-        return QStringLiteral("fork failed");
-    if (pid == 0) {
-        ::close(fds[0]);
-        if (!sanitized()) {
-            // A read without end stops at 4 GB instead of filling the machine.
-            const rlimit limit{rlim_t(4) << 30, rlim_t(4) << 30};
-            setrlimit(RLIMIT_AS, &limit);
-        }
-        QByteArray out;
-        try {
-            out = work().toUtf8();
-        } catch (const std::exception &e) {
-            out = QByteArray("uncaught: ") + e.what();
-        }
-        qsizetype done = 0;
-        while (done < out.size()) {
-            const ssize_t n = ::write(fds[1], out.constData() + done, size_t(out.size() - done));
-            if (n <= 0)
-                break;
-            done += n;
-        }
-        _exit(0);
-    }
-    ::close(fds[1]);
-    QByteArray in;
-    pollfd watch{fds[0], POLLIN, 0};
-    QElapsedTimer clock;
-    clock.start();
-    bool blocked = false;
-    for (;;) {
-        const int left = seconds * 1000 - int(clock.elapsed());
-        if (left <= 0 || poll(&watch, 1, left) <= 0) {
-            blocked = true;
-            break;
-        }
-        char buffer[4096];
-        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        in.append(buffer, n);
-    }
-    ::close(fds[0]);
-    if (blocked)
-        kill(pid, SIGKILL);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (blocked)
-        return kBlocked;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return QStringLiteral("child died (status %1)").arg(status);
-    return QString::fromUtf8(in);
+    return inForkedChild(
+        [&] {
+            if (!sanitized()) {
+                const rlimit limit{rlim_t(4) << 30, rlim_t(4) << 30};
+                setrlimit(RLIMIT_AS, &limit);
+            }
+            return work();
+        },
+        30);
 }
 
 // The text of the DkError `run` throws ("" for none).
@@ -263,7 +210,7 @@ private Q_SLOTS:
                                                             : QString()}
                 .join(QLatin1Char('\n'));
         });
-        QVERIFY2(report != kBlocked, "the command blocked");
+        QVERIFY2(report != kChildBlocked, "the command blocked");
         const QStringList got = report.split(QLatin1Char('\n'));
         QCOMPARE(got.size(), 3);
         QString expected = errors::cannotOpen(path);
