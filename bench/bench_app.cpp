@@ -90,7 +90,7 @@ static void Idle20MapWindows(benchmark::State &state)
         settle();
         const double shownMb = residentMb();
         for (int i = 0; i < 20; ++i)
-            window->Neu1Click();
+            window->newFile();
         settle();
         int running = 0;
         for (MapWindow *map : window->mapWindows()) {

@@ -41,7 +41,8 @@ public:
     QString pdf;
     QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
     QString saveFile(QWidget *, const QString &, const QString &) override { return {}; }
-    bool confirm(QWidget *, const QString &) override { return false; }
+    Answer ask(QWidget *, const QString &) override { return Answer::No; }
+    bool confirmOverwrite(QWidget *, const QString &, const QString &) override { return false; }
     void error(QWidget *, const QString &) override {}
     bool print(QWidget *, QPrinter &printer) override
     {

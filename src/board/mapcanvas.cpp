@@ -7,11 +7,14 @@
 
 MapCanvas::MapCanvas(MapDocument &document, ToolState &tool, PreviewState &preview,
                      QWidget *parent)
-    : QWidget(parent), m_document(document), m_tool(tool), m_preview(preview)
+    : QWidget(parent), m_document(document), m_tool(tool), m_preview(preview),
+      m_view(document.picture())
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(sizeHint());
+    // Whatever changed before the first paint is painted anyway.
+    m_document.takeChanged();
     m_timer.setInterval(50);
     connect(&m_timer, &QTimer::timeout, this, &MapCanvas::tick);
     m_timer.start();
@@ -25,13 +28,19 @@ QSize MapCanvas::sizeHint() const
 void MapCanvas::pictureReplaced()
 {
     setFixedSize(sizeHint());
-    update();
+    showChanges();
+}
+
+void MapCanvas::showChanges()
+{
+    const QRegion changed = m_document.takeChanged();
+    m_view.pictureChanged(changed);
+    update(changed);
 }
 
 void MapCanvas::tick()
 {
-    if (board::previewTick(m_preview, m_tool, m_overlay))
-        update(overlayRect());
+    update(board::previewTick(m_preview, m_tool, m_overlay));
 }
 
 void MapCanvas::paintEvent(QPaintEvent *event)
@@ -39,17 +48,9 @@ void MapCanvas::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     // Pixels stay crisp at any display scale: no smoothing when scaled.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    const QRect dirty = event->rect();
-    painter.fillRect(dirty, palette().color(QPalette::Window));
-    const QImage &picture = m_document.picture();
-    const QRect pictureDirty = dirty.intersected(picture.rect());
-    if (!pictureDirty.isEmpty())
-        painter.drawImage(pictureDirty, picture, pictureDirty);
-    if (!m_overlay.isNull()) {
-        const QRect overlayDirty = dirty.intersected(m_overlay.rect());
-        if (!overlayDirty.isEmpty())
-            painter.drawImage(overlayDirty, m_overlay, overlayDirty);
-    }
+    const QColor background = palette().color(QPalette::Window);
+    for (const QRect &dirty : event->region())
+        m_view.paint(painter, dirty, m_overlay, background);
 }
 
 void MapCanvas::mousePressEvent(QMouseEvent *event)
@@ -61,9 +62,8 @@ void MapCanvas::mousePressEvent(QMouseEvent *event)
     }
     if (event->button() != Qt::LeftButton)
         return;
-    const QRect changed = m_document.mouseDown(event->button(), pos.x(), pos.y(), m_tool);
-    if (!changed.isEmpty())
-        update(changed);
+    m_document.mouseDown(event->button(), pos.x(), pos.y(), m_tool);
+    showChanges();
     Q_EMIT placed();
 }
 
@@ -76,10 +76,21 @@ void MapCanvas::mouseMoveEvent(QMouseEvent *event)
         m_cursorSet = false;
         return;
     }
-    board::previewMouseMove(m_preview, pos.x(), pos.y());
+    updateCursor();
+    // Qt makes up moves of its own when a window appears or scrolls under a
+    // resting pointer. They are no move of the user: a map the pointer has
+    // not moved over yet stays without a ghost.
+    if (!event->spontaneous() && !m_overlay.pointerOver)
+        return;
+    board::previewMouseMove(m_preview, m_overlay, pos.x(), pos.y());
     if (!m_timer.isActive())
         m_timer.start();
-    updateCursor();
+}
+
+void MapCanvas::leaveEvent(QEvent *event)
+{
+    update(board::previewPointerLeft(m_preview, m_overlay));
+    QWidget::leaveEvent(event);
 }
 
 void MapCanvas::updateCursor()

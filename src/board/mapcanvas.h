@@ -1,16 +1,18 @@
 #pragma once
 
 #include "mapdocument.h"
+#include "mapview.h"
 #include "preview.h"
 #include "toolstate.h"
 
-#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
 /// The surface of a map window: the board picture at its natural size with the
 /// transparent overlay (880 x 656) on top. Mouse presses go to placement, mouse
 /// moves over the overlay to the hover preview, driven by a 50 ms timer.
+/// Every repaint covers only what changed: the rectangle a click or an undo
+/// changed, the old and the new ghost.
 class MapCanvas : public QWidget {
     Q_OBJECT
 public:
@@ -18,11 +20,12 @@ public:
               QWidget *parent = nullptr);
 
     MapDocument &document() { return m_document; }
-    /// The ghost picture; null while the overlay shows nothing.
-    const QImage &overlay() const { return m_overlay; }
+    /// The overlay: the ghost it shows and whether the pointer is over it.
+    const board::Overlay &overlay() const { return m_overlay; }
     QTimer &timer() { return m_timer; }
 
-    /// Repaints after the document's picture was replaced (undo, repair, open).
+    /// Repaints what changed after the document's picture was changed from
+    /// outside (undo, repair).
     void pictureReplaced();
 
     /// One timer tick (also called by tests instead of waiting 50 ms).
@@ -40,15 +43,18 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     void updateCursor();
+    void showChanges();
     QRect overlayRect() const { return QRect(0, 0, board::kOverlayWidth, board::kOverlayHeight); }
 
     MapDocument &m_document;
     ToolState &m_tool;
     PreviewState &m_preview;
-    QImage m_overlay;
+    board::Overlay m_overlay;
+    MapView m_view;
     QTimer m_timer;
     board::OverlayCursor m_cursorShown = board::OverlayCursor::CrossHair;
     bool m_cursorSet = false;

@@ -6,8 +6,7 @@
 
 MapDocument::MapDocument() : MapDocument(board::defaultBoard()) {}
 
-MapDocument::MapDocument(const QImage &picture)
-    : m_picture(raster::toWorkingFormat(picture)), m_undo(board::defaultBoard())
+MapDocument::MapDocument(const QImage &picture) : m_picture(raster::toWorkingFormat(picture))
 {
     // Detach from the shared artwork so drawing never touches the cached copy.
     m_picture.detach();
@@ -17,24 +16,35 @@ QRect MapDocument::mouseDown(Qt::MouseButton button, int x, int y, ToolState &to
 {
     if (button != Qt::LeftButton)
         return QRect();
-    m_undo = m_picture.copy();
-    const QRect changed = board::place(m_picture, tool, x, y);
+    m_undo.clear();
+    const QRect area = board::place(m_picture, tool, x, y, &m_undo);
+    m_undoArea = area;
+    changed(area);
     m_modified = true;
     m_canUndo = true;
-    return changed;
+    return area;
 }
 
 void MapDocument::undo()
 {
-    m_picture = m_undo.copy();
+    m_undo.restore(m_picture);
+    m_undo.clear();
+    changed(m_undoArea);
+    m_undoArea = QRegion();
     m_canUndo = false;
 }
 
 void MapDocument::repairEdge()
 {
-    m_undo = m_picture.copy();
     const int w = m_picture.width();
     const int h = m_picture.height();
+    // Everything below lies within 25 pixels of an edge: the margins and
+    // the two frame lines just inside them.
+    const QRegion strips = QRegion(0, 0, w, 25) + QRegion(0, 0, 25, h) + QRegion(w - 25, 0, 25, h) +
+                           QRegion(0, h - 25, w, 25);
+    m_undo.clear();
+    for (const QRect &strip : strips)
+        m_undo.keepRect(m_picture, strip);
     raster::fillRect(m_picture, QRect(0, 0, w, 24), board::kSilver);
     raster::fillRect(m_picture, QRect(0, 0, 24, h), board::kSilver);
     raster::fillRect(m_picture, QRect(w - 24, 0, 24, h), board::kSilver);
@@ -43,6 +53,31 @@ void MapDocument::repairEdge()
     // bottom exclusive.
     raster::drawOutline(m_picture, QRect(QPoint(23, 23), QPoint(w - 24, h - 24)), board::kBlack);
     raster::drawOutline(m_picture, QRect(QPoint(24, 24), QPoint(w - 25, h - 25)), board::kBlack);
+    m_undoArea = strips.intersected(m_picture.rect());
+    changed(m_undoArea);
     m_modified = true;
     m_canUndo = true;
+}
+
+QImage MapDocument::undoCopy() const
+{
+    QImage copy = m_picture.copy();
+    m_undo.restore(copy);
+    return copy;
+}
+
+QRegion MapDocument::takeChanged()
+{
+    QRegion region;
+    std::swap(region, m_changed);
+    return region;
+}
+
+void MapDocument::changed(const QRegion &region)
+{
+    m_changed += region;
+    // Nobody may be looking (a document without a window): keep the region
+    // small instead of letting it collect every click.
+    if (m_changed.rectCount() > 16)
+        m_changed = m_changed.boundingRect();
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "pixelundo.h"
 #include "toolstate.h"
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 
 /// One map as a document: its board picture, one level of undo and the
@@ -16,28 +18,41 @@ public:
     explicit MapDocument(const QImage &picture);
 
     const QImage &picture() const { return m_picture; }
-    const QImage &undoCopy() const { return m_undo; }
     bool isModified() const { return m_modified; }
     bool canUndo() const { return m_canUndo; }
     void setModified(bool modified) { m_modified = modified; }
 
-    /// A mouse press on the map. Only the left button acts: it keeps the
-    /// picture as the undo copy, places by the tool state, marks the map
-    /// modified and makes undo possible, whether or not anything was drawn.
-    /// Returns the rectangle of the picture that may have changed.
+    /// A mouse press on the map. Only the left button acts: it starts a new
+    /// undo state, places by the tool state, marks the map modified and makes
+    /// undo possible, whether or not anything was drawn. Returns the rectangle
+    /// of the picture that may have changed.
     QRect mouseDown(Qt::MouseButton button, int x, int y, ToolState &tool);
 
-    /// Brings back the undo copy; a second undo waits for the next change.
-    /// The modified flag is left as it is.
+    /// Brings back the picture as it was before the last click or repair; a
+    /// second undo waits for the next change. The modified flag is left as it
+    /// is.
     void undo();
 
     /// Redraws the 24-pixel margins and the 2-pixel frame for the picture's
     /// own width and height.
     void repairEdge();
 
+    /// The picture the next undo would bring back, made on request.
+    QImage undoCopy() const;
+    /// What the next undo needs: the pixels the last change overwrote.
+    const PixelUndo &undoState() const { return m_undo; }
+
+    /// The parts of the picture changed since the last call (by clicks, undo
+    /// and repair); whoever shows the picture refreshes them.
+    QRegion takeChanged();
+
 private:
+    void changed(const QRegion &region);
+
     QImage m_picture;
-    QImage m_undo;
+    PixelUndo m_undo;
+    QRegion m_undoArea;  ///< where the next undo writes
+    QRegion m_changed;   ///< changed since takeChanged()
     bool m_modified = false;
     bool m_canUndo = false;
 };

@@ -73,6 +73,7 @@ void MapWindow::build()
     m_document.setModified(false);
 
     m_canvas = new MapCanvas(m_document, m_tool, m_preview);
+    m_canvas->setObjectName(QStringLiteral("MDIImage"));
     m_scroll = new QScrollArea;
     m_scroll->setWidget(m_canvas);
     m_scroll->setWidgetResizable(false);
@@ -80,34 +81,37 @@ void MapWindow::build()
     setWidget(m_scroll);
     resize(664, 548);
 
-    auto command = [this](QMenu *menu, const QString &text, auto slot,
+    auto command = [this](QMenu *menu, const char *name, const QString &text, auto slot,
                           const QKeySequence &key = QKeySequence()) {
-        return addCommand(menu, text, this, slot, key);
+        return addCommand(menu, name, text, this, slot, key);
     };
 
-    m_karte = new QMenu(QStringLiteral("Karte"), this);
-    command(m_karte, QStringLiteral("Neu"), &MapWindow::newRequested, QKeySequence(Qt::CTRL | Qt::Key_N));
-    command(m_karte, QStringLiteral("Öffnen..."), &MapWindow::openRequested, QKeySequence(Qt::CTRL | Qt::Key_O));
-    command(m_karte, QStringLiteral("Speichern"), &MapWindow::Speichern1Click, QKeySequence(Qt::CTRL | Qt::Key_S));
-    command(m_karte, QStringLiteral("Speichern als..."), &MapWindow::Speichernals1Click);
-    command(m_karte, QStringLiteral("Schließen"), &MapWindow::Schlieen1Click);
-    m_karte->addSeparator();
-    command(m_karte, QStringLiteral("Beenden"), &MapWindow::quitRequested, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_mapMenu = new QMenu(QStringLiteral("Karte"), this);
+    m_mapMenu->setObjectName(QStringLiteral("Karte1"));
+    command(m_mapMenu, "Neu1", QStringLiteral("Neu"), &MapWindow::newRequested, QKeySequence(Qt::CTRL | Qt::Key_N));
+    command(m_mapMenu, "ffnen1", QStringLiteral("Öffnen..."), &MapWindow::openRequested, QKeySequence(Qt::CTRL | Qt::Key_O));
+    command(m_mapMenu, "Speichern1", QStringLiteral("Speichern"), &MapWindow::save, QKeySequence(Qt::CTRL | Qt::Key_S));
+    command(m_mapMenu, "Speichernals1", QStringLiteral("Speichern als..."), &MapWindow::saveAs);
+    command(m_mapMenu, "Schlieen1", QStringLiteral("Schließen"), &MapWindow::closeMap);
+    m_mapMenu->addSeparator();
+    command(m_mapMenu, "Beenden1", QStringLiteral("Beenden"), &MapWindow::quitRequested, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    m_bearbeiten = new QMenu(QStringLiteral("Bearbeiten"), this);
-    m_undo = command(m_bearbeiten, QStringLiteral("Rückgängig"), &MapWindow::Rckgngig1Click,
+    m_editMenu = new QMenu(QStringLiteral("Bearbeiten"), this);
+    m_editMenu->setObjectName(QStringLiteral("Bearbeiten1"));
+    m_undo = command(m_editMenu, "Rckgngig1", QStringLiteral("Rückgängig"), &MapWindow::undo,
                      QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_undo->setEnabled(false);
-    command(m_bearbeiten, QStringLiteral("In Zwischenablage kopieren"),
-            &MapWindow::InZwischenablagekopieren1Click, QKeySequence(Qt::CTRL | Qt::Key_C));
-    command(m_bearbeiten, QStringLiteral("Kartenrand reparieren"), &MapWindow::Randwiederherstellen1Click);
+    command(m_editMenu, "InZwischenablagekopieren1", QStringLiteral("In Zwischenablage kopieren"),
+            &MapWindow::copyToClipboard, QKeySequence(Qt::CTRL | Qt::Key_C));
+    command(m_editMenu, "Randwiederherstellen1", QStringLiteral("Kartenrand reparieren"), &MapWindow::repairEdge);
 
     m_popup = new QMenu(this);
-    command(m_popup, QStringLiteral("Korrektur-Modus"), &MapWindow::correctionModeRequested);
-    command(m_popup, QStringLiteral("Füllmodus"), &MapWindow::fillModeRequested);
+    m_popup->setObjectName(QStringLiteral("PopupMenu1"));
+    command(m_popup, "KorrekturModus1", QStringLiteral("Korrektur-Modus"), &MapWindow::correctionModeRequested);
+    command(m_popup, "Fllmodus1", QStringLiteral("Füllmodus"), &MapWindow::fillModeRequested);
     m_popup->addSeparator();
-    command(m_popup, QStringLiteral("In Zwischenablage kopieren"),
-            &MapWindow::InZwischenablagekopieren1Click);
+    command(m_popup, "InZwischenablagekopieren2", QStringLiteral("In Zwischenablage kopieren"),
+            &MapWindow::copyToClipboard);
 
     connect(m_canvas, &MapCanvas::placed, this, [this] { m_undo->setEnabled(m_document.canUndo()); });
     connect(m_canvas, &MapCanvas::overlayMenuRequested, this,
@@ -145,18 +149,18 @@ void MapWindow::writeTo(const QString &path)
     m_document.setModified(false);
 }
 
-bool MapWindow::Speichern1Click()
+bool MapWindow::save()
 {
     if (isNew())
-        return Speichernals1Click();
+        return saveAs();
     writeTo(m_path);
     return true;
 }
 
-bool MapWindow::Speichernals1Click()
+bool MapWindow::saveAs()
 {
-    const QString chosen = dialogs().saveFile(this, QStringLiteral("Speichern unter"),
-                                              mapfiles::kSaveFilter);
+    const QString chosen = chooseSaveTarget(this, QStringLiteral("Speichern unter"),
+                                            mapfiles::kSaveFilter, mapfiles::saveTarget, m_path);
     if (chosen.isEmpty())
         return false;
     // The caption names the file actually written, so that a later save
@@ -165,7 +169,7 @@ bool MapWindow::Speichernals1Click()
     return true;
 }
 
-void MapWindow::Schlieen1Click()
+void MapWindow::closeMap()
 {
     close();
 }
@@ -175,15 +179,17 @@ void MapWindow::closeEvent(QCloseEvent *event)
     if (m_document.isModified()) {
         // Refuse first: when the save fails (its error goes on to the error
         // report) or its dialog is cancelled, the map stays open and modified.
+        // Escape or closing the question box calls the closing off.
         event->ignore();
-        if (dialogs().confirm(this, mapfiles::closeQuestion(m_caption)) && !Speichern1Click())
+        const Dialogs::Answer answer = dialogs().ask(this, mapfiles::closeQuestion(m_caption));
+        if (answer == Dialogs::Answer::Dismissed || (answer == Dialogs::Answer::Yes && !save()))
             return;
     }
     m_canvas->timer().stop();
     QMdiSubWindow::closeEvent(event);
 }
 
-void MapWindow::Rckgngig1Click()
+void MapWindow::undo()
 {
     if (!m_document.canUndo())
         return;
@@ -191,12 +197,12 @@ void MapWindow::Rckgngig1Click()
     pictureChanged();
 }
 
-void MapWindow::InZwischenablagekopieren1Click()
+void MapWindow::copyToClipboard()
 {
     QGuiApplication::clipboard()->setMimeData(clipboardpicture::mimeData(m_document.picture()));
 }
 
-void MapWindow::Randwiederherstellen1Click()
+void MapWindow::repairEdge()
 {
     m_document.repairEdge();
     pictureChanged();

@@ -74,8 +74,8 @@ public:
 
     /// The menus merged into the frame window's menu bar while this window
     /// is the active child.
-    QMenu *karteMenu() const { return m_karte; }
-    QMenu *bearbeitenMenu() const { return m_bearbeiten; }
+    QMenu *mapMenu() const { return m_mapMenu; }
+    QMenu *editMenu() const { return m_editMenu; }
     /// The overlay's context menu.
     QMenu *popupMenu() const { return m_popup; }
     QAction *undoAction() const { return m_undo; }
@@ -83,14 +83,14 @@ public:
 public Q_SLOTS:
     /// Save: a map without a file asks for one. Returns false when the save
     /// dialog was cancelled; throws when the file cannot be written.
-    bool Speichern1Click();
+    bool save();
     /// Save as: returns false when cancelled.
-    bool Speichernals1Click();
+    bool saveAs();
     /// Closes this window (asking first when modified).
-    void Schlieen1Click();
-    void Rckgngig1Click();
-    void InZwischenablagekopieren1Click();
-    void Randwiederherstellen1Click();
+    void closeMap();
+    void undo();
+    void copyToClipboard();
+    void repairEdge();
 
 Q_SIGNALS:
     void newRequested();
@@ -116,8 +116,8 @@ private:
     QString m_caption;
     QScrollArea *m_scroll = nullptr;
     MapCanvas *m_canvas = nullptr;
-    QMenu *m_karte = nullptr;
-    QMenu *m_bearbeiten = nullptr;
+    QMenu *m_mapMenu = nullptr;
+    QMenu *m_editMenu = nullptr;
     QMenu *m_popup = nullptr;
     QAction *m_undo = nullptr;
 };

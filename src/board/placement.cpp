@@ -18,7 +18,19 @@ QPoint stampPosition(quint8 mode, QPoint base)
     }
 }
 
-QRect place(QImage &picture, ToolState &tool, int x, int y)
+namespace {
+
+// Draws the stamp at `at`, keeping what it covers for the undo first.
+QRect drawKept(QImage &picture, const QImage &stamp, QPoint at, PixelUndo *undo)
+{
+    if (undo)
+        undo->keepRect(picture, QRect(at, stamp.size()));
+    return raster::drawStamp(picture, stamp, at.x(), at.y());
+}
+
+} // namespace
+
+QRect place(QImage &picture, ToolState &tool, int x, int y, PixelUndo *undo)
 {
     const QPoint base = snapBase(x, y);
     switch (tool.mode) {
@@ -28,7 +40,7 @@ QRect place(QImage &picture, ToolState &tool, int x, int y)
         const QPoint at = stampPosition(tool.mode, base);
         if (tool.stamp.width() + at.x() < picture.width() &&
             tool.stamp.height() + at.y() < picture.height())
-            return raster::drawStamp(picture, tool.stamp, at.x(), at.y());
+            return drawKept(picture, tool.stamp, at, undo);
         return QRect();
     }
     case ToolState::Correct: {
@@ -40,20 +52,22 @@ QRect place(QImage &picture, ToolState &tool, int x, int y)
         if (!letter)
             return QRect();
         tool.stamp = squareBitmap(letter);
-        const QPoint at = stampPosition(tool.mode, base);
-        return raster::drawStamp(picture, tool.stamp, at.x(), at.y());
+        return drawKept(picture, tool.stamp, stampPosition(tool.mode, base), undo);
     }
     case ToolState::LeftLine:
     case ToolState::TopLine:
     case ToolState::OutLeft:
-    case ToolState::OutUp: {
-        const QPoint at = stampPosition(tool.mode, base);
-        return raster::drawStamp(picture, tool.stamp, at.x(), at.y());
-    }
+    case ToolState::OutUp:
+        return drawKept(picture, tool.stamp, stampPosition(tool.mode, base), undo);
     case ToolState::Fill:
-        if (raster::pixel(picture, x, y) == kWhite)
-            return raster::floodFill(picture, x, y, kFillGrey);
-        return QRect();
+        if (raster::pixel(picture, x, y) != kWhite)
+            return QRect();
+        if (undo)
+            return raster::floodFill(picture, x, y, kFillGrey,
+                                     [&picture, undo](int row, int from, int to) {
+                                         undo->keepRun(picture, row, from, to);
+                                     });
+        return raster::floodFill(picture, x, y, kFillGrey);
     default:
         return QRect();
     }

@@ -6,50 +6,90 @@
 
 namespace board {
 
-void previewMouseMove(PreviewState &state, int x, int y)
+namespace {
+
+constexpr QRect kOverlayRect(0, 0, kOverlayWidth, kOverlayHeight);
+
+// Empties the overlay; returns what the ghost covered.
+QRegion clearGhost(Overlay &overlay)
 {
+    const QRegion covered = overlay.ghostRect();
+    overlay.ghost = QImage();
+    return covered;
+}
+
+// The stamp as the ghost shows it: drawn like a placement (blue left out)
+// onto a transparent picture of the stamp's own size.
+QImage ghostOf(const QImage &stamp)
+{
+    QImage ghost(stamp.size(), QImage::Format_ARGB32_Premultiplied);
+    ghost.fill(Qt::transparent);
+    raster::drawStamp(ghost, stamp, 0, 0);
+    return ghost;
+}
+
+} // namespace
+
+QRect Overlay::ghostRect() const
+{
+    if (ghost.isNull())
+        return QRect();
+    return QRect(ghostAt, ghost.size()).intersected(kOverlayRect);
+}
+
+QRgb Overlay::pixel(int x, int y) const
+{
+    if (!ghostRect().contains(x, y))
+        return 0;
+    return ghost.pixel(x - ghostAt.x(), y - ghostAt.y());
+}
+
+void previewMouseMove(PreviewState &state, Overlay &overlay, int x, int y)
+{
+    overlay.pointerOver = true;
     state.offMap = false;
     state.mouse = QPoint(x, y);
 }
 
-bool previewTick(PreviewState &state, const ToolState &tool, QImage &overlay)
+QRegion previewPointerLeft(PreviewState &state, Overlay &overlay)
 {
-    if (state.offMap) {
-        if (overlay.isNull())
-            return false;
-        overlay = QImage();
-        return true;
-    }
+    overlay.pointerOver = false;
+    state.offMap = true;
+    return clearGhost(overlay);
+}
+
+QRegion previewTick(PreviewState &state, const ToolState &tool, Overlay &overlay)
+{
+    // A map the pointer is not over treats every tick as off the map, and
+    // leaves the shared state to the map under the pointer.
+    if (state.offMap || !overlay.pointerOver)
+        return clearGhost(overlay);
     // The ghost follows only a mouse that has rested for a whole tick.
     if (state.mouse != state.previousSample) {
         state.previousSample = state.mouse;
-        return false;
+        return QRegion();
     }
     state.snapped = snapBase(state.mouse.x(), state.mouse.y());
     const QPoint at = state.snapped + QPoint(25, 25);
-    bool changed = false;
+    QRegion dirty;
     if (at != state.lastPreview) {
-        changed = !overlay.isNull();
-        overlay = QImage();
+        dirty = clearGhost(overlay);
         switch (tool.mode) {
         case ToolState::Square:
         case ToolState::LeftLine:
         case ToolState::TopLine:
         case ToolState::OutLeft:
-        case ToolState::OutUp: {
-            overlay = QImage(kOverlayWidth, kOverlayHeight, QImage::Format_ARGB32_Premultiplied);
-            overlay.fill(Qt::transparent);
-            const QPoint pos = stampPosition(tool.mode, state.snapped);
-            raster::drawStamp(overlay, tool.stamp, pos.x(), pos.y());
-            changed = true;
+        case ToolState::OutUp:
+            overlay.ghost = ghostOf(tool.stamp);
+            overlay.ghostAt = stampPosition(tool.mode, state.snapped);
+            dirty += overlay.ghostRect();
             break;
-        }
         default:
             break; // correction and fill show no ghost
         }
     }
     state.lastPreview = at;
-    return changed;
+    return dirty;
 }
 
 OverlayCursor overlayCursor(const QString &statusText)

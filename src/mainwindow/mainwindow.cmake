@@ -3,6 +3,7 @@
 add_library(dk_mainwindow_ui STATIC
     ${CMAKE_CURRENT_LIST_DIR}/application.h ${CMAKE_CURRENT_LIST_DIR}/application.cpp
     ${CMAKE_CURRENT_LIST_DIR}/mainwindow.h ${CMAKE_CURRENT_LIST_DIR}/mainwindow.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/mainwindowmaps.cpp
     ${CMAKE_CURRENT_LIST_DIR}/menumerge.h
     ${CMAKE_CURRENT_LIST_DIR}/aboutbox.h ${CMAKE_CURRENT_LIST_DIR}/aboutbox.cpp
 )

@@ -1,26 +1,15 @@
 #include "mainwindow.h"
 
-#include "commands.h"
-
-#include "catalogue.h"
-#include "overlaybrowser.h"
-#include "palette.h"
-
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-
 #include "artwork.h"
-#include "dialogs.h"
-#include "errors.h"
+#include "catalogue.h"
+#include "commands.h"
 #include "mapwindow.h"
 #include "menumerge.h"
+#include "overlaybrowser.h"
+#include "palette.h"
 #include "raster.h"
 
 #include <QAction>
-#include <QBitmap>
-#include <QCloseEvent>
 #include <QDialog>
 #include <QFile>
 #include <QGuiApplication>
@@ -35,16 +24,16 @@
 #include <QToolButton>
 
 const QStringList MainWindow::kMonsterStamps = {
-    QStringLiteral("GOBLIN"), QStringLiteral("ORK"),   QStringLiteral("SUMPFLING"),
-    QStringLiteral("SKELETT"), QStringLiteral("ZOMBIE"), QStringLiteral("MUMIE"),
+    QStringLiteral("GOBLIN"),       QStringLiteral("ORK"),      QStringLiteral("SUMPFLING"),
+    QStringLiteral("SKELETT"),      QStringLiteral("ZOMBIE"),   QStringLiteral("MUMIE"),
     QStringLiteral("CHAOSKRIEGER"), QStringLiteral("GARGOYLE"),
 };
 
 const QStringList MainWindow::kButtonHints = {
-    QStringLiteral("Goblin"),  QStringLiteral("Ork"),   QStringLiteral("Sumpfling"),
-    QStringLiteral("Skelett"), QStringLiteral("Zombie"), QStringLiteral("Mumie"),
-    QStringLiteral("Chaos-Krieger"), QStringLiteral("Gargoyle"),
-    QStringLiteral("Korrektur-Modus"), QStringLiteral("Füllmodus"),
+    QStringLiteral("Goblin"),        QStringLiteral("Ork"),      QStringLiteral("Sumpfling"),
+    QStringLiteral("Skelett"),       QStringLiteral("Zombie"),   QStringLiteral("Mumie"),
+    QStringLiteral("Chaos-Krieger"), QStringLiteral("Gargoyle"), QStringLiteral("Korrektur-Modus"),
+    QStringLiteral("Füllmodus"),
 };
 
 namespace {
@@ -91,31 +80,31 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    m_pageControl1 = new QTabWidget;
-    m_pageControl1->setObjectName(QStringLiteral("PageControl1"));
-    m_pageControl1->setFixedWidth(217);
+    m_paletteTabs = new QTabWidget;
+    m_paletteTabs->setObjectName(QStringLiteral("PageControl1"));
+    m_paletteTabs->setFixedWidth(217);
     for (int page = 1; page <= 4; ++page) {
         auto *sheet = new QWidget;
         sheet->setObjectName(QStringLiteral("TabSheet%1").arg(page));
-        m_pageControl1->addTab(sheet, QStringLiteral("Seite %1").arg(page));
+        m_paletteTabs->addTab(sheet, QStringLiteral("Seite %1").arg(page));
     }
-    m_pageControl1->setCurrentIndex(0);
+    m_paletteTabs->setCurrentIndex(0);
     // Four compact tabs fit the narrow page control without scroll arrows.
-    m_pageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
+    m_paletteTabs->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
 
     m_mdi = new QMdiArea;
     m_mdi->setObjectName(QStringLiteral("ClientArea"));
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
-    m_pageControl2 = new QTabWidget;
-    m_pageControl2->setObjectName(QStringLiteral("PageControl2"));
-    m_pageControl2->setFixedWidth(149);
-    m_pageControl2->hide();
+    m_overlayTabs = new QTabWidget;
+    m_overlayTabs->setObjectName(QStringLiteral("PageControl2"));
+    m_overlayTabs->setFixedWidth(149);
+    m_overlayTabs->hide();
 
-    layout->addWidget(m_pageControl1);
+    layout->addWidget(m_paletteTabs);
     layout->addWidget(m_mdi, 1);
-    layout->addWidget(m_pageControl2);
+    layout->addWidget(m_overlayTabs);
     setCentralWidget(central);
 
     m_status = new QLabel;
@@ -133,13 +122,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setMouseTracking(true);
     installEventFilter(this);
     attachOffMapFilter(m_toolBar);
-    attachOffMapFilter(m_pageControl1);
-    FormCreate();
+    attachOffMapFilter(m_paletteTabs);
+    initToolState();
 
-    m_palette = new Palette(m_pageControl1, m_tool, this);
-    addOverlayBrowsers(m_pageControl2, m_tool, [this] { m_preview.offMap = true; });
-    attachOffMapFilter(m_pageControl1);
-    attachOffMapFilter(m_pageControl2);
+    m_palette = new Palette(m_paletteTabs, m_tool, this);
+    addOverlayBrowsers(m_overlayTabs, m_tool, [this] { m_preview.offMap = true; });
+    attachOffMapFilter(m_paletteTabs);
+    attachOffMapFilter(m_overlayTabs);
 
     // BMP files dropped on the frame window open as maps.
     setAcceptDrops(true);
@@ -159,7 +148,7 @@ MainWindow::~MainWindow()
         delete window;
 }
 
-void MainWindow::FormCreate()
+void MainWindow::initToolState()
 {
     if (artwork::hasBitmap(QStringLiteral("GOBLIN"))) {
         m_tool.stamp = artwork::bitmap(QStringLiteral("GOBLIN"));
@@ -213,8 +202,9 @@ void MainWindow::buildToolBar()
             button->setIcon(icon);
         // Queued like the menu commands: a stamp whose artwork is missing
         // ends in the error report, not inside the button's own code.
-        connect(button, &QToolButton::clicked, this, [this, number] { toolButtonClick(number); },
-                Qt::QueuedConnection);
+        connect(
+            button, &QToolButton::clicked, this, [this, number] { toolButtonClicked(number); },
+            Qt::QueuedConnection);
         m_toolBar->addWidget(button);
         m_buttons.append(button);
     }
@@ -229,33 +219,46 @@ QToolButton *MainWindow::toolButton(int number) const
 
 void MainWindow::buildMenus()
 {
-    auto command = [this](QMenu *menu, const QString &text, auto slot,
+    auto command = [this](QMenu *menu, const char *name, const QString &text, auto slot,
                           const QKeySequence &key = QKeySequence()) {
-        return addCommand(menu, text, this, slot, key);
+        return addCommand(menu, name, text, this, slot, key);
     };
 
-    m_karte = new QMenu(QStringLiteral("Karte"), this);
-    command(m_karte, QStringLiteral("Neu"), &MainWindow::Neu1Click, QKeySequence(Qt::CTRL | Qt::Key_N));
-    command(m_karte, QStringLiteral("Öffnen..."), &MainWindow::ffnen1Click, QKeySequence(Qt::CTRL | Qt::Key_O));
-    m_karte->addSeparator();
-    command(m_karte, QStringLiteral("Beenden"), &MainWindow::Beenden1Click, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_mapMenu = new QMenu(QStringLiteral("Karte"), this);
+    m_mapMenu->setObjectName(QStringLiteral("Karte1"));
+    command(m_mapMenu, "Neu1", QStringLiteral("Neu"), &MainWindow::newFile,
+            QKeySequence(Qt::CTRL | Qt::Key_N));
+    command(m_mapMenu, "ffnen1", QStringLiteral("Öffnen..."), &MainWindow::open,
+            QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_mapMenu->addSeparator();
+    command(m_mapMenu, "Beenden1", QStringLiteral("Beenden"), &MainWindow::quit,
+            QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    m_werkzeuge = new QMenu(QStringLiteral("Werkzeuge"), this);
-    m_overlaysAction = m_werkzeuge->addAction(QStringLiteral("Eigenes Overlays"));
+    m_toolsMenu = new QMenu(QStringLiteral("Werkzeuge"), this);
+    m_toolsMenu->setObjectName(QStringLiteral("Werkzeuge1"));
+    m_overlaysAction = m_toolsMenu->addAction(QStringLiteral("Eigenes Overlays"));
+    m_overlaysAction->setObjectName(QStringLiteral("Benutzen1"));
     m_overlaysAction->setCheckable(true);
     // The check mark and the browsers' visibility go together.
-    connect(m_overlaysAction, &QAction::toggled, m_pageControl2, &QWidget::setVisible);
-    command(m_werkzeuge, QStringLiteral("Quest-Editor"), &MainWindow::QuestEditor1Click);
+    connect(m_overlaysAction, &QAction::toggled, m_overlayTabs, &QWidget::setVisible);
+    command(m_toolsMenu, "QuestEditor1", QStringLiteral("Quest-Editor"),
+            &MainWindow::showQuestEditor);
 
-    m_fenster = new QMenu(QStringLiteral("Fenster"), this);
-    command(m_fenster, QStringLiteral("Nebeneinander"), &MainWindow::Nebeneinander1Click);
-    command(m_fenster, QStringLiteral("Überlappend"), &MainWindow::berlappend1Click);
-    command(m_fenster, QStringLiteral("Alle schließen"), &MainWindow::AlleFensterschlieen1Click);
-    m_fenster->addSeparator();
-    command(m_fenster, QStringLiteral("Symbole anordnen"), &MainWindow::Symboleanordnen1Click);
+    m_windowMenu = new QMenu(QStringLiteral("Fenster"), this);
+    m_windowMenu->setObjectName(QStringLiteral("Fenster1"));
+    command(m_windowMenu, "Nebeneinander1", QStringLiteral("Nebeneinander"),
+            &MainWindow::tileWindows);
+    command(m_windowMenu, "berlappend1", QStringLiteral("Überlappend"),
+            &MainWindow::cascadeWindows);
+    command(m_windowMenu, "AlleFensterschlieen1", QStringLiteral("Alle schließen"),
+            &MainWindow::closeAllMaps);
+    m_windowMenu->addSeparator();
+    command(m_windowMenu, "Symboleanordnen1", QStringLiteral("Symbole anordnen"),
+            &MainWindow::arrangeIcons);
 
-    m_info = new QMenu(QStringLiteral("Info"), this);
-    command(m_info, QStringLiteral("Über DK-Edit..."), &MainWindow::berDKEdit1Click);
+    m_infoMenu = new QMenu(QStringLiteral("Info"), this);
+    m_infoMenu->setObjectName(QStringLiteral("Info1"));
+    command(m_infoMenu, "berDKEdit1", QStringLiteral("Über DK-Edit..."), &MainWindow::showAbout);
 
     updateMenus();
 }
@@ -263,10 +266,11 @@ void MainWindow::buildMenus()
 void MainWindow::updateMenus()
 {
     using Entry = menumerge::Entry<QMenu>;
-    const QList<Entry> frame = {{m_karte, 0}, {m_werkzeuge, 3}, {m_fenster, 3}, {m_info, 4}};
+    const QList<Entry> frame = {
+        {m_mapMenu, 0}, {m_toolsMenu, 3}, {m_windowMenu, 3}, {m_infoMenu, 4}};
     QList<Entry> child;
     if (MapWindow *map = activeMapWindow())
-        child = {{map->karteMenu(), 0}, {map->bearbeitenMenu(), 1}};
+        child = {{map->mapMenu(), 0}, {map->editMenu(), 1}};
     const QList<QMenu *> menus = menumerge::merge(frame, child);
 
     QList<QAction *> wanted;
@@ -281,194 +285,39 @@ void MainWindow::updateMenus()
     bar->addActions(wanted);
 }
 
-QList<MapWindow *> MainWindow::mapWindows() const
-{
-    QList<MapWindow *> maps;
-    const auto windows = m_mdi->subWindowList(QMdiArea::CreationOrder);
-    for (QMdiSubWindow *window : windows)
-        if (auto *map = qobject_cast<MapWindow *>(window))
-            maps.append(map);
-    return maps;
-}
-
-MapWindow *MainWindow::activeMapWindow() const
-{
-    // The current child stays current while another top-level window (a
-    // dialog) is active, so its menus stay in the menu bar meanwhile.
-    QMdiSubWindow *current = m_mdi->currentSubWindow();
-    if (!current || !m_mdi->subWindowList().contains(current))
-        return nullptr;
-    return qobject_cast<MapWindow *>(current);
-}
-
-void MainWindow::toolButtonClick(int number)
+void MainWindow::toolButtonClicked(int number)
 {
     if (number == 10)
         palette::correctionTool(m_tool);
     else if (number == 11)
         palette::fillTool(m_tool);
-    else if (const auto *entry = palette::findStampEntry(QStringLiteral("ToolButton%1").arg(number)))
+    else if (const auto *entry =
+                 palette::findStampEntry(QStringLiteral("ToolButton%1").arg(number)))
         palette::applyStampEntry(m_tool, *entry);
 }
 
-MapWindow *MainWindow::addMapWindow(MapWindow *window)
-{
-    m_mdi->addSubWindow(window);
-    connect(window, &MapWindow::newRequested, this, &MainWindow::Neu1Click);
-    connect(window, &MapWindow::openRequested, this, &MainWindow::ffnen1Click);
-    connect(window, &MapWindow::quitRequested, this, &MainWindow::Beenden1Click);
-    connect(window, &MapWindow::correctionModeRequested, this, &MainWindow::ToolButton10Click);
-    connect(window, &MapWindow::fillModeRequested, this, &MainWindow::ToolButton11Click);
-    // When the last map goes, no child may be activated to tell us.
-    connect(window, &QObject::destroyed, this, &MainWindow::updateMenus, Qt::QueuedConnection);
-    // New windows keep their design size where the client area allows and
-    // cascade from the top-left corner, one step per window, four steps deep.
-    const int step = 24;
-    const int depth = 4;
-    const QSize area = m_mdi->viewport()->size();
-    window->resize(window->size().boundedTo(area - QSize((depth - 1) * step, (depth - 1) * step))
-                       .expandedTo(QSize(160, 120)));
-    const int n = int(m_mdi->subWindowList().size()) - 1;
-    window->move((n % depth) * step, (n % depth) * step);
-    window->show();
-    m_mdi->setActiveSubWindow(window);
-    updateMenus();
-    return window;
-}
-
-MapWindow *MainWindow::Neu1Click()
-{
-    return addMapWindow(new MapWindow(m_tool, m_preview));
-}
-
-MapWindow *MainWindow::ffnen1Click()
-{
-    const QString path = dialogs().openFile(this, QStringLiteral("Öffnen"), mapfiles::kOpenFilter);
-    if (path.isEmpty())
-        return nullptr;
-    return openMap(path);
-}
-
-MapWindow *MainWindow::openMap(const QString &path)
-{
-    // Read first: a file that cannot be read leaves no window behind.
-    int bits = 0;
-    const QImage picture = mapfiles::readMap(path, &bits);
-    return addMapWindow(new MapWindow(m_tool, m_preview, picture, path, bits));
-}
-
-void MainWindow::dragEnterEvent(QDragEnterEvent *event)
-{
-    const auto urls = event->mimeData()->urls();
-    for (const QUrl &url : urls)
-        if (url.isLocalFile()) {
-            event->acceptProposedAction();
-            return;
-        }
-}
-
-void MainWindow::dropEvent(QDropEvent *event)
-{
-    QStringList paths;
-    const auto urls = event->mimeData()->urls();
-    for (const QUrl &url : urls)
-        if (url.isLocalFile())
-            paths << url.toLocalFile();
-    if (paths.isEmpty())
-        return;
-    event->acceptProposedAction();
-    // One event after the drop, so that what fails reaches the error report.
-    QMetaObject::invokeMethod(this, [this, paths] { openDroppedMaps(paths); }, Qt::QueuedConnection);
-}
-
-void MainWindow::openDroppedMaps(const QStringList &paths)
-{
-    QList<mapfiles::Failure> failures;
-    for (const QString &path : paths) {
-        try {
-            openMap(path);
-        } catch (const DkError &error) {
-            failures.append({path, error.text()});
-        }
-    }
-    if (!failures.isEmpty())
-        throw DkError(mapfiles::openFailures(failures, int(paths.size())));
-}
-
-void MainWindow::Beenden1Click()
+void MainWindow::quit()
 {
     close();
 }
 
-void MainWindow::Benutzen1Click()
+void MainWindow::toggleOverlayBrowsers()
 {
     m_overlaysAction->toggle();
 }
 
-void MainWindow::QuestEditor1Click()
+void MainWindow::showQuestEditor()
 {
     m_preview.offMap = true;
     if (m_questEditor)
         m_questEditor->exec();
 }
 
-void MainWindow::Nebeneinander1Click()
-{
-    m_mdi->tileSubWindows();
-}
-
-void MainWindow::berlappend1Click()
-{
-    m_mdi->cascadeSubWindows();
-}
-
-bool MainWindow::AlleFensterschlieen1Click()
-{
-    const QList<MapWindow *> maps = mapWindows();
-    for (int i = int(maps.size()) - 1; i >= 0; --i) {
-        if (!maps[i]->close())
-            return false;
-    }
-    return true;
-}
-
-void MainWindow::Symboleanordnen1Click()
-{
-    // Minimised windows line up from the bottom-left corner of the client
-    // area, row above row.
-    const QSize area = m_mdi->viewport()->size();
-    int x = 0;
-    int bottom = area.height();
-    const auto windows = m_mdi->subWindowList(QMdiArea::CreationOrder);
-    for (QMdiSubWindow *window : windows) {
-        if (!window->isMinimized())
-            continue;
-        const QSize size = window->size();
-        if (x > 0 && x + size.width() > area.width()) {
-            x = 0;
-            bottom -= size.height();
-        }
-        window->move(x, bottom - size.height());
-        x += size.width();
-    }
-}
-
-void MainWindow::berDKEdit1Click()
+void MainWindow::showAbout()
 {
     m_preview.offMap = true;
     if (m_aboutBox)
         m_aboutBox->exec();
-}
-
-void MainWindow::closeEvent(QCloseEvent *event)
-{
-    // Unsaved quest text is asked about first: a refusal there keeps every
-    // map open as well.
-    if ((m_quitGuard && !m_quitGuard()) || !AlleFensterschlieen1Click()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
 }
 
 void MainWindow::attachOffMapFilter(QWidget *widget)

@@ -50,17 +50,17 @@ public:
     void setAboutBox(QDialog *about) { m_aboutBox = about; }
 
     /// The palette pages "Seite 1".."Seite 4" at the left.
-    QTabWidget *pageControl1() const { return m_pageControl1; }
+    QTabWidget *paletteTabs() const { return m_paletteTabs; }
     /// The own-overlay browsers at the right; hidden until "Eigenes Overlays".
-    QTabWidget *pageControl2() const { return m_pageControl2; }
-    QToolBar *toolBar1() const { return m_toolBar; }
+    QTabWidget *overlayTabs() const { return m_overlayTabs; }
+    QToolBar *monsterToolBar() const { return m_toolBar; }
     /// ToolButton1..ToolButton11 by number; 9 is the separator (null).
     QToolButton *toolButton(int number) const;
     QMdiArea *mdiArea() const { return m_mdi; }
     QLabel *statusLabel() const { return m_status; }
     QAction *overlaysAction() const { return m_overlaysAction; }
 
-    /// The palette pages with the furniture views (in pageControl1).
+    /// The palette pages with the furniture views (in paletteTabs).
     Palette *palette() const { return m_palette; }
 
     /// Asked before the program ends; returning false keeps it running (the
@@ -87,25 +87,32 @@ public:
 public Q_SLOTS:
     /// A click on tool bar button `number` (1..8 monsters, 10 correction,
     /// 11 fill). The map windows' popup menu runs 10 and 11 too.
-    void toolButtonClick(int number);
-    void ToolButton10Click() { toolButtonClick(10); }
-    void ToolButton11Click() { toolButtonClick(11); }
+    void toolButtonClicked(int number);
+    void chooseCorrectionTool() { toolButtonClicked(10); }
+    void chooseFillTool() { toolButtonClicked(11); }
 
     /// A new map window on the default board.
-    MapWindow *Neu1Click();
+    MapWindow *newFile();
     /// Asks for a map file and opens it in a new window; the window is made
     /// only after the file was read. Null when cancelled.
-    MapWindow *ffnen1Click();
-    void Beenden1Click();
-    void Benutzen1Click();
-    void QuestEditor1Click();
-    void Nebeneinander1Click();
-    void berlappend1Click();
+    MapWindow *open();
+    /// "Beenden": closes the frame window, which asks about every map.
+    void quit();
+    /// "Eigenes Overlays": shows or hides the overlay browsers.
+    void toggleOverlayBrowsers();
+    /// "Quest-Editor": empties the map previews, then shows the editor modally.
+    void showQuestEditor();
+    /// "Nebeneinander": the map windows one above another, each full width.
+    void tileWindows();
+    /// "Überlappend".
+    void cascadeWindows();
     /// Closes every map window from the last to the first. Stops and returns
     /// false at a window that stays open (its save failed or was cancelled).
-    bool AlleFensterschlieen1Click();
-    void Symboleanordnen1Click();
-    void berDKEdit1Click();
+    bool closeAllMaps();
+    /// "Symbole anordnen": lines up the minimised map windows at the bottom.
+    void arrangeIcons();
+    /// "Über DK-Edit...": empties the map previews, then shows the about box.
+    void showAbout();
 
     /// Shows the menus for the active child window.
     void updateMenus();
@@ -117,7 +124,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void FormCreate();
+    void initToolState();
     void buildToolBar();
     void buildMenus();
     MapWindow *addMapWindow(MapWindow *window);
@@ -128,14 +135,15 @@ private:
     std::function<bool()> m_quitGuard;
     QToolBar *m_toolBar = nullptr;
     QList<QToolButton *> m_buttons;
-    QTabWidget *m_pageControl1 = nullptr;
-    QTabWidget *m_pageControl2 = nullptr;
+    QTabWidget *m_paletteTabs = nullptr;
+    QTabWidget *m_overlayTabs = nullptr;
     QMdiArea *m_mdi = nullptr;
     QLabel *m_status = nullptr;
-    QMenu *m_karte = nullptr;
-    QMenu *m_werkzeuge = nullptr;
-    QMenu *m_fenster = nullptr;
-    QMenu *m_info = nullptr;
+    // The frame window's own menus; a map window's menus replace "Karte".
+    QMenu *m_mapMenu = nullptr;
+    QMenu *m_toolsMenu = nullptr;
+    QMenu *m_windowMenu = nullptr;
+    QMenu *m_infoMenu = nullptr;
     QAction *m_overlaysAction = nullptr;
     QPointer<QDialog> m_questEditor;
     QPointer<QDialog> m_aboutBox;

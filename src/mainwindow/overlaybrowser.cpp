@@ -242,12 +242,12 @@ void OverlayBrowser::watchMouseMoves(MouseMoveFilter *filter) {
     filter->exclude(m_shape);
 }
 
-void addOverlayBrowsers(QTabWidget *pageControl2, ToolState &tool, std::function<void()> offMap) {
-    auto *filter = new MouseMoveFilter(std::move(offMap), pageControl2);
+void addOverlayBrowsers(QTabWidget *overlayTabs, ToolState &tool, std::function<void()> offMap) {
+    auto *filter = new MouseMoveFilter(std::move(offMap), overlayTabs);
     for (int n = 1; n <= 3; ++n) {
-        auto *browser = new OverlayBrowser(n, tool, pageControl2);
+        auto *browser = new OverlayBrowser(n, tool, overlayTabs);
         browser->watchMouseMoves(filter);
-        pageControl2->addTab(browser, QString::number(n));
+        overlayTabs->addTab(browser, QString::number(n));
     }
-    pageControl2->setCurrentIndex(0);
+    overlayTabs->setCurrentIndex(0);
 }

@@ -123,4 +123,4 @@ private:
 /// Fills the main window's right-hand tab control with three overlay
 /// browsers on the tabs "1", "2" and "3", the first one shown. Mouse moves
 /// over them call offMap (through one event filter).
-void addOverlayBrowsers(QTabWidget *pageControl2, ToolState &tool, std::function<void()> offMap);
+void addOverlayBrowsers(QTabWidget *overlayTabs, ToolState &tool, std::function<void()> offMap);

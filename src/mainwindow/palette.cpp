@@ -3,17 +3,21 @@
 #include "artwork.h"
 #include "catalogue.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QToolButton>
 
 namespace {
@@ -82,8 +86,8 @@ const QString kViewGroup = QStringLiteral("GroupBox1");
 
 } // namespace
 
-Palette::Palette(QTabWidget *pageControl1, ToolState &tool, QWidget *mainWindow)
-    : QObject(mainWindow), m_pages(pageControl1), m_tool(tool), m_mainWindow(mainWindow)
+Palette::Palette(QTabWidget *paletteTabs, ToolState &tool, QWidget *mainWindow)
+    : QObject(mainWindow), m_pages(paletteTabs), m_tool(tool), m_mainWindow(mainWindow)
 {
     for (int n = m_pages->count() + 1; n <= 4; ++n)
         m_pages->addTab(new QWidget, QStringLiteral("Seite %1").arg(n));
@@ -183,14 +187,14 @@ void Palette::buildViewGroup(QGroupBox *box)
     m_widgets.insert(circle->objectName(), circle);
     watch(circle);
 
-    m_take = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogOkButton),
+    m_applyButton = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogOkButton),
                              QStringLiteral("Übernehmen"), box);
-    m_take->setObjectName(QStringLiteral("BitBtn1"));
-    m_take->setGeometry(56, 128, 105, 25);
-    connect(m_take, &QPushButton::clicked, this, [this] { click(QStringLiteral("BitBtn1")); },
+    m_applyButton->setObjectName(QStringLiteral("BitBtn1"));
+    m_applyButton->setGeometry(56, 128, 105, 25);
+    connect(m_applyButton, &QPushButton::clicked, this, [this] { click(QStringLiteral("BitBtn1")); },
             Qt::QueuedConnection);
-    m_widgets.insert(m_take->objectName(), m_take);
-    watch(m_take);
+    m_widgets.insert(m_applyButton->objectName(), m_applyButton);
+    watch(m_applyButton);
 
     showView(palette::viewResource(m_tool.furnitureKind, m_tool.view));
 }
@@ -236,6 +240,20 @@ bool Palette::click(const QString &componentName)
     return false;
 }
 
+namespace {
+// True when the control with the focus, or the control it belongs to (the
+// line edit inside an editable drop-down), acts on Enter itself.
+bool usesEnterItself(QWidget *focus, const QWidget *window)
+{
+    for (QWidget *w = focus; w && w != window; w = w->parentWidget()) {
+        if (qobject_cast<QAbstractItemView *>(w) || qobject_cast<QComboBox *>(w) ||
+            qobject_cast<QTextEdit *>(w) || qobject_cast<QPlainTextEdit *>(w))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 bool Palette::enterPressed()
 {
     QWidget *focus = m_mainWindow->focusWidget();
@@ -244,6 +262,10 @@ bool Palette::enterPressed()
         if (qobject_cast<QMdiSubWindow *>(w))
             return false;
     }
+    // Lists and drop-down boxes (the overlay browsers' directory, file and
+    // drive lists) use Enter themselves: it must not run "Übernehmen" too.
+    if (usesEnterItself(focus, m_mainWindow))
+        return false;
     // A focused push or tool button takes Enter for itself.
     if (qobject_cast<QPushButton *>(focus) || qobject_cast<QToolButton *>(focus)) {
         auto *button = static_cast<QAbstractButton *>(focus);
@@ -251,9 +273,9 @@ bool Palette::enterPressed()
             button->click();
         return true;
     }
-    if (m_pages->currentIndex() != 0 || !m_take->isVisibleTo(m_mainWindow) || !m_take->isEnabled())
+    if (m_pages->currentIndex() != 0 || !m_applyButton->isVisibleTo(m_mainWindow) || !m_applyButton->isEnabled())
         return false;
-    m_take->click();
+    m_applyButton->click();
     return true;
 }
 

@@ -25,15 +25,15 @@ class QWidget;
 /// uses Enter itself presses it; with the focus on a button, Enter presses
 /// that button.
 ///
-/// Built with one line, `new Palette(pageControl1, toolState, mainWindow)`; it
+/// Built with one line, `new Palette(paletteTabs, toolState, mainWindow)`; it
 /// lives as long as the main window.
 class Palette : public QObject {
     Q_OBJECT
 public:
-    /// Fills the pages of `pageControl1` (missing pages "Seite 1" to "Seite 4"
+    /// Fills the pages of `paletteTabs` (missing pages "Seite 1" to "Seite 4"
     /// are added). `tool` must outlive the palette; `mainWindow` becomes its
     /// parent and receives the Enter handling.
-    Palette(QTabWidget *pageControl1, ToolState &tool, QWidget *mainWindow);
+    Palette(QTabWidget *paletteTabs, ToolState &tool, QWidget *mainWindow);
 
     /// Called whenever the pointer moves over any palette widget (the main
     /// window sets its off-map flag there).
@@ -46,7 +46,7 @@ public:
     bool click(const QString &componentName);
 
     /// "Übernehmen".
-    void BitBtn1Click() { click(QStringLiteral("BitBtn1")); }
+    void applyView() { click(QStringLiteral("BitBtn1")); }
 
     /// A palette widget by component name ("Image20", "Image9", "Button3",
     /// "BitBtn1", "Shape1", "GroupBox1"), or nullptr.
@@ -80,6 +80,6 @@ private:
     QHash<QString, QGroupBox *> m_groups;
     QLabel *m_view = nullptr;
     QPushButton *m_viewButtons[4] = {};
-    QPushButton *m_take = nullptr;
+    QPushButton *m_applyButton = nullptr;
     QString m_shownView;
 };

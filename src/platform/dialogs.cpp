@@ -2,10 +2,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace {
 Dialogs *g_replacement = nullptr;
@@ -36,6 +39,26 @@ void setDialogs(Dialogs *replacement)
     g_replacement = replacement;
 }
 
+QString chooseSaveTarget(QWidget *parent, const QString &title, const QString &filter,
+                         QString (*target)(const QString &chosen), const QString &ownFile)
+{
+    for (;;) {
+        const QString chosen = dialogs().saveFile(parent, title, filter);
+        if (chosen.isEmpty())
+            return chosen;
+        // A folder in the way is not asked about: writing there fails and
+        // says so.
+        const QFileInfo written(target(chosen));
+        if ((!written.exists() && !written.isSymLink()) || written.isDir())
+            return chosen;
+        const QString own = ownFile.isEmpty() ? QString() : QFileInfo(ownFile).canonicalFilePath();
+        if (!own.isEmpty() && written.canonicalFilePath() == own)
+            return chosen;
+        if (dialogs().confirmOverwrite(parent, title, written.filePath()))
+            return chosen;
+    }
+}
+
 QString QtDialogs::openFile(QWidget *parent, const QString &title, const QString &filter)
 {
     QFileDialog dialog(parent, title, QString(), qtFilter(filter));
@@ -59,13 +82,49 @@ QString QtDialogs::saveFile(QWidget *parent, const QString &title, const QString
     return dialog.selectedFiles().constFirst();
 }
 
-bool QtDialogs::confirm(QWidget *parent, const QString &text)
+std::unique_ptr<QMessageBox> makeQuestionBox(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QStringLiteral("Confirm"), text,
+                                             QMessageBox::Yes | QMessageBox::No, parent);
+    box->button(QMessageBox::Yes)->setText(QStringLiteral("&Yes"));
+    box->button(QMessageBox::No)->setText(QStringLiteral("&No"));
+    box->setDefaultButton(QMessageBox::Yes);
+    // Without a cancel button the box would make "No" its escape button, so
+    // Escape or the window manager's close would throw the changes away. A
+    // hidden cancel button takes both instead; the box still shows only
+    // "&Yes" and "&No".
+    QPushButton *dismiss = box->addButton(QMessageBox::Cancel);
+    dismiss->hide();
+    box->setEscapeButton(dismiss);
+    return box;
+}
+
+Dialogs::Answer questionAnswer(const QMessageBox &box)
+{
+    if (box.clickedButton() == box.button(QMessageBox::Yes))
+        return Dialogs::Answer::Yes;
+    if (box.clickedButton() == box.button(QMessageBox::No))
+        return Dialogs::Answer::No;
+    return Dialogs::Answer::Dismissed;
+}
+
+Dialogs::Answer QtDialogs::ask(QWidget *parent, const QString &text)
+{
+    const std::unique_ptr<QMessageBox> box = makeQuestionBox(parent, text);
+    box->exec();
+    return questionAnswer(*box);
+}
+
+bool QtDialogs::confirmOverwrite(QWidget *parent, const QString &title, const QString &path)
+{
+    QMessageBox box(QMessageBox::Warning, title,
+                    QStringLiteral("„%1“ ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?")
+                        .arg(QDir::toNativeSeparators(path)),
                     QMessageBox::Yes | QMessageBox::No, parent);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Yes"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
-    box.setDefaultButton(QMessageBox::Yes);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

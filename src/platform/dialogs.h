@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class QMessageBox;
 class QWidget;
 class QPrinter;
 
@@ -18,11 +21,28 @@ public:
     virtual QString openFile(QWidget *parent, const QString &title, const QString &filter) = 0;
 
     /// File-save dialog (asks nothing before overwriting); empty when cancelled.
+    /// chooseSaveTarget() adds the overwrite question.
     virtual QString saveFile(QWidget *parent, const QString &title, const QString &filter) = 0;
 
+    /// The answer to a question box.
+    enum class Answer {
+        Yes,
+        No,
+        /// Escape, or the box closed by the window manager: the user called
+        /// off what led to the question.
+        Dismissed,
+    };
+
     /// Confirmation box with a question icon, caption "Confirm" and the buttons
-    /// "&Yes" and "&No". Returns true for Yes.
-    virtual bool confirm(QWidget *parent, const QString &text) = 0;
+    /// "&Yes" and "&No". Escape or closing the box gives Dismissed, never No.
+    virtual Answer ask(QWidget *parent, const QString &text) = 0;
+
+    /// The same question where only Yes acts: true for Yes.
+    bool confirm(QWidget *parent, const QString &text) { return ask(parent, text) == Answer::Yes; }
+
+    /// Asks before a save replaces the existing file `path` that belongs to
+    /// no open document. True when it may be replaced.
+    virtual bool confirmOverwrite(QWidget *parent, const QString &title, const QString &path) = 0;
 
     /// The error report: stop icon, the application title as caption, OK.
     virtual void error(QWidget *parent, const QString &text) = 0;
@@ -39,12 +59,26 @@ Dialogs &dialogs();
 /// The caller keeps ownership.
 void setDialogs(Dialogs *replacement);
 
+/// Runs the save dialog until the user picks a name that may be written:
+/// `target` turns the chosen name into the file actually written (an added
+/// extension); when that file exists and is not `ownFile` (the document's own
+/// file), the overwrite question is asked, and "No" shows the dialog again.
+/// Returns the chosen name as the dialog gave it, or empty when cancelled.
+QString chooseSaveTarget(QWidget *parent, const QString &title, const QString &filter,
+                         QString (*target)(const QString &chosen), const QString &ownFile);
+
+/// The question box of QtDialogs::ask(), built but not yet run, and the
+/// answer it gave once closed (tests drive the real box with keys).
+std::unique_ptr<QMessageBox> makeQuestionBox(QWidget *parent, const QString &text);
+Dialogs::Answer questionAnswer(const QMessageBox &box);
+
 /// Qt's own dialogs.
 class QtDialogs : public Dialogs {
 public:
     QString openFile(QWidget *parent, const QString &title, const QString &filter) override;
     QString saveFile(QWidget *parent, const QString &title, const QString &filter) override;
-    bool confirm(QWidget *parent, const QString &text) override;
+    Answer ask(QWidget *parent, const QString &text) override;
+    bool confirmOverwrite(QWidget *parent, const QString &title, const QString &path) override;
     void error(QWidget *parent, const QString &text) override;
     bool print(QWidget *parent, QPrinter &printer) override;
 };

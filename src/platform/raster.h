@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+
 /// Raster operations on board pictures and stamps.
 ///
 /// A picture is a QImage in one of two working formats: Format_Indexed8 (with
@@ -64,10 +66,15 @@ QRect drawStamp(QImage &target, const QImage &stamp, int x, int y);
 /// Copies the source opaque (no transparent colour) to (x, y), cut at the edges.
 QRect drawOpaque(QImage &target, const QImage &source, int x, int y);
 
+/// Told each run of pixels [from, to) of row y just before the fill writes it.
+using RunObserver = std::function<void(int y, int from, int to)>;
+
 /// Fills the 4-connected region of pixels that have exactly the colour of the
-/// pixel at (x, y) with the colour `fill`. Iterative scanline fill: it needs no
-/// stack proportional to the region. Returns the bounding box of what changed.
-QRect floodFill(QImage &target, int x, int y, QRgb fill);
+/// pixel at (x, y) with the colour `fill`. Iterative span fill: it needs no
+/// stack proportional to the region, reads each run of the region word-wise
+/// and looks at the rows next to a run once. Returns the bounding box of what
+/// changed. `beforeWrite`, when given, hears of every run before it changes.
+QRect floodFill(QImage &target, int x, int y, QRgb fill, const RunObserver &beforeWrite = {});
 
 /// Fills the rectangle (clipped to the picture) with a solid colour.
 void fillRect(QImage &target, const QRect &rect, QRgb colour);

@@ -1,25 +1,17 @@
 #include "questeditor.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-#include "clipboardpicture.h"
-#include "dialogs.h"
-#include "errors.h"
 #include "fonts.h"
+#include "questfields.h"
 #include "questfile.h"
-#include "raster.h"
 #include "textlines.h"
 
-#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,26 +22,24 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTextCursor>
 #include <QTextEdit>
+#include <QUrl>
 
 namespace {
 constexpr int kTitleLimit = 40;
-constexpr int kMinSize = 8;
-constexpr int kMaxSize = 14;
 
-const QString kNoPicture = QStringLiteral("Keine Grafik in Zwischenablage");
-const QString kLoadCancelled = QStringLiteral("Ladevorgang abgebrochen");
-const QString kSaveQuestion = QStringLiteral("Text speichern?");
-
-template <typename W> W *place(W *widget, int x, int y, int w, int h)
+// Each control keeps its component name as object name, where tests, styles
+// and assistive tools find it.
+template <typename W> W *place(W *widget, const char *name, int x, int y, int w, int h)
 {
+    widget->setObjectName(QLatin1String(name));
     widget->setGeometry(x, y, w, h);
     return widget;
 }
 
-template <typename W> W *placeAuto(W *widget, int x, int y)
+template <typename W> W *placeAuto(W *widget, const char *name, int x, int y)
 {
+    widget->setObjectName(QLatin1String(name));
     widget->adjustSize();
     widget->move(x, y);
     return widget;
@@ -64,10 +54,11 @@ QFont styled(QFont font, bool bold, bool italic = false)
 
 // A multi-line field that wraps its words exactly where textlines:: says it
 // does: at a fixed width inside its frame, in its own font, without scroll
-// bars (the window's memos have none).
-QTextEdit *makeTextField(QWidget *parent, const QFont &font, int x, int y, int w, int h)
+// bars (the window's text fields have none).
+QTextEdit *makeTextField(QWidget *parent, const char *name, const QFont &font, int x, int y, int w,
+                         int h)
 {
-    auto *field = place(new QTextEdit(parent), x, y, w, h);
+    auto *field = place(new QTextEdit(parent), name, x, y, w, h);
     field->setAcceptRichText(false);
     field->setTabChangesFocus(true);
     field->setFont(font);
@@ -81,64 +72,18 @@ QTextEdit *makeTextField(QWidget *parent, const QFont &font, int x, int y, int w
     return field;
 }
 
-QStringList fieldLines(const QTextEdit *field)
+// The quest files among the dropped ones.
+QStringList droppedQuestFiles(const QMimeData *data)
 {
-    return textlines::shownLines(*field->document());
+    QStringList paths;
+    const auto urls = data->urls();
+    for (const QUrl &url : urls)
+        if (url.isLocalFile() &&
+            url.toLocalFile().contains(QLatin1String(".dke"), Qt::CaseInsensitive))
+            paths << url.toLocalFile();
+    return paths;
 }
 } // namespace
-
-QString limitTyped(const QString &before, const QString &after, int limit, int *cursor)
-{
-    if (cursor)
-        *cursor = -1;
-    const int allowed = qMax(limit, int(before.size()));
-    if (after.size() <= allowed)
-        return after;
-    // The edit replaced the middle of `before` by the middle of `after`.
-    int prefix = 0;
-    while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix])
-        ++prefix;
-    int suffix = 0;
-    while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
-           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
-        ++suffix;
-    const int keep = allowed - prefix - suffix;
-    if (cursor)
-        *cursor = prefix + keep;
-    return after.left(prefix) + after.mid(prefix, keep) + after.right(suffix);
-}
-
-// ---- Font size field -----------------------------------------------------------
-
-FontSizeBox::FontSizeBox(QWidget *parent) : QSpinBox(parent)
-{
-    setRange(kMinSize, kMaxSize);
-    setSingleStep(1);
-    setValue(kMinSize);
-}
-
-QValidator::State FontSizeBox::validate(QString &input, int &) const
-{
-    for (QChar c : input) {
-        if (!c.isDigit() && c != QLatin1Char('+') && c != QLatin1Char('-') && c != QLatin1Char('.') &&
-            c != QLatin1Char(',') && c != locale().decimalPoint().front())
-            return QValidator::Invalid;
-    }
-    bool ok = false;
-    const int value = input.toInt(&ok);
-    if (ok && value >= kMinSize && value <= kMaxSize && input == QString::number(value))
-        return QValidator::Acceptable;
-    return QValidator::Intermediate;
-}
-
-void FontSizeBox::fixup(QString &input) const
-{
-    bool ok = false;
-    const int value = input.trimmed().toInt(&ok);
-    input = QString::number(ok ? qBound(kMinSize, value, kMaxSize) : kMinSize);
-}
-
-// ---- Window --------------------------------------------------------------------
 
 QuestEditor::QuestEditor(QWidget *parent) : QDialog(parent)
 {
@@ -147,10 +92,10 @@ QuestEditor::QuestEditor(QWidget *parent) : QDialog(parent)
     // The text fields take drops of their own (text): a quest file dropped
     // on one of them loads like one dropped anywhere else in the window,
     // instead of its address landing in the text.
-    m_memo1->viewport()->installEventFilter(this);
-    for (QTextEdit *memo : m_memos)
-        memo->viewport()->installEventFilter(this);
-    FormCreate();
+    m_introEdit->viewport()->installEventFilter(this);
+    for (QTextEdit *note : m_noteEdits)
+        note->viewport()->installEventFilter(this);
+    fillFontList();
 }
 
 void QuestEditor::buildWindow()
@@ -163,419 +108,203 @@ void QuestEditor::buildWindow()
     const QFont bold = styled(font(), true);
 
     // Frames first, so that the controls drawn over them stay on top.
-    auto group = [&](const QString &title, int x, int y, int w, int h) {
-        auto *box = place(new QGroupBox(title, this), x, y, w, h);
+    auto group = [&](const char *name, const QString &title, int x, int y, int w, int h) {
+        auto *box = place(new QGroupBox(title, this), name, x, y, w, h);
         box->setFont(bold);
         return box;
     };
-    group(QStringLiteral("Quest-Karte"), 512, 8, 241, 89);
-    group(QStringLiteral("Text"), 512, 112, 241, 65);
-    group(QStringLiteral("Vorschau"), 512, 192, 241, 73);
-    group(QStringLiteral("Anmerkungen"), 8, 336, 489, 113);
-    group(QStringLiteral("Einleitung"), 8, 456, 745, 121);
-    auto *panel1 = place(new QFrame(this), 512, 336, 241, 113);
-    panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel1->setLineWidth(1);
+    group("RadioGroup1", QStringLiteral("Quest-Karte"), 512, 8, 241, 89);
+    group("GroupBox3", QStringLiteral("Text"), 512, 112, 241, 65);
+    group("GroupBox2", QStringLiteral("Vorschau"), 512, 192, 241, 73);
+    group("RadioGroup2", QStringLiteral("Anmerkungen"), 8, 336, 489, 113);
+    group("GroupBox1", QStringLiteral("Einleitung"), 8, 456, 745, 121);
+    auto *titlePanel = place(new QFrame(this), "Panel1", 512, 336, 241, 113);
+    titlePanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    titlePanel->setLineWidth(1);
 
     // Map display and its frame.
-    m_image1 = place(new QLabel(this), 8, 8, 492, 325);
-    m_image1->setScaledContents(true);
-    m_image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_shape1 = place(new QFrame(this), 8, 8, 492, 325);
-    m_shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_shape1->setLineWidth(1);
-    QPalette black = m_shape1->palette();
+    m_mapDisplay = place(new QLabel(this), "Image1", 8, 8, 492, 325);
+    m_mapDisplay->setScaledContents(true);
+    m_mapDisplay->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_mapFrame = place(new QFrame(this), "Shape1", 8, 8, 492, 325);
+    m_mapFrame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_mapFrame->setLineWidth(1);
+    QPalette black = m_mapFrame->palette();
     black.setColor(QPalette::WindowText, Qt::black);
-    m_shape1->setPalette(black);
-    m_shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_mapFrame->setPalette(black);
+    m_mapFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // Map picture.
-    m_button7 = place(new QPushButton(QStringLiteral("Laden..."), this), 520, 32, 105, 25);
-    m_button6 = place(new QPushButton(QStringLiteral("Aus Zwischenablage"), this), 632, 32, 113, 25);
-    m_edit2 = place(new QLineEdit(this), 520, 64, 225, 21);
-    m_edit2->setEnabled(false);
-    m_edit2->hide();
+    m_loadPictureButton =
+        place(new QPushButton(QStringLiteral("Laden..."), this), "Button7", 520, 32, 105, 25);
+    m_pastePictureButton = place(new QPushButton(QStringLiteral("Aus Zwischenablage"), this),
+                                 "Button6", 632, 32, 113, 25);
+    m_pictureFileEdit = place(new QLineEdit(this), "Edit2", 520, 64, 225, 21);
+    m_pictureFileEdit->setEnabled(false);
+    m_pictureFileEdit->hide();
 
     // Quest file.
-    m_button5 = place(new QPushButton(QStringLiteral("Laden..."), this), 528, 136, 89, 25);
-    m_button4 = place(new QPushButton(QStringLiteral("Speichern..."), this), 648, 136, 89, 25);
+    m_loadQuestButton =
+        place(new QPushButton(QStringLiteral("Laden..."), this), "Button5", 528, 136, 89, 25);
+    m_saveQuestButton =
+        place(new QPushButton(QStringLiteral("Speichern..."), this), "Button4", 648, 136, 89, 25);
 
     // Previews and printing: their handlers are connected by the sheet's code.
     const QFont boldItalic = styled(font(), true, true);
-    m_button3 = place(new QPushButton(QStringLiteral("Schriftrolle"), this), 520, 224, 105, 25);
-    m_button1 = place(new QPushButton(QStringLiteral("Legende"), this), 640, 224, 105, 25);
-    m_button3->setFont(boldItalic);
-    m_button1->setFont(boldItalic);
-    m_button2 = place(new QPushButton(QStringLiteral("Quest drucken"), this), 512, 280, 241, 49);
-    m_button2->setFont(bold);
-    m_button2->setEnabled(false);
+    m_scrollButton =
+        place(new QPushButton(QStringLiteral("Schriftrolle"), this), "Button3", 520, 224, 105, 25);
+    m_legendButton =
+        place(new QPushButton(QStringLiteral("Legende"), this), "Button1", 640, 224, 105, 25);
+    m_scrollButton->setFont(boldItalic);
+    m_legendButton->setFont(boldItalic);
+    m_printButton =
+        place(new QPushButton(QStringLiteral("Quest drucken"), this), "Button2", 512, 280, 241, 49);
+    m_printButton->setFont(bold);
+    m_printButton->setEnabled(false);
 
     // Title and wandering monster.
-    auto *label1 = new QLabel(QStringLiteral("Quest Titel"), this);
-    label1->setFont(bold);
-    placeAuto(label1, 522, 340);
-    m_edit1 = place(new QLineEdit(this), 520, 360, 225, 21);
-    auto *label2 = new QLabel(QStringLiteral("Streunendes Monster"), this);
-    label2->setFont(bold);
-    placeAuto(label2, 520, 396);
-    m_comboBox1 = place(new QComboBox(this), 520, 416, 225, 21);
-    m_comboBox1->setEditable(true);
-    m_comboBox1->setInsertPolicy(QComboBox::NoInsert);
-    m_comboBox1->addItems({QStringLiteral("Goblin"), QStringLiteral("Ork"), QStringLiteral("Sumpfling"),
-                           QStringLiteral("Skelett"), QStringLiteral("Zombie"), QStringLiteral("Mumie"),
-                           QStringLiteral("Chaos-Krieger"), QStringLiteral("Gargoyle")});
-    m_comboBox1->setCurrentIndex(-1);
-    m_comboBox1->clearEditText();
+    auto *titleLabel = new QLabel(QStringLiteral("Quest Titel"), this);
+    titleLabel->setFont(bold);
+    placeAuto(titleLabel, "Label1", 522, 340);
+    m_titleEdit = place(new QLineEdit(this), "Edit1", 520, 360, 225, 21);
+    auto *monsterLabel = new QLabel(QStringLiteral("Streunendes Monster"), this);
+    monsterLabel->setFont(bold);
+    placeAuto(monsterLabel, "Label2", 520, 396);
+    m_monsterEdit = place(new QComboBox(this), "ComboBox1", 520, 416, 225, 21);
+    m_monsterEdit->setEditable(true);
+    m_monsterEdit->setInsertPolicy(QComboBox::NoInsert);
+    m_monsterEdit->addItems({QStringLiteral("Goblin"), QStringLiteral("Ork"),
+                             QStringLiteral("Sumpfling"), QStringLiteral("Skelett"),
+                             QStringLiteral("Zombie"), QStringLiteral("Mumie"),
+                             QStringLiteral("Chaos-Krieger"), QStringLiteral("Gargoyle")});
+    m_monsterEdit->setCurrentIndex(-1);
+    m_monsterEdit->clearEditText();
     // A longer line would not read back whole from a quest file.
-    m_comboBox1->lineEdit()->setMaxLength(questfile::kMaxLineLength);
+    m_monsterEdit->lineEdit()->setMaxLength(questfile::kMaxLineLength);
 
     // Notes: five fields and five "Aktiv" boxes on one spot, one pair shown.
     const char *captions[QuestDocument::NoteCount] = {"A", "B", "C", "D", "Sonstiges"};
+    const char *buttonNames[QuestDocument::NoteCount] = {
+        "RadioButton3", "RadioButton4", "RadioButton5", "RadioButton6", "RadioButton1"};
+    const char *fieldNames[QuestDocument::NoteCount] = {"Memo2", "Memo3", "Memo4", "Memo5",
+                                                        "Memo7"};
+    const char *boxNames[QuestDocument::NoteCount] = {"CheckBox1", "CheckBox2", "CheckBox3",
+                                                      "CheckBox4", "CheckBox5"};
     const int lefts[QuestDocument::NoteCount] = {16, 48, 80, 112, 144};
     auto *selector = new QButtonGroup(this);
     for (int n = 0; n < QuestDocument::NoteCount; ++n) {
-        auto *radio = placeAuto(new QRadioButton(QString::fromUtf8(captions[n]), this), lefts[n], 352);
+        auto *radio = placeAuto(new QRadioButton(QString::fromUtf8(captions[n]), this),
+                                buttonNames[n], lefts[n], 352);
         selector->addButton(radio, n);
-        m_radios[std::size_t(n)] = radio;
+        m_noteButtons[std::size_t(n)] = radio;
         connect(radio, &QRadioButton::toggled, this, [this, n](bool on) {
             if (on)
                 showNote(n);
         });
-        m_memos[std::size_t(n)] = makeTextField(this, questfonts::noteFieldFont(), 16, 376,
-                                                textlines::kNoteFieldWidth, textlines::kNoteFieldHeight);
-        m_checkBoxes[std::size_t(n)] = placeAuto(new QCheckBox(QStringLiteral("Aktiv"), this), 368, 384);
+        m_noteEdits[std::size_t(n)] =
+            makeTextField(this, fieldNames[n], questfonts::noteFieldFont(), 16, 376,
+                          textlines::kNoteFieldWidth, textlines::kNoteFieldHeight);
+        m_activeBoxes[std::size_t(n)] =
+            placeAuto(new QCheckBox(QStringLiteral("Aktiv"), this), boxNames[n], 368, 384);
     }
-    m_button8 = place(new QPushButton(QStringLiteral("Felder löschen"), this), 368, 408, 121, 25);
+    m_clearNotesButton = place(new QPushButton(QStringLiteral("Felder löschen"), this), "Button8",
+                               368, 408, 121, 25);
 
     // Intro with its font and size.
-    m_memo1 = makeTextField(this, questfonts::introFieldFont(), 16, 472, textlines::kIntroFieldWidth,
-                            textlines::kIntroFieldHeight);
-    m_memo1->setContextMenuPolicy(Qt::CustomContextMenu);
-    placeAuto(new QLabel(QStringLiteral("Schriftart:"), this), 512, 472);
-    m_comboBox2 = place(new QComboBox(this), 512, 488, 145, 21);
-    m_comboBox2->setEditable(true);
-    m_comboBox2->setInsertPolicy(QComboBox::NoInsert);
-    placeAuto(new QLabel(QStringLiteral("Größe:"), this), 680, 472);
-    m_spinEdit1 = place(new FontSizeBox(this), 688, 488, 41, 22);
+    m_introEdit = makeTextField(this, "Memo1", questfonts::introFieldFont(), 16, 472,
+                                textlines::kIntroFieldWidth, textlines::kIntroFieldHeight);
+    m_introEdit->setContextMenuPolicy(Qt::CustomContextMenu);
+    placeAuto(new QLabel(QStringLiteral("Schriftart:"), this), "Label3", 512, 472);
+    m_fontBox = place(new QComboBox(this), "ComboBox2", 512, 488, 145, 21);
+    m_fontBox->setEditable(true);
+    m_fontBox->setInsertPolicy(QComboBox::NoInsert);
+    placeAuto(new QLabel(QStringLiteral("Größe:"), this), "Label4", 680, 472);
+    m_sizeBox = place(new FontSizeBox(this), "SpinEdit1", 688, 488, 41, 22);
 
-    m_bitBtn1 = place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                      QStringLiteral("Questeditor schließen"), this),
-                      560, 528, 145, 33);
-    m_bitBtn1->setDefault(true);
+    m_closeButton = place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                                          QStringLiteral("Questeditor schließen"), this),
+                          "BitBtn1", 560, 528, 145, 33);
+    m_closeButton->setDefault(true);
     // Editable drop-downs keep Enter to themselves; in this window it closes.
-    m_comboBox1->installEventFilter(this);
-    m_comboBox2->installEventFilter(this);
+    m_monsterEdit->installEventFilter(this);
+    m_fontBox->installEventFilter(this);
 
-    m_statusBar1 = place(new QStatusBar(this), 0, 599 - 19, 764, 19);
-    m_statusBar1->setSizeGripEnabled(false);
-    m_statusLabel = new QLabel(m_statusBar1);
-    m_statusBar1->addWidget(m_statusLabel, 1);
+    m_statusBar = place(new QStatusBar(this), "StatusBar1", 0, 599 - 19, 764, 19);
+    m_statusBar->setSizeGripEnabled(false);
+    m_statusLabel = new QLabel(m_statusBar);
+    m_statusBar->addWidget(m_statusLabel, 1);
 
-    m_popupMenu1 = new QMenu(this);
-    m_ausschneiden1 = m_popupMenu1->addAction(QStringLiteral("Ausschneiden"));
-    m_einfgen1 = m_popupMenu1->addAction(QStringLiteral("Einfügen"));
-    m_popupMenu1->addSeparator();
-    m_feldlschen1 = m_popupMenu1->addAction(QStringLiteral("Feld löschen"));
+    m_introMenu = new QMenu(this);
+    m_introMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    m_cutAction = m_introMenu->addAction(QStringLiteral("Ausschneiden"));
+    m_cutAction->setObjectName(QStringLiteral("Ausschneiden1"));
+    m_pasteAction = m_introMenu->addAction(QStringLiteral("Einfügen"));
+    m_pasteAction->setObjectName(QStringLiteral("Einfgen1"));
+    m_introMenu->addSeparator();
+    m_clearIntroAction = m_introMenu->addAction(QStringLiteral("Feld löschen"));
+    m_clearIntroAction->setObjectName(QStringLiteral("Feldlschen1"));
 
     // The title comes first in the tab order.
-    QList<QWidget *> order{m_edit1, m_comboBox1};
-    for (QRadioButton *r : m_radios)
+    QList<QWidget *> order{m_titleEdit, m_monsterEdit};
+    for (QRadioButton *r : m_noteButtons)
         order << r;
     for (int n = 0; n < QuestDocument::NoteCount; ++n)
-        order << m_memos[std::size_t(n)] << m_checkBoxes[std::size_t(n)];
-    order << m_button8 << m_memo1 << m_comboBox2 << m_spinEdit1 << m_bitBtn1 << m_button7 << m_button6
-          << m_button5 << m_button4 << m_button3 << m_button1 << m_button2;
+        order << m_noteEdits[std::size_t(n)] << m_activeBoxes[std::size_t(n)];
+    order << m_clearNotesButton << m_introEdit << m_fontBox << m_sizeBox << m_closeButton
+          << m_loadPictureButton << m_pastePictureButton << m_loadQuestButton << m_saveQuestButton
+          << m_scrollButton << m_legendButton << m_printButton;
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    m_edit1->setFocus();
+    m_titleEdit->setFocus();
 
-    m_radios[QuestDocument::A]->setChecked(true);
+    m_noteButtons[QuestDocument::A]->setChecked(true);
     showNote(QuestDocument::A);
 
     // What counts as a user edit of the quest text.
-    connect(m_edit1, &QLineEdit::textEdited, this, [this](const QString &text) {
+    connect(m_titleEdit, &QLineEdit::textEdited, this, [this](const QString &text) {
         int cursor = -1;
         const QString limited = limitTyped(m_lastTitle, text, kTitleLimit, &cursor);
         if (limited != text) {
-            m_edit1->setText(limited);
-            m_edit1->setCursorPosition(cursor);
+            m_titleEdit->setText(limited);
+            m_titleEdit->setCursorPosition(cursor);
         }
-        m_lastTitle = m_edit1->text();
-        Edit1Change();
+        m_lastTitle = m_titleEdit->text();
+        markModified();
     });
-    connect(m_comboBox1->lineEdit(), &QLineEdit::textEdited, this, &QuestEditor::Edit1Change);
-    connect(m_comboBox1, &QComboBox::activated, this, &QuestEditor::Edit1Change);
-    QList<QTextEdit *> texts{m_memo1};
-    for (QTextEdit *memo : m_memos)
-        texts << memo;
-    for (QTextEdit *memo : texts) {
-        connect(memo, &QTextEdit::textChanged, this, [this] {
+    connect(m_monsterEdit->lineEdit(), &QLineEdit::textEdited, this, &QuestEditor::markModified);
+    connect(m_monsterEdit, &QComboBox::activated, this, &QuestEditor::markModified);
+    QList<QTextEdit *> texts{m_introEdit};
+    for (QTextEdit *note : m_noteEdits)
+        texts << note;
+    for (QTextEdit *field : texts) {
+        connect(field, &QTextEdit::textChanged, this, [this] {
             if (m_programmatic == 0)
-                Edit1Change();
+                markModified();
         });
     }
 
-    connect(m_button6, &QPushButton::clicked, this, &QuestEditor::Button6Click);
-    connect(m_button7, &QPushButton::clicked, this, &QuestEditor::Button7Click);
-    connect(m_button4, &QPushButton::clicked, this, &QuestEditor::Button4Click);
-    connect(m_button5, &QPushButton::clicked, this, &QuestEditor::Button5Click);
-    connect(m_button8, &QPushButton::clicked, this, &QuestEditor::Button8Click);
-    connect(m_bitBtn1, &QPushButton::clicked, this, &QuestEditor::BitBtn1Click);
-    connect(m_ausschneiden1, &QAction::triggered, this, &QuestEditor::Ausschneiden1Click);
-    connect(m_einfgen1, &QAction::triggered, this, &QuestEditor::Einfgen1Click);
-    connect(m_feldlschen1, &QAction::triggered, this, &QuestEditor::Feldlschen1Click);
-    connect(m_memo1, &QTextEdit::customContextMenuRequested, this, [this](const QPoint &pos) {
-        PopupMenu1Popup();
-        m_popupMenu1->exec(m_memo1->viewport()->mapToGlobal(pos));
+    connect(m_pastePictureButton, &QPushButton::clicked, this, &QuestEditor::pastePicture);
+    connect(m_loadPictureButton, &QPushButton::clicked, this, &QuestEditor::loadPicture);
+    connect(m_saveQuestButton, &QPushButton::clicked, this, &QuestEditor::saveQuest);
+    connect(m_loadQuestButton, &QPushButton::clicked, this, &QuestEditor::loadQuest);
+    connect(m_clearNotesButton, &QPushButton::clicked, this, &QuestEditor::clearNotes);
+    connect(m_closeButton, &QPushButton::clicked, this, &QuestEditor::closeEditor);
+    connect(m_cutAction, &QAction::triggered, this, &QuestEditor::cutIntro);
+    connect(m_pasteAction, &QAction::triggered, this, &QuestEditor::pasteIntro);
+    connect(m_clearIntroAction, &QAction::triggered, this, &QuestEditor::clearIntro);
+    connect(m_introEdit, &QTextEdit::customContextMenuRequested, this, [this](const QPoint &pos) {
+        updateIntroMenu();
+        m_introMenu->exec(m_introEdit->viewport()->mapToGlobal(pos));
     });
 }
 
-void QuestEditor::FormCreate()
+void QuestEditor::fillFontList()
 {
-    m_comboBox2->clear();
-    m_comboBox2->addItems(questfonts::introFontList());
-    m_comboBox2->setCurrentIndex(-1);
-    m_comboBox2->clearEditText();
+    m_fontBox->clear();
+    m_fontBox->addItems(questfonts::introFontList());
+    m_fontBox->setCurrentIndex(-1);
+    m_fontBox->clearEditText();
 }
-
-template <typename F> void QuestEditor::programmatic(F change)
-{
-    ++m_programmatic;
-    change();
-    --m_programmatic;
-}
-
-// ---- Document ------------------------------------------------------------------
-
-QuestDocument QuestEditor::document() const
-{
-    QuestDocument doc;
-    doc.title = m_edit1->text();
-    doc.monster = m_comboBox1->currentText();
-    doc.intro = fieldLines(m_memo1);
-    for (int n = 0; n < QuestDocument::NoteCount; ++n) {
-        doc.notes[std::size_t(n)] = fieldLines(m_memos[std::size_t(n)]);
-        doc.active[std::size_t(n)] = m_checkBoxes[std::size_t(n)]->isChecked();
-    }
-    doc.introFont = m_comboBox2->currentText();
-    doc.introSize = m_spinEdit1->value();
-    return doc;
-}
-
-void QuestEditor::setQuestText(const QuestDocument &doc)
-{
-    programmatic([&] {
-        m_edit1->setText(doc.title);
-        m_lastTitle = doc.title;
-        m_comboBox1->setEditText(doc.monster);
-        m_memo1->setPlainText(textlines::fieldText(doc.intro));
-        for (int n = 0; n < QuestDocument::NoteCount; ++n) {
-            m_memos[std::size_t(n)]->setPlainText(textlines::fieldText(doc.notes[std::size_t(n)]));
-            m_checkBoxes[std::size_t(n)]->setChecked(doc.active[std::size_t(n)]);
-        }
-    });
-}
-
-QString QuestEditor::statusText() const
-{
-    return m_statusLabel->text();
-}
-
-// ---- Note selector and clearing ----------------------------------------------
-
-void QuestEditor::showNote(int note)
-{
-    m_shownNote = note;
-    for (int n = 0; n < QuestDocument::NoteCount; ++n) {
-        const bool shown = n == note;
-        m_checkBoxes[std::size_t(n)]->setVisible(shown);
-        m_checkBoxes[std::size_t(n)]->setEnabled(shown);
-        m_memos[std::size_t(n)]->setVisible(shown);
-    }
-}
-
-void QuestEditor::Button8Click()
-{
-    programmatic([&] {
-        for (QTextEdit *memo : m_memos)
-            memo->clear();
-    });
-    for (QCheckBox *box : m_checkBoxes)
-        box->setChecked(false);
-    showNote(QuestDocument::A);
-    m_radios[QuestDocument::A]->setChecked(true);
-}
-
-void QuestEditor::Edit1Change()
-{
-    m_modified = true;
-}
-
-// ---- Map picture ---------------------------------------------------------------
-
-void QuestEditor::takeMapPicture(const QImage &picture)
-{
-    m_image3 = picture;
-    restoreMapDisplay();
-    m_statusLabel->clear();
-    m_button2->setEnabled(true);
-}
-
-void QuestEditor::Button6Click()
-{
-    const QImage picture = clipboardpicture::picture(QGuiApplication::clipboard()->mimeData());
-    if (picture.isNull()) {
-        m_statusLabel->setText(kNoPicture);
-        return;
-    }
-    takeMapPicture(picture);
-    m_edit2->hide(); // its text stays
-}
-
-void QuestEditor::Button7Click()
-{
-    const QString path = dialogs().openFile(this, QStringLiteral("Öffnen"), QStringLiteral("Bitmaps (*.bmp)|*.bmp"));
-    if (path.isEmpty()) {
-        m_statusLabel->setText(kLoadCancelled);
-        return;
-    }
-    const QImage picture = raster::readBmpFile(path); // throws: nothing has changed yet
-    takeMapPicture(picture);
-    m_edit2->setText(path);
-    m_edit2->show();
-}
-
-void QuestEditor::showPreview(const QImage &picture)
-{
-    m_image1->setScaledContents(false);
-    m_image1->setPixmap(QPixmap::fromImage(picture));
-}
-
-void QuestEditor::restoreMapDisplay()
-{
-    m_image1->setScaledContents(true);
-    if (m_image3.isNull())
-        m_image1->clear();
-    else
-        m_image1->setPixmap(QPixmap::fromImage(m_image3));
-}
-
-// ---- Intro context menu --------------------------------------------------------
-
-void QuestEditor::PopupMenu1Popup()
-{
-    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
-    m_einfgen1->setEnabled(mime && mime->hasText());
-    m_ausschneiden1->setEnabled(m_memo1->textCursor().hasSelection());
-    m_feldlschen1->setEnabled(true);
-}
-
-void QuestEditor::Ausschneiden1Click()
-{
-    QTextCursor cursor = m_memo1->textCursor();
-    if (!cursor.hasSelection())
-        return;
-    QString text = cursor.selectedText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    QGuiApplication::clipboard()->setText(text);
-    cursor.removeSelectedText(); // a user edit: marks the quest modified
-}
-
-void QuestEditor::Einfgen1Click()
-{
-    const QString text = QGuiApplication::clipboard()->text();
-    if (!text.isEmpty())
-        m_memo1->insertPlainText(text);
-}
-
-void QuestEditor::Feldlschen1Click()
-{
-    programmatic([&] { m_memo1->clear(); });
-}
-
-// ---- Quest file ----------------------------------------------------------------
-
-QuestEditor::SaveResult QuestEditor::Button4Click()
-{
-    const QuestDocument doc = document();
-
-    // A text line "---" would end its section early when the file is read back.
-    const QString section = questfile::sectionWithSeparatorLine(doc);
-    if (!section.isEmpty())
-        throw DkError(QStringLiteral("Der Text kann nicht gespeichert werden: Das Feld „%1“ enthält "
-                                     "eine Zeile, die nur aus „---“ besteht. Solche Zeilen trennen in der "
-                                     "Quest-Datei die Abschnitte. Bitte ändern Sie diese Zeile.")
-                          .arg(section));
-
-    // A file that the reader would refuse is not written either.
-    if (!questfile::fitsInFile(doc))
-        throw DkError(QStringLiteral("Der Text kann nicht gespeichert werden: Er ist zu lang für eine "
-                                     "Quest-Datei (%1).")
-                          .arg(questfile::kLimitText));
-
-    // Quest files are Windows-1252: say what would become "?" before it does.
-    const QString unsaveable = questfile::unencodableCharacters(doc);
-    if (!unsaveable.isEmpty() &&
-        !dialogs().confirm(this, QStringLiteral("Die Zeichen „%1“ können in einer Quest-Datei nicht "
-                                                "gespeichert werden und werden dort als „?“ geschrieben. "
-                                                "Trotzdem speichern?")
-                                     .arg(unsaveable)))
-        return SaveResult::Cancelled;
-
-    const QString path = dialogs().saveFile(this, QStringLiteral("Speichern unter"), questfile::kFilter);
-    if (path.isEmpty())
-        return SaveResult::Cancelled;
-    questfile::write(doc, questfile::withExtension(path));
-    m_modified = false;
-    return SaveResult::Saved;
-}
-
-bool QuestEditor::askToSave(bool stopOnCancel)
-{
-    if (!m_modified || !dialogs().confirm(this, kSaveQuestion))
-        return true;
-    return Button4Click() == SaveResult::Saved || !stopOnCancel;
-}
-
-void QuestEditor::Button5Click()
-{
-    // Loading replaces the text: offer to keep unsaved edits first.
-    if (!askToSave(true))
-        return;
-    const QString path = dialogs().openFile(this, QStringLiteral("Öffnen"), questfile::kFilter);
-    if (path.isEmpty())
-        return;
-    readQuestFile(path);
-}
-
-void QuestEditor::readQuestFile(const QString &path)
-{
-    QuestDocument doc = document();
-    questfile::read(path, doc); // throws before any field changes
-    setQuestText(doc);
-    m_modified = false;
-}
-
-void QuestEditor::loadQuestFile(const QString &path)
-{
-    if (!askToSave(true))
-        return;
-    readQuestFile(path);
-}
-
-namespace {
-// The quest files among the dropped ones.
-QStringList droppedQuestFiles(const QMimeData *data)
-{
-    QStringList paths;
-    const auto urls = data->urls();
-    for (const QUrl &url : urls)
-        if (url.isLocalFile() && url.toLocalFile().contains(QLatin1String(".dke"), Qt::CaseInsensitive))
-            paths << url.toLocalFile();
-    return paths;
-}
-} // namespace
 
 void QuestEditor::dragEnterEvent(QDragEnterEvent *event)
 {
@@ -591,30 +320,22 @@ void QuestEditor::dropEvent(QDropEvent *event)
     event->acceptProposedAction();
     // One event later, so a file that fails reaches the error report.
     const QString path = paths.constFirst();
-    QMetaObject::invokeMethod(this, [this, path] { loadQuestFile(path); }, Qt::QueuedConnection);
-}
-
-bool QuestEditor::maybeSave()
-{
-    try {
-        return askToSave(true);
-    } catch (const DkError &e) {
-        dialogs().error(this, errors::reportText(e.text()));
-        return false;
-    }
+    QMetaObject::invokeMethod(
+        this, [this, path] { loadQuestFile(path); }, Qt::QueuedConnection);
 }
 
 // ---- Closing -------------------------------------------------------------------
 
-bool QuestEditor::FormClose()
+bool QuestEditor::confirmClose()
 {
-    // A cancelled save still closes: the text stays in the hidden editor.
+    // A cancelled save dialog still closes: the text stays in the hidden
+    // editor. A dismissed question keeps it open.
     return askToSave(false);
 }
 
-void QuestEditor::BitBtn1Click()
+void QuestEditor::closeEditor()
 {
-    if (!FormClose())
+    if (!confirmClose())
         return;
     QDialog::done(QDialog::Accepted);
 }
@@ -623,7 +344,7 @@ void QuestEditor::closeEvent(QCloseEvent *event)
 {
     // Refuse first: a failed save throws out of here and must leave the editor open.
     event->ignore();
-    BitBtn1Click();
+    closeEditor();
 }
 
 bool QuestEditor::eventFilter(QObject *watched, QEvent *event)
@@ -640,10 +361,11 @@ bool QuestEditor::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
-    if ((watched == m_comboBox1 || watched == m_comboBox2) && event->type() == QEvent::KeyPress) {
+    if ((watched == m_monsterEdit || watched == m_fontBox) && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
-            m_bitBtn1->click();
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            key->modifiers() == Qt::NoModifier) {
+            m_closeButton->click();
             return true;
         }
     }

@@ -90,11 +90,7 @@ QImage sheet::noteMarker(int note) {
     static const char *const letters[4] = {"A", "B", "C", "D"};
     if (note < 0 || note > 3)
         return QImage();
-    const QString letter = QLatin1String(letters[note]);
-    const QString thumb = QStringLiteral("THUMB_%1B").arg(letter);
-    if (artwork::hasBitmap(thumb))
-        return artwork::bitmap(thumb);
-    const QString stamp = letter + QLatin1Char('B');
+    const QString stamp = QLatin1String(letters[note]) + QLatin1Char('B');
     if (artwork::hasBitmap(stamp)) {
         QImage picture = artwork::bitmap(stamp).convertToFormat(QImage::Format_RGB32);
         for (int y = 0; y < picture.height(); ++y)

@@ -55,9 +55,9 @@ QFont sheetFont(const QString &face, int points, bool bold, double dpi);
 /// that size when the program carries none.
 QImage scrollBackground();
 
-/// The marker picture of note A..D (index 0..3): the palette thumbnail
-/// ("THUMB_AB" ...), else the map stamp ("AB" ...) with its blue ground made
-/// white, else a white 30 x 30 box.
+/// The marker picture of note A..D (index 0..3) as the palette shows it: the
+/// map stamp ("AB" ...) with its blue ground made white, else a white 30 x 30
+/// box.
 QImage noteMarker(int note);
 std::array<QImage, 4> noteMarkers();
 

@@ -3,7 +3,9 @@
 // exact quarter turns, and the cursors carry their hot spots.
 
 #include "artwork.h"
+#include "catalogue.h"
 #include "raster.h"
+#include "sheet.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -19,7 +21,7 @@ enum Kind {
     Piece,      // stamp on a blue ground covering whole squares: (32n - 2) pixels
     Edge,       // stamp on a blue ground for a wall line or an entrance: other sizes
     WhitePiece, // stamp with an opaque white ground covering whole squares
-    Thumb,      // palette or legend thumbnail: 4-bit, white ground, no blue
+    Thumb,      // palette thumbnail: 4-bit, white ground, no blue
     Glyph,      // tool-bar glyph: 4-bit on blue
 };
 
@@ -85,8 +87,6 @@ QVector<Entry> catalogue()
     add("THUMB_TUER1", 18, 38, Thumb);
     add("THUMB_TUER2", 38, 18, Thumb);
     add("THUMB_OUTLAND", 254, 222, Thumb);
-    for (const char *n : {"THUMB_AB", "THUMB_BB", "THUMB_CB", "THUMB_DB"})
-        add(QLatin1String(n), 30, 30, Thumb);
     for (int i = 0; i <= 9; ++i)
         add(QStringLiteral("GLYPH%1").arg(i), 32, 32, Glyph);
     return list;
@@ -255,6 +255,35 @@ private slots:
                     best = diff, nearest = j;
             }
             QCOMPARE(nearest, i);
+        }
+    }
+
+    // The ogre ranks share one face: what tells them apart on a 30 x 30
+    // square has to be large, not a mark of a few pixels.
+    void ogreRanksDifferWidely()
+    {
+        const QStringList ranks = {"OGRE", "OFF", "OB", "HE"};
+        for (int a = 0; a < ranks.size(); ++a)
+            for (int b = a + 1; b < ranks.size(); ++b) {
+                const int differing = differingPixels(artwork::bitmap(ranks[a]), artwork::bitmap(ranks[b]));
+                QVERIFY2(differing >= 30 * 30 / 5,
+                         qPrintable(QStringLiteral("%1 and %2 differ in %3 pixels")
+                                        .arg(ranks[a], ranks[b]).arg(differing)));
+            }
+    }
+
+    // The quest sheet's legend shows each note marker exactly as the palette's
+    // "Anmerkungen" group shows it.
+    void legendMarkersAreThePaletteThumbnails()
+    {
+        const char *const components[4] = {"Image32", "Image33", "Image34", "Image35"};
+        for (int note = 0; note < 4; ++note) {
+            const palette::StampEntry *entry = palette::findStampEntry(QLatin1String(components[note]));
+            QVERIFY(entry);
+            const QImage shown = palette::thumbnail(*entry).convertToFormat(QImage::Format_RGB32);
+            const QImage legend = sheet::noteMarker(note).convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(legend.size(), QSize(30, 30));
+            QCOMPARE(differingPixels(legend, shown), 0);
         }
     }
 

@@ -261,34 +261,80 @@ private Q_SLOTS:
         ToolState tool;
         tool.stamp = testStamp(30, 30);
         PreviewState state;
-        QImage overlay;
-        QVERIFY(!previewTick(state, tool, overlay)); // off-map at start
-        previewMouseMove(state, 100, 100);
-        QVERIFY(!previewTick(state, tool, overlay)); // the mouse just moved
-        QVERIFY(overlay.isNull());
-        QVERIFY(previewTick(state, tool, overlay));  // it rested one tick
-        QVERIFY(!overlay.isNull());
-        QCOMPARE(overlay.size(), QSize(880, 656));
+        Overlay overlay;
+        const QRegion ghostAt100(89, 89, 30, 30);
+        QVERIFY(previewTick(state, tool, overlay).isEmpty()); // off-map at start
+        previewMouseMove(state, overlay, 100, 100);
+        QVERIFY(previewTick(state, tool, overlay).isEmpty()); // the mouse just moved
+        QVERIFY(overlay.ghost.isNull());
+        QCOMPARE(previewTick(state, tool, overlay), ghostAt100); // it rested one tick
+        QCOMPARE(overlay.ghost.size(), QSize(30, 30));          // no overlay-sized picture
         QCOMPARE(overlay.pixel(89 + 5, 89 + 5), qRgb(64, 64, 64));
         QCOMPARE(qAlpha(overlay.pixel(89 + 5, 89)), 0); // blue left out
-        QVERIFY(!previewTick(state, tool, overlay));    // nothing new: no repaint
+        QVERIFY(previewTick(state, tool, overlay).isEmpty()); // nothing new: no repaint
         // Moving within the same square redraws nothing.
-        previewMouseMove(state, 101, 101);
+        previewMouseMove(state, overlay, 101, 101);
         previewTick(state, tool, overlay);
-        QVERIFY(!previewTick(state, tool, overlay));
+        QVERIFY(previewTick(state, tool, overlay).isEmpty());
+        // One square on: the old and the new ghost are repainted.
+        previewMouseMove(state, overlay, 133, 101);
+        previewTick(state, tool, overlay);
+        QCOMPARE(previewTick(state, tool, overlay), ghostAt100 + QRegion(121, 89, 30, 30));
+        previewMouseMove(state, overlay, 101, 101);
+        previewTick(state, tool, overlay);
+        previewTick(state, tool, overlay);
         // The off-map flag clears the overlay, once.
         state.offMap = true;
-        QVERIFY(previewTick(state, tool, overlay));
-        QVERIFY(overlay.isNull());
-        QVERIFY(!previewTick(state, tool, overlay));
+        QCOMPARE(previewTick(state, tool, overlay), ghostAt100);
+        QVERIFY(overlay.ghost.isNull());
+        QVERIFY(previewTick(state, tool, overlay).isEmpty());
         // Back on the same square: no ghost until another square is reached.
-        previewMouseMove(state, 101, 101);
-        QVERIFY(!previewTick(state, tool, overlay));
-        QVERIFY(overlay.isNull());
-        previewMouseMove(state, 200, 101);
+        previewMouseMove(state, overlay, 101, 101);
+        QVERIFY(previewTick(state, tool, overlay).isEmpty());
+        QVERIFY(overlay.ghost.isNull());
+        previewMouseMove(state, overlay, 200, 101);
         previewTick(state, tool, overlay);
-        QVERIFY(previewTick(state, tool, overlay));
-        QVERIFY(!overlay.isNull());
+        QVERIFY(!previewTick(state, tool, overlay).isEmpty());
+        QVERIFY(!overlay.ghost.isNull());
+    }
+
+    void ghostIsCutAtTheOverlaysEdge()
+    {
+        ToolState tool;
+        tool.stamp = testStamp(30, 30);
+        PreviewState state;
+        Overlay overlay;
+        previewMouseMove(state, overlay, 870, 650); // square (26, 19): ghost at (857, 633)
+        previewTick(state, tool, overlay);
+        QCOMPARE(previewTick(state, tool, overlay), QRegion(857, 633, 23, 23));
+    }
+
+    void pointerLeavingTheMapClearsItsGhost()
+    {
+        ToolState tool;
+        tool.stamp = testStamp(30, 30);
+        PreviewState state;
+        Overlay here, there;
+        previewMouseMove(state, here, 100, 100);
+        previewTick(state, tool, here);
+        previewTick(state, tool, here);
+        QVERIFY(!here.ghost.isNull());
+        // A map the pointer has not moved over shows nothing, whatever the
+        // shared state says, and leaves that state alone.
+        const PreviewState before = state;
+        QVERIFY(previewTick(state, tool, there).isEmpty());
+        QVERIFY(there.ghost.isNull());
+        QCOMPARE(state.lastPreview, before.lastPreview);
+        QCOMPARE(state.previousSample, before.previousSample);
+        // Leaving clears at once, as the off-map flag does.
+        QCOMPARE(previewPointerLeft(state, here), QRegion(89, 89, 30, 30));
+        QVERIFY(here.ghost.isNull());
+        QVERIFY(state.offMap);
+        QVERIFY(previewTick(state, tool, here).isEmpty());
+        // Back on the same square: still no ghost.
+        previewMouseMove(state, here, 100, 100);
+        previewTick(state, tool, here);
+        QVERIFY(previewTick(state, tool, here).isEmpty());
     }
 
     void noGhostInCorrectionOrFill()
@@ -297,11 +343,11 @@ private Q_SLOTS:
         tool.stamp = testStamp(30, 30);
         tool.mode = ToolState::Fill;
         PreviewState state;
-        QImage overlay;
-        previewMouseMove(state, 300, 300);
+        Overlay overlay;
+        previewMouseMove(state, overlay, 300, 300);
         previewTick(state, tool, overlay);
         previewTick(state, tool, overlay);
-        QVERIFY(overlay.isNull());
+        QVERIFY(overlay.ghost.isNull());
         QCOMPARE(state.lastPreview, QPoint(256 + 25, 256 + 25));
         QCOMPARE(overlayCursor(QString()), OverlayCursor::CrossHair);
         QCOMPARE(overlayCursor(ToolState::kCorrectionText), OverlayCursor::Correction);

@@ -61,7 +61,7 @@ private Q_SLOTS:
         QTest::mouseMove(&canvas, click);
         canvas.tick();
         canvas.tick();
-        QVERIFY(!canvas.overlay().isNull());
+        QVERIFY(!canvas.overlay().ghost.isNull());
         QCOMPARE(canvas.overlay().pixel(24 + 32 * 5 + 1, 24 + 32 * 3 + 1), qRgb(64, 64, 64));
         QCOMPARE(qAlpha(canvas.overlay().pixel(24 + 32 * 5, 24 + 32 * 3)), 0);
         QTest::mouseClick(&canvas, Qt::LeftButton, {}, click);

@@ -5,6 +5,7 @@
 #include "geometry.h"
 #include "mapdocument.h"
 #include "raster.h"
+#include "testhelpers.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -82,19 +83,6 @@ long residentKb()
         return 0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields[1].toLong() * 4 : 0;
-}
-
-
-// Two grey pictures hold the same pixels: one memory compare per row.
-bool samePixels(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size() || a.format() != b.format() || a.colorTable() != b.colorTable())
-        return false;
-    const size_t bytes = size_t(a.width()) * size_t(a.depth() / 8);
-    for (int y = 0; y < a.height(); ++y)
-        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), bytes) != 0)
-            return false;
-    return true;
 }
 
 } // namespace

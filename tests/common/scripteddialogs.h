@@ -15,7 +15,8 @@
 //     QVERIFY(script.unanswered.isEmpty());   // nothing was asked unscripted
 //
 // Answers when a queue is empty: openFile and saveFile return an empty string
-// (the dialog was cancelled), confirm returns false ("No"), print returns
+// (the dialog was cancelled), confirm returns false ("No"), the overwrite
+// question "No", print returns
 // false (not confirmed). Each such case is also noted in `unanswered`, so a
 // test can tell "cancelled on purpose" from "asked unexpectedly".
 //
@@ -41,13 +42,22 @@ public:
     // Answers, taken from the front one per call.
     QQueue<QString> openAnswers;  ///< paths chosen in open dialogs ("" = cancel)
     QQueue<QString> saveAnswers;  ///< paths chosen in save dialogs ("" = cancel)
-    QQueue<bool> confirmAnswers;  ///< true = "Yes", false = "No"
+    /// One scripted answer to a question: true ("Yes"), false ("No") or
+    /// Dialogs::Answer::Dismissed (Escape).
+    struct Reply {
+        Answer answer;
+        Reply(bool yes) : answer(yes ? Answer::Yes : Answer::No) {}
+        Reply(Answer a) : answer(a) {}
+    };
+    QQueue<Reply> confirmAnswers;  ///< answers to ask() and confirm()
+    QQueue<bool> overwriteAnswers; ///< true = replace the existing file
     QQueue<bool> printAnswers;    ///< true = print dialog confirmed
 
     // Records, in the order of the calls.
     QList<FileQuestion> openQuestions; ///< every open dialog shown
     QList<FileQuestion> saveQuestions; ///< every save dialog shown
     QStringList questions;             ///< text of every confirm() question
+    QStringList overwriteQuestions;    ///< path of every overwrite question
     QStringList errors;                ///< text of every error report, as shown
     int printCount = 0;                ///< how often the print dialog was shown
     QStringList unanswered;            ///< "openFile", "saveFile", "confirm: <text>",
@@ -65,6 +75,8 @@ public:
         saveAnswers.clear();
         confirmAnswers.clear();
         printAnswers.clear();
+        overwriteAnswers.clear();
+        overwriteQuestions.clear();
         openQuestions.clear();
         saveQuestions.clear();
         questions.clear();
@@ -93,14 +105,24 @@ public:
         return saveAnswers.dequeue();
     }
 
-    bool confirm(QWidget *, const QString &text) override
+    Answer ask(QWidget *, const QString &text) override
     {
         questions << text;
         if (confirmAnswers.isEmpty()) {
             unanswered << QStringLiteral("confirm: ") + text;
+            return Answer::No;
+        }
+        return confirmAnswers.dequeue().answer;
+    }
+
+    bool confirmOverwrite(QWidget *, const QString &, const QString &path) override
+    {
+        overwriteQuestions << path;
+        if (overwriteAnswers.isEmpty()) {
+            unanswered << QStringLiteral("overwrite: ") + path;
             return false;
         }
-        return confirmAnswers.dequeue();
+        return overwriteAnswers.dequeue();
     }
 
     void error(QWidget *, const QString &text) override { errors << text; }

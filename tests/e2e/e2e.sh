@@ -4,33 +4,50 @@
 #
 #   start dkedit, Ctrl+N for a new map, stamp a goblin and orks (tool bar),
 #   a door ("Seite 2", first door), the altar ("Seite 1", "Übernehmen"),
-#   fill two squares (fill tool), Ctrl+S into the save dialog, Ctrl+Q;
-#   start again, Ctrl+O into the open dialog, check what the map shows, Ctrl+Q.
+#   fill two squares (fill tool), Ctrl+Q and Escape at the save question (the
+#   program stays), Ctrl+S into the save dialog, Ctrl+Q;
+#   start again, Ctrl+O into the open dialog, check what the map shows, Ctrl+Q;
+#   start a third time: stamp a goblin, rest on another square (its ghost
+#   shows), move the pointer onto the frame's background (the ghost goes),
+#   Ctrl+N (the new map shows no ghost), rest on the new map (a ghost), move
+#   off the program (it goes), Ctrl+Q and "No" at the save question.
 #
 # The saved file is compared pixel by pixel with the map that e2e_helper
 # builds from the same steps without any window.
 #
-# Usage: e2e.sh <dkedit> <e2e_helper>. Exit 77 (skipped) without xvfb-run or
+# Usage: e2e.sh <dkedit> <e2e_helper>. Exit 77 (skipped) without Xvfb or
 # xdotool.
 set -u
 
 DKEDIT=$1
 HELPER=$2
 
-for tool in xvfb-run Xvfb xdotool xauth import; do
+for tool in Xvfb xdotool import; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "SKIP: $tool is not installed"
         exit 77
     fi
 done
 
-if [ -z "${DK_E2E_DISPLAY_READY:-}" ]; then
-    export DK_E2E_DISPLAY_READY=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" "$@"
-fi
-
 export QT_QPA_PLATFORM=xcb
 WORK=$(mktemp -d)
+XPID=""
+# A virtual X server of the session's own. -displayfd lets the server pick a
+# free display number itself, so sessions running side by side (another test,
+# another checkout) never share or take away each other's display.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+XPID=$!
+for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.1
+done
+if [ ! -s "$WORK/display" ]; then
+    echo "FAIL: the virtual X server did not start: $(cat "$WORK/xvfb.log")"
+    kill "$XPID" 2>/dev/null
+    rm -rf "$WORK"
+    exit 1
+fi
+export DISPLAY=":$(head -1 "$WORK/display")"
 # Nothing of the user's: Qt's file dialog keeps its history under here.
 export XDG_CONFIG_HOME=$WORK/config HOME=$WORK XDG_RUNTIME_DIR=$WORK/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -42,12 +59,14 @@ cleanup() {
         kill "$PID" 2>/dev/null
         wait "$PID" 2>/dev/null
     fi
+    [ -n "$XPID" ] && kill "$XPID" 2>/dev/null && wait "$XPID" 2>/dev/null
     rm -rf "$WORK"
 }
 trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*"
+    [ -s "$WORK/dkedit.log" ] && { echo "dkedit said:"; tail -20 "$WORK/dkedit.log"; }
     import -window root "$WORK/failure.png" 2>/dev/null &&
         cp "$WORK/failure.png" "${TMPDIR:-/tmp}/dkedit-e2e-failure.png" &&
         echo "screen at the failure: ${TMPDIR:-/tmp}/dkedit-e2e-failure.png"
@@ -143,6 +162,16 @@ while read -r _ name x y; do
 done <"$WORK/clicks.txt"
 [ "$(pixel $((WX + FX)) $((WY + FY)))" != "255,255,255" ] || fail "the goblin did not appear on the map"
 
+# Escape at the save question calls "Beenden" off: program, map and changes stay.
+keys ctrl+q
+wait_for 10 "the save question" window_shown "Confirm"
+keys Escape
+wait_for 10 "the save question to close" window_gone "Confirm"
+sleep 0.3
+kill -0 "$PID" 2>/dev/null || fail "Escape at the save question ended the program"
+[ "$(pixel $((WX + FX)) $((WY + FY)))" != "255,255,255" ] || fail "the map lost its goblin"
+focus_main
+
 MAP=$WORK/maps/karte1
 mkdir -p "$WORK/maps"
 keys ctrl+s
@@ -166,6 +195,37 @@ import -window root -crop "330x300+$((WX + CX))+$((WY + CY))" +repage "$WORK/gra
     fail "no screen grab"
 "$HELPER" screen "$MAP.bmp" "$WORK/grab.png" || fail "the reopened map differs from the saved file"
 quit_program
+
+# ---- Third run: no phantom pieces ---------------------------------------------
+"$HELPER" phantom >"$WORK/phantom.txt" 2>"$WORK/helper.log" || fail "e2e_helper phantom: $(cat "$WORK/helper.log")"
+# Main-window position of one of the helper's points.
+at() { local p; p=$(grep "^$1 " "$WORK/phantom.txt" | cut -d' ' -f2-); set -- $p; echo "$((WX + $1)) $((WY + $2))"; }
+ghost_shown() { pixel_is_not $(at "$1") "255,255,255"; }
+no_ghost() { pixel_is $(at "$1") "255,255,255"; }
+start_program
+keys ctrl+n
+wait_for 10 "the new map" no_ghost ghost
+click $(at goblin)
+click $(at stamp)
+xdotool mousemove --sync $(at rest)
+wait_for 5 "the ghost of the goblin" ghost_shown ghost
+xdotool mousemove --sync $(at background)
+wait_for 5 "the ghost to go when the pointer leaves the map" no_ghost ghost
+keys ctrl+n
+wait_for 10 "the second map" pixel_is $(at frame2) "0,0,0"
+sleep 0.5 # ten ticks of the preview timers
+no_ghost ghost2 || fail "the new map shows a ghost the pointer never rested on"
+xdotool mousemove --sync $(at rest2)
+wait_for 5 "the ghost on the new map" ghost_shown ghost3
+xdotool mousemove --sync $((WX / 2)) $((WY + WH / 2))
+wait_for 5 "the ghost to go when the pointer leaves the program" no_ghost ghost3
+focus_main
+keys ctrl+q
+wait_for 10 "the save question of the stamped map" window_shown "Confirm"
+keys n
+wait_for 10 "the program to end" program_ended
+wait "$PID" || fail "dkedit ended with an error: $(cat "$WORK/dkedit.log")"
+PID=""
 
 END=$(date +%s.%N)
 awk -v a="$START" -v b="$END" 'BEGIN { printf "PASS: end-to-end session in %.1f s\n", b - a }'

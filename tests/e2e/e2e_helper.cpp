@@ -13,6 +13,13 @@
 //   e2e_helper screen <saved.bmp> <grab.png>
 //       Compares a screen grab of the reopened map's top-left part (from the
 //       position printed as "click canvas") with the saved file.
+//   e2e_helper phantom
+//       Runs on the program's display too: prints, relative to the main
+//       window, where the part on phantom pieces points the mouse ("<name>
+//       <x> <y>"): the goblin button, the square to stamp, the square to rest
+//       on and a pixel of its ghost, the frame's empty background, and for a
+//       second new map the same ghost pixel, a pixel of its black frame, a
+//       square to rest on and a pixel of that ghost.
 //
 // Exit codes: 0 ok, 1 mismatch or failure.
 
@@ -83,7 +90,7 @@ int printClicks()
 {
     MainWindow window;
     window.show();
-    MapWindow *map = window.Neu1Click();
+    MapWindow *map = window.newFile();
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
 
@@ -104,7 +111,7 @@ int printClicks()
                 return fail(QStringLiteral("map position %1,%2 is not visible").arg(step.x).arg(step.y));
             put("map", canvas, at);
         } else if (control.startsWith(QLatin1String("tab:"))) {
-            QTabBar *bar = window.pageControl1()->tabBar();
+            QTabBar *bar = window.paletteTabs()->tabBar();
             const int index = control.mid(4).toInt() - 1;
             put(step.control, bar, bar->tabRect(index).center());
         } else if (control.startsWith(QLatin1String("ToolButton"))) {
@@ -115,7 +122,7 @@ int printClicks()
         } else {
             // Palette controls live on their page; show it to read the position.
             const palette::StampEntry *entry = palette::findStampEntry(control);
-            window.pageControl1()->setCurrentIndex(entry ? entry->page - 1 : 0);
+            window.paletteTabs()->setCurrentIndex(entry ? entry->page - 1 : 0);
             QCoreApplication::processEvents();
             QWidget *widget = window.palette()->widget(control);
             if (!widget)
@@ -130,6 +137,59 @@ int printClicks()
     put("canvas", canvas, QPoint(0, 0));
     out.flush();
     return 0;
+}
+
+int printPhantomPoints()
+{
+    MainWindow window;
+    window.show();
+    MapWindow *first = window.newFile();
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+
+    // The goblin's pixel nearest its centre that its ghost shows unlike the
+    // white ground of a square.
+    const QImage goblin = artwork::bitmap(QStringLiteral("GOBLIN"));
+    QPoint shown(-1, -1);
+    for (int y = 0; y < goblin.height(); ++y)
+        for (int x = 0; x < goblin.width(); ++x) {
+            const QRgb c = raster::pixel(goblin, x, y);
+            const QPoint centre(goblin.width() / 2, goblin.height() / 2);
+            if (c != board::kWhite && c != raster::kTransparent &&
+                (shown.x() < 0 || (QPoint(x, y) - centre).manhattanLength() < (shown - centre).manhattanLength()))
+                shown = QPoint(x, y);
+        }
+    if (shown.x() < 0)
+        return fail(QStringLiteral("the goblin has no pixel to see"));
+    const auto interior = [](int column, int row) { return QPoint(24 + 32 * column + 1, 24 + 32 * row + 1); };
+
+    QTextStream out(stdout);
+    QString error;
+    auto put = [&](const char *name, QWidget *widget, QPoint local) {
+        // Points on the maps must lie in the client area, not behind its edge.
+        const QWidget *area = window.mdiArea()->viewport();
+        if (area->isAncestorOf(widget) && !area->rect().contains(widget->mapTo(area, local)))
+            error = QStringLiteral("%1 is not in the client area").arg(QLatin1String(name));
+        const QPoint p = widget->mapTo(&window, local);
+        out << name << ' ' << p.x() << ' ' << p.y() << '\n';
+    };
+    put("goblin", window.toolButton(1), window.toolButton(1)->rect().center());
+    put("stamp", first->canvas(), interior(10, 4) + QPoint(15, 15));
+    put("rest", first->canvas(), interior(12, 4) + QPoint(15, 15));
+    put("ghost", first->canvas(), interior(12, 4) + shown);
+    QWidget *area = window.mdiArea()->viewport();
+    put("background", area, QPoint(area->width() - 5, area->height() - 5));
+    MapWindow *second = window.newFile();
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    put("ghost2", second->canvas(), interior(12, 4) + shown);
+    put("frame2", second->canvas(), QPoint(23, 23));
+    put("rest2", second->canvas(), interior(8, 6) + QPoint(15, 15));
+    put("ghost3", second->canvas(), interior(8, 6) + shown);
+    if (QApplication::widgetAt(area->mapToGlobal(QPoint(area->width() - 5, area->height() - 5))) != area)
+        error = QStringLiteral("the background point lies on a map");
+    out.flush();
+    return error.isEmpty() ? 0 : fail(error);
 }
 
 // The screen grab of the reopened map's top-left part against the saved file.
@@ -218,5 +278,7 @@ int main(int argc, char **argv)
         return compareScreen(args[2], args[3]);
     if (args.size() >= 3 && args[1] == QLatin1String("compare"))
         return compare(args[2]);
-    return fail(QStringLiteral("usage: e2e_helper clicks | compare <saved.bmp>"));
+    if (args.size() >= 2 && args[1] == QLatin1String("phantom"))
+        return printPhantomPoints();
+    return fail(QStringLiteral("usage: e2e_helper clicks | phantom | compare <saved.bmp> | screen <saved.bmp> <grab.png>"));
 }

@@ -239,9 +239,11 @@ private Q_SLOTS:
                                : new MapWindow(tool, preview, board, target);
             map->document().mouseDown(Qt::LeftButton, 40, 40, tool);
             const QString caption = map->caption();
-            if (saveAs)
+            if (saveAs) {
                 script.saveAnswers << target;
-            map->karteMenu()->actions().at(saveAs ? 3 : 2)->trigger();
+                script.overwriteAnswers << true; // the old file may go
+            }
+            map->mapMenu()->actions().at(saveAs ? 3 : 2)->trigger();
             runPosted();
             return QStringList{script.errors.join(QLatin1Char('|')),
                                QString::number(map->document().isModified()),
@@ -302,7 +304,8 @@ private Q_SLOTS:
             editor.setQuestModified(true);
             const QuestDocument shown = editor.document();
             script.saveAnswers << target;
-            QMetaObject::invokeMethod(&editor, [&editor] { editor.Button4Click(); }, Qt::QueuedConnection);
+            script.overwriteAnswers << true;
+            QMetaObject::invokeMethod(&editor, [&editor] { editor.saveQuest(); }, Qt::QueuedConnection);
             runPosted();
             return QStringList{writerError, script.errors.join(QLatin1Char('|')),
                                QString::number(editor.questModified()),
@@ -365,7 +368,7 @@ private Q_SLOTS:
             script.printAnswers << true;
             QuestEditor editor;
             script.openAnswers << mapFile;
-            editor.Button7Click(); // the map picture, so "Quest drucken" is possible
+            editor.loadPicture(); // the map picture, so "Quest drucken" is possible
             editor.setQuestText(longQuest());
             editor.setQuestModified(true);
             const QuestDocument shown = editor.document();

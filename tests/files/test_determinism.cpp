@@ -101,7 +101,7 @@ protected:
 QByteArray saveThroughMapWindow(MapWindow &map, ScriptedDialogs &script, const QString &target)
 {
     script.saveAnswers << target;
-    map.karteMenu()->actions().at(3)->trigger();
+    map.mapMenu()->actions().at(3)->trigger();
     if (!script.errors.isEmpty())
         return "error: " + script.errors.takeFirst().toUtf8();
     return get(target);
@@ -173,13 +173,13 @@ int dumpAll(const QString &inDir, const QString &outDir)
         record(outDir, name + QStringLiteral(".quest-file"), [&] {
             QuestEditor editor;
             script.openAnswers << path;
-            editor.Button7Click();
+            editor.loadPicture();
             return pixelDump(editor.mapPicture());
         });
         record(outDir, name + QStringLiteral(".quest-clipboard"), [&] {
             QGuiApplication::clipboard()->setMimeData(new ForeignBmp(get(path)));
             QuestEditor editor;
-            editor.Button6Click();
+            editor.pastePicture();
             return pixelDump(editor.mapPicture()) + editor.statusText().toUtf8();
         });
     }
@@ -202,9 +202,9 @@ int dumpAll(const QString &inDir, const QString &outDir)
         });
         record(outDir, name + QStringLiteral(".quest-clipboard"), [&] {
             MapWindow map(tool, preview, picture, base + QStringLiteral(".karte.bmp"));
-            map.InZwischenablagekopieren1Click();
+            map.copyToClipboard();
             QuestEditor editor;
-            editor.Button6Click();
+            editor.pastePicture();
             return pixelDump(editor.mapPicture());
         });
     }

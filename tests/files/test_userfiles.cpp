@@ -190,13 +190,13 @@ private Q_SLOTS:
                 editor.titleField()->setText(QStringLiteral("Vorher"));
                 script.openAnswers << path;
                 if (way == QLatin1String("quest picture")) {
-                    error = errorOf([&] { editor.Button7Click(); });
+                    error = errorOf([&] { editor.loadPicture(); });
                     if (!editor.mapPicture().isNull())
                         changed = QStringLiteral("picture changed");
                 } else {
                     error = errorOf([&] {
                         if (way == QLatin1String("quest open"))
-                            editor.Button5Click();
+                            editor.loadQuest();
                         else
                             editor.loadQuestFile(path);
                     });

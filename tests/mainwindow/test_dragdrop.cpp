@@ -167,14 +167,14 @@ private Q_SLOTS:
         QWidget *target = window->mdiArea()->viewport();
         int before = 0;
         if (where == QLatin1String("map")) {
-            MapWindow *open = window->Neu1Click();
+            MapWindow *open = window->newFile();
             flush();
             target = open->canvas();
             before = 1;
         } else if (where == QLatin1String("palette")) {
-            target = window->pageControl1()->currentWidget();
+            target = window->paletteTabs()->currentWidget();
         } else if (where == QLatin1String("toolbar")) {
-            target = window->toolBar1();
+            target = window->monsterToolBar();
         }
 
         const QString red = writeBmp(QStringLiteral("rot.bmp"), Qt::red, 64, 48);
@@ -325,7 +325,8 @@ private Q_SLOTS:
         if (edited)
             QTest::keyClicks(editor.titleField(), QStringLiteral("Mein Titel"));
         QCOMPARE(editor.questModified(), edited);
-        script->confirmAnswers.append(answers);
+        for (bool answer : answers)
+            script->confirmAnswers << answer;
         const QString saved = path(QStringLiteral("vorher"));
         if (!answers.isEmpty() && answers.constFirst())
             script->saveAnswers << (saveCancelled ? QString() : saved);

@@ -11,11 +11,13 @@
 #include "mapwindow.h"
 #include "raster.h"
 #include "scripteddialogs.h"
+#include "testhelpers.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,6 +26,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <memory>
@@ -88,7 +91,7 @@ class TestMainWindow : public QObject {
     MapWindow *openMap(const QString &file)
     {
         script->openAnswers << file;
-        return window->ffnen1Click();
+        return window->open();
     }
 
     // A left click on the map's overlay, as the user makes it.
@@ -163,7 +166,7 @@ private Q_SLOTS:
         };
         QVERIFY(moveOver(window->toolButton(3)));
         // Controls that the palette adds later report too.
-        QVERIFY(moveOver(new QWidget(new QLabel(window->pageControl1()->widget(1)))));
+        QVERIFY(moveOver(new QWidget(new QLabel(window->paletteTabs()->widget(1)))));
         QVERIFY(!moveOver(window->statusBar()));
         AboutBox about(preview);
         QVERIFY(moveOver(about.title()));
@@ -185,13 +188,13 @@ private Q_SLOTS:
         QFETCH(QString, chosen);
         QFETCH(QString, written);
         QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("x.bmp")));
-        MapWindow *map = window->Neu1Click();
+        MapWindow *map = window->newFile();
         QCOMPARE(map->caption(), QStringLiteral("New*"));
         clickMap(map, QPoint(40, 40));
 
         // "Speichern" of a new map asks for a name.
         script->saveAnswers << (chosen.isEmpty() ? QString() : path(chosen));
-        QCOMPARE(map->Speichern1Click(), !chosen.isEmpty());
+        QCOMPARE(map->save(), !chosen.isEmpty());
         QCOMPARE(script->saveQuestions[0].filter, QStringLiteral("Bitmaps|*.bmp"));
         if (chosen.isEmpty()) {
             QCOMPARE(map->caption(), QStringLiteral("New*"));
@@ -208,7 +211,7 @@ private Q_SLOTS:
         // The next save goes to the same file without a dialog.
         QFile::remove(path(written));
         clickMap(map, QPoint(80, 80));
-        QVERIFY(map->Speichern1Click());
+        QVERIFY(map->save());
         QCOMPARE(script->saveQuestions.size(), 1);
         QVERIFY(QFile::exists(path(written)));
         QVERIFY(script->unanswered.isEmpty());
@@ -224,7 +227,7 @@ private Q_SLOTS:
         QCOMPARE(map->document().picture().size(), QSize(200, 150));
         QVERIFY(!map->document().isModified());
         // A cancelled open dialog makes no window.
-        QVERIFY(!window->ffnen1Click());
+        QVERIFY(!window->open());
         QCOMPARE(window->mapWindows().size(), 1);
     }
 
@@ -278,7 +281,7 @@ private Q_SLOTS:
         QFETCH(bool, yes);
         QFETCH(int, asked);
         QFETCH(bool, saved);
-        MapWindow *map = window->Neu1Click();
+        MapWindow *map = window->newFile();
         if (modify)
             clickMap(map, QPoint(40, 40));
         script->confirmAnswers << yes;
@@ -297,10 +300,10 @@ private Q_SLOTS:
         MapWindow *map = openMap(writeWhite(QStringLiteral("weiss.bmp"), 300, 200));
         const QImage pristine = map->document().picture().copy();
         QVERIFY(!map->undoAction()->isEnabled());
-        map->Randwiederherstellen1Click();
+        map->repairEdge();
         QCOMPARE(raster::pixel(map->document().picture(), 275, 100), board::kBlack); // W - 25
         QVERIFY(map->undoAction()->isEnabled());
-        map->Rckgngig1Click();
+        map->undo();
         QCOMPARE(map->document().picture(), pristine);
         QVERIFY(!map->undoAction()->isEnabled());
         QVERIFY(map->document().isModified());
@@ -312,8 +315,8 @@ private Q_SLOTS:
 
     void copyToClipboard()
     {
-        MapWindow *map = window->Neu1Click();
-        map->InZwischenablagekopieren1Click();
+        MapWindow *map = window->newFile();
+        map->copyToClipboard();
         QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(880, 656));
         QVERIFY(!map->document().isModified());
     }
@@ -327,19 +330,19 @@ private Q_SLOTS:
         QCOMPARE(texts(bar->actions()[0]->menu()),
                  (QStringList{"Neu", "Öffnen...", "-", "Beenden"}));
 
-        MapWindow *first = window->Neu1Click();
-        MapWindow *second = window->Neu1Click();
+        MapWindow *first = window->newFile();
+        MapWindow *second = window->newFile();
         QCOMPARE(texts(bar), merged);
-        QCOMPARE(bar->actions()[0]->menu(), second->karteMenu());
-        QCOMPARE(texts(second->karteMenu()),
+        QCOMPARE(bar->actions()[0]->menu(), second->mapMenu());
+        QCOMPARE(texts(second->mapMenu()),
                  (QStringList{"Neu", "Öffnen...", "Speichern", "Speichern als...", "Schließen",
                               "-", "Beenden"}));
-        QCOMPARE(texts(second->bearbeitenMenu()),
+        QCOMPARE(texts(second->editMenu()),
                  (QStringList{"Rückgängig", "In Zwischenablage kopieren", "Kartenrand reparieren"}));
         window->mdiArea()->setActiveSubWindow(first);
-        QCOMPARE(bar->actions()[0]->menu(), first->karteMenu());
+        QCOMPARE(bar->actions()[0]->menu(), first->mapMenu());
 
-        QVERIFY(window->AlleFensterschlieen1Click());
+        QVERIFY(window->closeAllMaps());
         flush();
         QCOMPARE(texts(bar), frame);
     }
@@ -349,7 +352,7 @@ private Q_SLOTS:
         QStringList expected;
         for (const char *name : {"a.bmp", "b.bmp", "c.bmp"}) {
             MapWindow *map = openMap(writeWhite(QString::fromLatin1(name), 100, 100));
-            map->Randwiederherstellen1Click();
+            map->repairEdge();
             expected.prepend(mapfiles::closeQuestion(map->caption()));
             script->confirmAnswers << false;
         }
@@ -372,8 +375,8 @@ private Q_SLOTS:
     void refusedClose()
     {
         QFETCH(bool, cancelDialog);
-        MapWindow *keep = window->Neu1Click();
-        MapWindow *map = window->Neu1Click();
+        MapWindow *keep = window->newFile();
+        MapWindow *map = window->newFile();
         clickMap(map, QPoint(40, 40));
         // A directory named like a map file cannot be written, even by root.
         const QString blocked = path(QStringLiteral("besetzt.bmp"));
@@ -402,6 +405,162 @@ private Q_SLOTS:
         flush();
         QCOMPARE(window->mapWindows().size(), 2);
         QCOMPARE(script->errors.size(), cancelDialog ? 0 : 1);
+    }
+
+    // Escape or the close box of the save question calls off what asked:
+    // closing one map, "Alle schließen", "Beenden".
+    void dismissedSaveQuestion()
+    {
+        MapWindow *first = window->newFile();
+        clickMap(first, QPoint(40, 40));
+        MapWindow *second = window->newFile();
+        clickMap(second, QPoint(40, 40));
+        const auto both = QList<MapWindow *>{first, second};
+
+        script->confirmAnswers << Dialogs::Answer::Dismissed;
+        QVERIFY(!second->close());
+        flush();
+        QCOMPARE(window->mapWindows(), both);
+
+        script->confirmAnswers << Dialogs::Answer::Dismissed;
+        QVERIFY(!window->closeAllMaps());
+        flush();
+        QCOMPARE(window->mapWindows(), both);
+
+        // "Beenden": the last map is let go, the first is kept.
+        script->confirmAnswers << false << Dialogs::Answer::Dismissed;
+        QVERIFY(!window->close());
+        flush();
+        QCOMPARE(window->mapWindows(), QList<MapWindow *>{first});
+        QVERIFY(first->document().isModified());
+        QCOMPARE(script->questions.size(), 4);
+        QVERIFY(script->saveQuestions.isEmpty());
+        QVERIFY(script->unanswered.isEmpty());
+    }
+
+    // "Speichern als..." onto a file that belongs to no open map asks first;
+    // "No" goes back to the dialog. The map's own file is replaced silently.
+    void saveAsAsksBeforeReplacing()
+    {
+        const QString existing = writeWhite(QStringLiteral("alt.bmp"), 10, 10);
+        const QByteArray old = readBytes(existing);
+        MapWindow *map = window->newFile();
+        clickMap(map, QPoint(40, 40));
+
+        script->saveAnswers << existing;
+        script->overwriteAnswers << false; // then the dialog is cancelled
+        QVERIFY(!map->saveAs());
+        QCOMPARE(script->overwriteQuestions, QStringList{existing});
+        QCOMPARE(script->saveQuestions.size(), 2);
+        QCOMPARE(map->caption(), QStringLiteral("New*"));
+        QCOMPARE(readBytes(existing), old);
+
+        // Asked about the file that is written, with the extension added.
+        script->reset();
+        script->saveAnswers << path(QStringLiteral("alt"));
+        script->overwriteAnswers << true;
+        QVERIFY(map->saveAs());
+        QCOMPARE(script->overwriteQuestions, QStringList{existing});
+        QCOMPARE(map->caption(), existing);
+        QCOMPARE(raster::readBmpFile(existing).size(), QSize(880, 656));
+
+        script->reset();
+        clickMap(map, QPoint(80, 80));
+        QVERIFY(map->save());
+        script->saveAnswers << existing;
+        QVERIFY(map->saveAs());
+        QVERIFY(script->overwriteQuestions.isEmpty());
+        QVERIFY(script->unanswered.isEmpty());
+    }
+
+    // Horizontal tiling: one window above another, each as wide as the
+    // client area; minimised windows stay where they are.
+    void tileWindows_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("minimised");
+        for (int count : {1, 2, 3, 5})
+            QTest::addRow("%d", count) << count << false;
+        QTest::newRow("3 and a minimised one") << 3 << true;
+    }
+
+    void tileWindows()
+    {
+        QFETCH(int, count);
+        QFETCH(bool, minimised);
+        QMdiSubWindow *icon = nullptr;
+        if (minimised) {
+            icon = window->newFile();
+            icon->showMinimized();
+        }
+        QList<MapWindow *> maps;
+        for (int i = 0; i < count; ++i)
+            maps << window->newFile();
+        const QRect iconPlace = icon ? icon->geometry() : QRect();
+        window->tileWindows();
+        flush();
+
+        const QSize area = window->mdiArea()->viewport()->size();
+        const int bottom = area.height() - (icon ? icon->height() : 0);
+        // The active (last made) window on top, the others below it.
+        int top = 0;
+        for (int i = count - 1; i >= 0; --i) {
+            const QRect r = maps[i]->geometry();
+            QCOMPARE(r.left(), 0);
+            QCOMPARE(r.width(), area.width());
+            QCOMPARE(r.top(), top);
+            top = r.bottom() + 1;
+        }
+        QCOMPARE(top, bottom);
+        if (icon) {
+            QVERIFY(icon->isMinimized());
+            QCOMPARE(icon->geometry(), iconPlace);
+        }
+    }
+
+    // Enter in the overlay browsers' lists and drive boxes works the list,
+    // never "Übernehmen": the tool the user chose stays.
+    void enterInOverlayBrowsers_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("tool");
+        for (const char *control : {"DirectoryListBox1", "FileListBox1", "DriveComboBox1"}) {
+            QTest::addRow("%s, correction", control) << control << 10;
+            QTest::addRow("%s, fill", control) << control << 11;
+        }
+    }
+
+    void enterInOverlayBrowsers()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, tool);
+        QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("ordner")));
+        writeWhite(QStringLiteral("eigenes.bmp"), 30, 30);
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(dir->path());
+        auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
+        // Browsers made now start in the folder with the picture.
+        window = std::make_unique<MainWindow>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->toggleOverlayBrowsers();
+        window->paletteTabs()->setCurrentIndex(0);
+        window->toolButtonClicked(tool);
+        const QString status = window->toolState().statusText();
+        QVERIFY(!status.isEmpty());
+
+        auto *target = window->findChild<QWidget *>(control);
+        QVERIFY(target);
+        if (auto *list = qobject_cast<QListWidget *>(target)) {
+            QVERIFY(list->count() > 0);
+            list->setCurrentRow(list->count() - 1);
+        }
+        target->setFocus();
+        QTRY_COMPARE(window->focusWidget(), target);
+        QTest::keyClick(target, Qt::Key_Return);
+        flush();
+        QCOMPARE(window->toolState().statusText(), status);
+        QCOMPARE(int(window->toolState().mode), tool == 10 ? 1 : 6);
     }
 
     void errorReport_data()
@@ -440,10 +599,10 @@ private Q_SLOTS:
         QAction *overlays = window->overlaysAction();
         overlays->trigger();
         overlays->trigger();
-        QVERIFY(window->pageControl2()->isHidden());
-        window->Benutzen1Click(); // the menu item shows them, whatever before
+        QVERIFY(window->overlayTabs()->isHidden());
+        window->toggleOverlayBrowsers(); // the menu item shows them, whatever before
         QVERIFY(overlays->isChecked());
-        QVERIFY(window->pageControl2()->isVisible());
+        QVERIFY(window->overlayTabs()->isVisible());
     }
 
     void previewLifecycle()
@@ -451,10 +610,10 @@ private Q_SLOTS:
         PreviewState &preview = window->previewState();
         preview.lastPreview = QPoint(57, 89);
         preview.previousSample = QPoint(3, 4);
-        MapWindow *first = window->Neu1Click();
+        MapWindow *first = window->newFile();
         QCOMPARE(preview.lastPreview, QPoint(0, 0));
         QCOMPARE(preview.previousSample, QPoint(0, 0));
-        MapWindow *second = window->Neu1Click();
+        MapWindow *second = window->newFile();
         QVERIFY(second->canvas()->timer().isActive());
         // The window that loses activation stops its timer.
         window->mdiArea()->setActiveSubWindow(first);
@@ -465,13 +624,13 @@ private Q_SLOTS:
         window->setQuestEditor(&quest);
         preview.offMap = false;
         QTimer::singleShot(0, &quest, &QDialog::reject);
-        window->QuestEditor1Click();
+        window->showQuestEditor();
         QVERIFY(preview.offMap);
     }
 
     void popupModes()
     {
-        MapWindow *map = window->Neu1Click();
+        MapWindow *map = window->newFile();
         const auto items = map->popupMenu()->actions();
         QCOMPARE(texts(map->popupMenu()),
                  (QStringList{"Korrektur-Modus", "Füllmodus", "-", "In Zwischenablage kopieren"}));

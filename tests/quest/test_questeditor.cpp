@@ -60,6 +60,42 @@ private slots:
         m_dialogs = nullptr;
     }
 
+    // Every control is found by its component name, at its design place.
+    void componentsByName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        const struct {
+            const char *name;
+            QRect geometry;
+        } rows[] = {
+            {"Image1", {8, 8, 492, 325}},     {"Shape1", {8, 8, 492, 325}},
+            {"RadioGroup1", {512, 8, 241, 89}}, {"Button7", {520, 32, 105, 25}},
+            {"Button6", {632, 32, 113, 25}},  {"Edit2", {520, 64, 225, 21}},
+            {"GroupBox3", {512, 112, 241, 65}}, {"Button5", {528, 136, 89, 25}},
+            {"Button4", {648, 136, 89, 25}},  {"GroupBox2", {512, 192, 241, 73}},
+            {"Button3", {520, 224, 105, 25}}, {"Button1", {640, 224, 105, 25}},
+            {"Button2", {512, 280, 241, 49}}, {"Panel1", {512, 336, 241, 113}},
+            {"Edit1", {520, 360, 225, 21}},   {"ComboBox1", {520, 416, 225, 21}},
+            {"RadioGroup2", {8, 336, 489, 113}}, {"Memo2", {16, 376, 345, 65}},
+            {"Memo7", {16, 376, 345, 65}},    {"Button8", {368, 408, 121, 25}},
+            {"GroupBox1", {8, 456, 745, 121}}, {"Memo1", {16, 472, 481, 97}},
+            {"ComboBox2", {512, 488, 145, 21}}, {"SpinEdit1", {688, 488, 41, 22}},
+            {"BitBtn1", {560, 528, 145, 33}},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.geometry;
+    }
+    void componentsByName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        QuestEditor editor;
+        const auto found = editor.findChildren<QWidget *>(name);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found.first()->geometry(), geometry);
+    }
+
     // The widget and the widget-free function give the same lines.
     void fieldsAndFunctionAgree_data()
     {
@@ -97,11 +133,11 @@ private slots:
         editor.sizeField()->setValue(12);
         editor.noteButton(QuestDocument::C)->click();
         clipboardPicture(10, 10);
-        editor.Button6Click();
+        editor.pastePicture();
         editor.introField()->setPlainText(QStringLiteral("abc"));
         editor.setQuestModified(false);
-        editor.Feldlschen1Click();
-        editor.Button8Click();
+        editor.clearIntro();
+        editor.clearNotes();
         QVERIFY(!editor.questModified());
         QVERIFY(editor.introField()->toPlainText().isEmpty());
 
@@ -197,7 +233,7 @@ private slots:
         QCOMPARE(editor.document().notes[QuestDocument::C], QStringList{QStringLiteral("Text 2")});
         QVERIFY(editor.document().active[QuestDocument::C]);
 
-        editor.Button8Click();
+        editor.clearNotes();
         const QuestDocument doc = editor.document();
         for (int n = 0; n < QuestDocument::NoteCount; ++n)
             QVERIFY(doc.notes[std::size_t(n)].isEmpty() && !doc.active[std::size_t(n)]);
@@ -210,19 +246,19 @@ private slots:
     {
         QuestEditor editor;
         QGuiApplication::clipboard()->setText(QStringLiteral("nur Text"));
-        editor.Button6Click();
+        editor.pastePicture();
         QCOMPARE(editor.statusText(), QStringLiteral("Keine Grafik in Zwischenablage"));
         QVERIFY(editor.mapPicture().isNull());
         QVERIFY(!editor.printButton()->isEnabled());
 
         clipboardPicture(100, 50);
-        editor.Button6Click();
+        editor.pastePicture();
         QCOMPARE(editor.mapPicture().pixel(0, 0), QColor(Qt::red).rgb());
         QVERIFY(editor.printButton()->isEnabled());
 
         // A failure afterwards leaves picture and print availability.
         QGuiApplication::clipboard()->clear();
-        editor.Button6Click();
+        editor.pastePicture();
         QCOMPARE(editor.statusText(), QStringLiteral("Keine Grafik in Zwischenablage"));
         QCOMPARE(editor.mapPicture().size(), QSize(100, 50));
         QVERIFY(editor.printButton()->isEnabled());
@@ -239,28 +275,28 @@ private slots:
         f.close();
 
         m_dialogs->openAnswers << QString();
-        editor.Button7Click();
+        editor.loadPicture();
         QCOMPARE(editor.statusText(), QStringLiteral("Ladevorgang abgebrochen"));
         QCOMPARE(m_dialogs->openQuestions.last().filter, QStringLiteral("Bitmaps (*.bmp)|*.bmp"));
 
         m_dialogs->openAnswers << bmp;
-        editor.Button7Click();
+        editor.loadPicture();
         QCOMPARE(editor.mapPicture().size(), QSize(30, 20));
         QVERIFY(!editor.fileNameField()->isHidden());
         QCOMPARE(editor.fileNameField()->text(), bmp);
 
         // A file that is no picture: an error, and nothing changes.
         m_dialogs->openAnswers << broken;
-        QVERIFY_THROWS_EXCEPTION(DkError, editor.Button7Click());
+        QVERIFY_THROWS_EXCEPTION(DkError, editor.loadPicture());
         QCOMPARE(editor.mapPicture().size(), QSize(30, 20));
         QCOMPARE(editor.fileNameField()->text(), bmp);
 
         // Cancelling keeps the picture; the clipboard hides the file name.
         m_dialogs->openAnswers << QString();
-        editor.Button7Click();
+        editor.loadPicture();
         QCOMPARE(editor.mapPicture().size(), QSize(30, 20));
         clipboardPicture(5, 5);
-        editor.Button6Click();
+        editor.pastePicture();
         QVERIFY(editor.fileNameField()->isHidden());
     }
 
@@ -271,18 +307,18 @@ private slots:
         editor.introField()->setPlainText(QStringLiteral("Hallo Welt"));
         editor.setQuestModified(false);
         clipboardPicture(4, 4);
-        editor.PopupMenu1Popup();
+        editor.updateIntroMenu();
         QVERIFY(!editor.cutAction()->isEnabled());
         QVERIFY(!editor.pasteAction()->isEnabled());
         QVERIFY(editor.clearIntroAction()->isEnabled());
         editor.introField()->selectAll();
-        editor.PopupMenu1Popup();
+        editor.updateIntroMenu();
         QVERIFY(editor.cutAction()->isEnabled());
-        editor.Ausschneiden1Click();
+        editor.cutIntro();
         QVERIFY(editor.questModified());
-        editor.PopupMenu1Popup();
+        editor.updateIntroMenu();
         QVERIFY(editor.pasteAction()->isEnabled());
-        editor.Einfgen1Click();
+        editor.pasteIntro();
         QCOMPARE(editor.introField()->toPlainText(), QStringLiteral("Hallo Welt"));
     }
 
@@ -292,7 +328,7 @@ private slots:
         showAndWait(editor);
         // Unmodified: closes without a question.
         editor.activeBox(QuestDocument::A)->click();
-        editor.BitBtn1Click();
+        editor.closeEditor();
         QVERIFY(editor.isHidden());
         QVERIFY(m_dialogs->questions.isEmpty());
 
@@ -309,7 +345,7 @@ private slots:
         editor.show();
         m_dialogs->confirmAnswers << true;
         m_dialogs->saveAnswers << QString();
-        editor.BitBtn1Click();
+        editor.closeEditor();
         QVERIFY(editor.isHidden());
         QVERIFY(editor.questModified());
         QCOMPARE(m_dialogs->saveQuestions.last().filter, QStringLiteral("DK-Edit Questeditor|*.dke"));
@@ -319,7 +355,13 @@ private slots:
         const QString bad = m_dir.filePath(QStringLiteral("fehlt/quest"));
         m_dialogs->confirmAnswers << true;
         m_dialogs->saveAnswers << bad;
-        QCOMPARE(errorOf([&] { editor.BitBtn1Click(); }), errors::cannotCreate(bad + QStringLiteral(".dke")));
+        QCOMPARE(errorOf([&] { editor.closeEditor(); }), errors::cannotCreate(bad + QStringLiteral(".dke")));
+        QVERIFY(!editor.isHidden());
+        QVERIFY(editor.questModified());
+
+        // Escape at the question (or its close box): the editor stays open.
+        m_dialogs->confirmAnswers << Dialogs::Answer::Dismissed;
+        editor.close();
         QVERIFY(!editor.isHidden());
         QVERIFY(editor.questModified());
 
@@ -327,10 +369,45 @@ private slots:
         const QString good = m_dir.filePath(QStringLiteral("quest"));
         m_dialogs->confirmAnswers << true;
         m_dialogs->saveAnswers << good;
-        editor.BitBtn1Click();
+        editor.closeEditor();
         QVERIFY(editor.isHidden());
         QVERIFY(!editor.questModified());
         QVERIFY(QFile::exists(good + QStringLiteral(".dke")));
+        QVERIFY(m_dialogs->overwriteQuestions.isEmpty());
+    }
+
+    // "Speichern..." onto a quest file other than the one loaded or saved
+    // last asks before replacing it; "No" goes back to the dialog.
+    void savingOverAnotherQuestAsks()
+    {
+        const QString other = m_dir.filePath(QStringLiteral("andere.dke"));
+        questfile::write(QuestDocument(), other);
+        const QByteArray old = readBytes(other);
+        QuestEditor editor;
+        QTest::keyClicks(editor.titleField(), QStringLiteral("Neu"));
+        m_dialogs->saveAnswers << m_dir.filePath(QStringLiteral("andere"));
+        m_dialogs->overwriteAnswers << false;
+        QCOMPARE(editor.saveQuest(), QuestEditor::SaveResult::Cancelled);
+        QCOMPARE(m_dialogs->overwriteQuestions, QStringList{other});
+        QCOMPARE(m_dialogs->saveQuestions.size(), 2);
+        QCOMPARE(readBytes(other), old);
+
+        m_dialogs->reset();
+        m_dialogs->saveAnswers << other;
+        m_dialogs->overwriteAnswers << true;
+        QCOMPARE(editor.saveQuest(), QuestEditor::SaveResult::Saved);
+        QCOMPARE(m_dialogs->overwriteQuestions, QStringList{other});
+
+        // The quest's own file, saved or loaded, is replaced without a word.
+        m_dialogs->reset();
+        m_dialogs->saveAnswers << other;
+        QCOMPARE(editor.saveQuest(), QuestEditor::SaveResult::Saved);
+        QuestEditor second;
+        second.loadQuestFile(other);
+        m_dialogs->saveAnswers << other;
+        QCOMPARE(second.saveQuest(), QuestEditor::SaveResult::Saved);
+        QVERIFY(m_dialogs->overwriteQuestions.isEmpty());
+        QVERIFY(m_dialogs->unanswered.isEmpty());
     }
 
     // maybeSave() is what the main window asks before quitting: false = stop.
@@ -347,6 +424,9 @@ private slots:
         QVERIFY(!editor.maybeSave());
         QCOMPARE(m_dialogs->errors.size(), 1);
         QVERIFY(m_dialogs->errors.first().startsWith(QStringLiteral("Cannot create file")));
+        // Escape at the question ends nothing either.
+        m_dialogs->confirmAnswers << Dialogs::Answer::Dismissed;
+        QVERIFY(!editor.maybeSave());
         m_dialogs->confirmAnswers << false;
         QVERIFY(editor.maybeSave());
         QVERIFY(editor.questModified());
@@ -379,7 +459,7 @@ private slots:
         editor.activeBox(QuestDocument::Other)->setChecked(true);
         const QString path = m_dir.filePath(QStringLiteral("beispiel"));
         m_dialogs->saveAnswers << path;
-        QCOMPARE(editor.Button4Click(), QuestEditor::SaveResult::Saved);
+        QCOMPARE(editor.saveQuest(), QuestEditor::SaveResult::Saved);
         QCOMPARE(readBytes(path + QStringLiteral(".dke")), readBytes(dataPath(QStringLiteral("worked_example.dke"))));
         QVERIFY(!editor.questModified());
 
@@ -390,11 +470,11 @@ private slots:
         other.fontField()->setEditText(QStringLiteral("Liberation Serif"));
         other.sizeField()->setValue(13);
         clipboardPicture(20, 10);
-        other.Button6Click();
+        other.pastePicture();
         other.noteButton(QuestDocument::D)->click();
         m_dialogs->confirmAnswers << false;
         m_dialogs->openAnswers << dataPath(QStringLiteral("worked_example_lf.dke"));
-        other.Button5Click();
+        other.loadQuest();
         QCOMPARE(m_dialogs->questions.last(), QStringLiteral("Text speichern?"));
         const QuestDocument loaded = other.document();
         QCOMPARE(loaded.title, QStringLiteral("Der verlorene Schlüssel"));
@@ -416,14 +496,20 @@ private slots:
         // "Yes" but the save dialog is cancelled: nothing is loaded.
         m_dialogs->confirmAnswers << true;
         m_dialogs->saveAnswers << QString();
-        editor.Button5Click();
+        editor.loadQuest();
         QCOMPARE(editor.document().intro, QStringList{QStringLiteral("wichtig")});
         QVERIFY(m_dialogs->openQuestions.isEmpty()); // the open dialog never came
+        // Escape at the question: nothing is loaded either.
+        m_dialogs->confirmAnswers << Dialogs::Answer::Dismissed << Dialogs::Answer::Dismissed;
+        editor.loadQuest();
+        editor.loadQuestFile(dataPath(QStringLiteral("worked_example.dke")));
+        QCOMPARE(editor.document().intro, QStringList{QStringLiteral("wichtig")});
+        QVERIFY(m_dialogs->openQuestions.isEmpty());
 
         // A file that is not a quest: refused, the text stays.
         m_dialogs->confirmAnswers << false;
         m_dialogs->openAnswers << dataPath(QStringLiteral("truncated.dke"));
-        QVERIFY_THROWS_EXCEPTION(DkError, editor.Button5Click());
+        QVERIFY_THROWS_EXCEPTION(DkError, editor.loadQuest());
         QCOMPARE(editor.document().intro, QStringList{QStringLiteral("wichtig")});
         QVERIFY(editor.questModified());
     }
@@ -441,7 +527,7 @@ private slots:
         file.write("Titel\r\nOrk\r\n" + QByteArray(1800000, '\n') + "---\n---\n---\n---\n---\n---\n");
         file.close();
         m_dialogs->openAnswers << path;
-        QCOMPARE(errorOf([&] { editor.Button5Click(); }), questfile::tooLargeFile(path));
+        QCOMPARE(errorOf([&] { editor.loadQuest(); }), questfile::tooLargeFile(path));
         QCOMPARE(editor.document().title, QStringLiteral("Vorher"));
         QVERIFY(!editor.questModified());
         // Dropped on the editor, the same.
@@ -453,7 +539,7 @@ private slots:
         editor.introField()->setPlainText(lines.join(QLatin1Char('\n')));
         const QString target = m_dir.filePath(QStringLiteral("zu-lang.dke"));
         m_dialogs->saveAnswers << target;
-        const QString error = errorOf([&] { editor.Button4Click(); });
+        const QString error = errorOf([&] { editor.saveQuest(); });
         QVERIFY2(error.startsWith(QStringLiteral("Der Text kann nicht gespeichert werden")), qPrintable(error));
         QVERIFY(!QFile::exists(target));
         QVERIFY(m_dialogs->saveQuestions.isEmpty()); // refused before the dialog
@@ -469,7 +555,7 @@ private slots:
         QTest::keyClicks(editor.noteField(QuestDocument::B), QStringLiteral("---"));
         const QString path = m_dir.filePath(QStringLiteral("trenner.dke"));
         m_dialogs->saveAnswers << path;
-        const QString error = errorOf([&] { editor.Button4Click(); });
+        const QString error = errorOf([&] { editor.saveQuest(); });
         QVERIFY2(error.contains(QStringLiteral("„Anmerkung B“")), qPrintable(error));
         QVERIFY(!QFile::exists(path));
         QVERIFY(editor.questModified());
@@ -477,7 +563,7 @@ private slots:
         // "--- " (with a space) is ordinary text and reads back as it was.
         QTest::keyClicks(editor.noteField(QuestDocument::B), QStringLiteral(" "));
         m_dialogs->saveAnswers << path;
-        QCOMPARE(editor.Button4Click(), QuestEditor::SaveResult::Saved);
+        QCOMPARE(editor.saveQuest(), QuestEditor::SaveResult::Saved);
         QuestDocument back;
         questfile::read(path, back);
         QCOMPARE(back.notes[QuestDocument::B], (QStringList{"oben", "--- "}));
@@ -491,7 +577,7 @@ private slots:
         const QString path = m_dir.filePath(QStringLiteral("zeichen.dke"));
         m_dialogs->confirmAnswers << false;
         m_dialogs->saveAnswers << path;
-        QCOMPARE(editor.Button4Click(), QuestEditor::SaveResult::Cancelled);
+        QCOMPARE(editor.saveQuest(), QuestEditor::SaveResult::Cancelled);
         QVERIFY(m_dialogs->questions.last().contains(QStringLiteral("„Łź“")));
         QVERIFY(!QFile::exists(path));
         QVERIFY(editor.questModified());
@@ -499,7 +585,7 @@ private slots:
         m_dialogs->confirmAnswers << true;
         m_dialogs->saveAnswers.clear();
         m_dialogs->saveAnswers << path;
-        QCOMPARE(editor.Button4Click(), QuestEditor::SaveResult::Saved);
+        QCOMPARE(editor.saveQuest(), QuestEditor::SaveResult::Saved);
         QuestDocument back;
         questfile::read(path, back);
         QCOMPARE(back.notes[QuestDocument::A], QStringList{QStringLiteral("?ód? €")});

@@ -248,42 +248,127 @@ void gargoyle(QPainter &p)
     p.drawRect(QRectF(13.2, 15.3, 3.6, 0.9));
 }
 
-void ogre(QPainter &p, int rank)
+// The four ogre ranks: warrior, officer, commander, ruler.
+enum OgreRank { Warrior, Officer, Commander, Ruler };
+
+void ogreFace(QPainter &p, qreal top)
 {
-    // A broad, heavy-jawed face; the rank shows above it.
+    // A broad, heavy-jawed face with small eyes under one brow and two tusks;
+    // its crown lies at the given height, the jaw always at the token's foot.
     p.setPen(inkPen(0.9));
-    setFill(p, 144);
+    setFill(p, mid);
     QPainterPath head;
-    head.moveTo(9, 12);
-    head.cubicTo(9, 8.5, 21, 8.5, 21, 12);
-    head.cubicTo(23.5, 15, 23, 22, 20, 24);
-    head.lineTo(10, 24);
-    head.cubicTo(7, 22, 6.5, 15, 9, 12);
+    head.moveTo(9.5, top + 3);
+    head.cubicTo(9.5, top - 0.5, 20.5, top - 0.5, 20.5, top + 3);
+    head.cubicTo(23.5, 15, 23, 22, 20, 24.5);
+    head.lineTo(10, 24.5);
+    head.cubicTo(7, 22, 6.5, 15, 9.5, top + 3);
     p.drawPath(head);
     p.setPen(Qt::NoPen);
     setFill(p, ink);
-    p.drawRect(QRectF(10, 13, 10, 1.5));
+    p.drawPolygon(poly({{9.6, 13.2}, {15, 15.2}, {20.4, 13.2}, {20.4, 15}, {15, 17}, {9.6, 15}}));
     setFill(p, white);
-    p.drawEllipse(QRectF(11.2, 14.6, 2.3, 2));
-    p.drawEllipse(QRectF(16.5, 14.6, 2.3, 2));
+    p.drawEllipse(QRectF(11.3, 15.4, 2.3, 1.8));
+    p.drawEllipse(QRectF(16.4, 15.4, 2.3, 1.8));
+    // A wide underbite with two tusks standing up out of it.
     setFill(p, ink);
-    p.drawRoundedRect(QRectF(11, 19.5, 8, 2.6), 1, 1);
+    QPainterPath mouth;
+    mouth.moveTo(10.5, 20);
+    mouth.quadTo(15, 21.5, 19.5, 20);
+    mouth.quadTo(19.5, 23.4, 15, 23.4);
+    mouth.quadTo(10.5, 23.4, 10.5, 20);
+    p.drawPath(mouth);
+    p.setPen(inkPen(0.6));
     setFill(p, white);
-    p.drawPolygon(poly({{11.6, 20}, {13, 20}, {12.3, 17.8}}));
-    p.drawPolygon(poly({{17, 20}, {18.4, 20}, {17.7, 17.8}}));
-    p.setPen(inkPen(0.5));
-    setFill(p, ink);
-    if (rank == 1 || rank == 2) {
-        // One or two bold chevrons on the brow.
-        for (int i = 0; i < rank; ++i) {
-            const qreal y = (rank == 1 ? 6.8 : 5.2) + 3.0 * i;
-            p.drawPolygon(poly({{10.5, y}, {15, y + 2.2}, {19.5, y}, {19.5, y + 2}, {15, y + 4.2}, {10.5, y + 2}}));
-        }
-    } else if (rank == 3) {
-        setFill(p, white);
+    p.drawPolygon(poly({{11.4, 21}, {13.2, 21.2}, {12, 17.8}}));
+    p.drawPolygon(poly({{16.8, 21.2}, {18.6, 21}, {18, 17.8}}));
+}
+
+void ogre(QPainter &p, OgreRank rank)
+{
+    // The same ogre under four head-dresses that differ in outline, not in
+    // detail: bare head with a studded club, helmet with two horns breaking
+    // out over the rim, helmet with one tall spike, crown with three points.
+    // The token's ground darkens with the rank as well.
+    switch (rank) {
+    case Warrior: {
+        // A studded club over the shoulder, behind the bald head, its head
+        // up over the rim.
+        p.setClipping(false);
+        p.save();
+        p.translate(20.5, 10);
+        p.rotate(40);
+        // Handle, then the heavy head with white studs.
         p.setPen(inkPen(0.8));
-        // A crown.
-        p.drawPolygon(poly({{10.5, 10}, {10.5, 5}, {12.7, 7.6}, {15, 4.2}, {17.3, 7.6}, {19.5, 5}, {19.5, 10}}));
+        setFill(p, shade);
+        p.drawRect(QRectF(-1.3, 3, 2.6, 11));
+        setFill(p, dark);
+        p.drawRoundedRect(QRectF(-4.2, -9, 8.4, 13.5), 4.2, 4.2);
+        p.setPen(Qt::NoPen);
+        setFill(p, white);
+        for (const QPointF &stud : {QPointF(-1.8, -5.5), QPointF(1.8, -2.5), QPointF(-1.8, 0.5), QPointF(1.6, -7.6)})
+            p.drawEllipse(stud, 1.0, 1.0);
+        p.restore();
+        p.setClipping(true);
+        ogreFace(p, 8.5);
+        break;
+    }
+    case Officer: {
+        ogreFace(p, 9.5);
+        // A round helmet, its two horns sweeping up and out over the rim.
+        p.setClipping(false);
+        p.setPen(inkPen(0.8));
+        setFill(p, white);
+        QPainterPath horns;
+        horns.moveTo(10, 12);
+        horns.cubicTo(4, 12, 1.5, 7, 2.5, 1.5);
+        horns.cubicTo(4.5, 6, 7.5, 7.5, 11, 8);
+        horns.closeSubpath();
+        horns.moveTo(20, 12);
+        horns.cubicTo(26, 12, 28.5, 7, 27.5, 1.5);
+        horns.cubicTo(25.5, 6, 22.5, 7.5, 19, 8);
+        horns.closeSubpath();
+        p.drawPath(horns);
+        setFill(p, dark);
+        QPainterPath helm;
+        helm.moveTo(9, 13.2);
+        helm.cubicTo(9, 4.8, 21, 4.8, 21, 13.2);
+        helm.closeSubpath();
+        p.drawPath(helm);
+        break;
+    }
+    case Commander: {
+        ogreFace(p, 9.5);
+        // A light helmet with a nose guard and one tall spike up over the rim.
+        p.setClipping(false);
+        p.setPen(inkPen(0.8));
+        setFill(p, white);
+        p.drawPolygon(poly({{12.4, 7.5}, {15, -0.5}, {17.6, 7.5}}));
+        setFill(p, silver);
+        QPainterPath helm;
+        helm.moveTo(8.5, 13.8);
+        helm.cubicTo(8.5, 5, 21.5, 5, 21.5, 13.8);
+        helm.closeSubpath();
+        p.drawPath(helm);
+        p.drawRect(QRectF(14, 13.5, 2, 4));
+        p.setPen(inkPen(0.7, shade));
+        p.drawLine(QPointF(10, 12.2), QPointF(20, 12.2));
+        break;
+    }
+    case Ruler: {
+        ogreFace(p, 10);
+        // A tall crown with three points, each with a jewel.
+        p.setPen(inkPen(0.8));
+        setFill(p, white);
+        p.drawPolygon(poly({{9, 12.5}, {7.5, 3}, {11.8, 7}, {15, 1}, {18.2, 7}, {22.5, 3}, {21, 12.5}}));
+        p.setPen(Qt::NoPen);
+        setFill(p, ink);
+        for (const QPointF &c : {QPointF(8.6, 5.4), QPointF(15, 3.8), QPointF(21.4, 5.4)})
+            p.drawEllipse(c, 0.9, 0.9);
+        setFill(p, shade);
+        p.drawRect(QRectF(9.4, 10, 11.2, 1.6));
+        break;
+    }
     }
 }
 
@@ -311,10 +396,11 @@ QImage monsterToken(const MonsterKind &kind, int size)
     return s.finish();
 }
 
-QImage ogreToken(int rank)
+QImage ogreToken(OgreRank rank)
 {
+    static const int grounds[] = {light, silver, shade, deep};
     Sketch s(30, 30);
-    drawTokenBase(s.p(), light, true);
+    drawTokenBase(s.p(), grounds[rank], true);
     ogre(s.p(), rank);
     return s.finish();
 }
@@ -346,25 +432,54 @@ QImage pencilGlyph()
 
 QImage bucketGlyph()
 {
+    // The fill tool: a paint bucket tipped to the right, seen a little from
+    // above so that the dark paint shows in its mouth, its handle fallen
+    // across the front, the paint running over the lip down to a drop, as
+    // fill tools are drawn.
     Sketch s(32, 32);
     QPainter &p = s.p();
-    // A bucket tipped to the right, paint running from its lip into a puddle.
-    p.setPen(inkPen(0.8));
+    QTransform tilt;
+    tilt.translate(12.5, 16.5);
+    tilt.rotate(35);
+    // The paint running from the lip, drawn first so the bucket's rim lies
+    // over its start.
+    const QPointF lip = tilt.map(QPointF(8.6, -8.4));
+    p.setPen(inkPen(1.0));
     setFill(p, dark);
-    p.drawEllipse(QRectF(17, 25, 14, 5.5));
-    p.drawRoundedRect(QRectF(20.6, 13.5, 3.6, 14), 1.8, 1.8);
+    QPainterPath paint;
+    paint.moveTo(lip + QPointF(-2.5, -1));
+    paint.cubicTo(lip + QPointF(2.5, -1), lip + QPointF(4.5, 1.5), lip + QPointF(4.5, 8));
+    paint.lineTo(lip + QPointF(4.5, 11));
+    paint.cubicTo(lip + QPointF(7, 14), lip + QPointF(5.5, 16.5), lip + QPointF(3.6, 16.5));
+    paint.cubicTo(lip + QPointF(1.7, 16.5), lip + QPointF(0.2, 14), lip + QPointF(2.7, 11));
+    paint.lineTo(lip + QPointF(2.4, 7));
+    paint.cubicTo(lip + QPointF(2.2, 4), lip + QPointF(0, 2.5), lip + QPointF(-2, 2.5));
+    paint.closeSubpath();
+    p.drawPath(paint);
     p.save();
-    p.translate(12, 13);
-    p.rotate(55);
+    p.setTransform(tilt, true);
+    // Body, wider at the mouth (top, in the bucket's own frame).
     p.setPen(inkPen(1.0));
+    setFill(p, light);
+    p.drawPolygon(poly({{-9, -8}, {9, -8}, {7, 9}, {-7, 9}}));
     setFill(p, silver);
-    p.drawPolygon(poly({{-8, -7}, {8, -7}, {6, 9}, {-6, 9}}));
-    p.setPen(inkPen(0.6, shade));
-    p.drawLine(QPointF(-7.4, -2), QPointF(7.4, -2));
-    p.drawLine(QPointF(-6.7, 4), QPointF(6.7, 4));
+    p.drawEllipse(QRectF(-7, 7.2, 14, 3.6));
+    p.setPen(inkPen(0.7, shade));
+    p.drawLine(QPointF(-8.3, -2.5), QPointF(8.3, -2.5));
+    // The mouth with the paint in it.
     p.setPen(inkPen(1.0));
+    setFill(p, white);
+    p.drawEllipse(QRectF(-9, -11.5, 18, 7));
     setFill(p, dark);
-    p.drawEllipse(QRectF(-8, -9, 16, 4));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QRectF(-7.4, -10.4, 14.8, 4.8));
+    // The handle, fallen forward across the body.
+    p.setPen(inkPen(1.2));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath handle;
+    handle.moveTo(-8.6, -7);
+    handle.cubicTo(-7, 6, 7, 6, 8.6, -7);
+    p.drawPath(handle);
     p.restore();
     return s.finish();
 }
@@ -380,10 +495,10 @@ void makeMonsters(Writer &out)
     }
     out.bitmap(QStringLiteral("GLYPH8"), pencilGlyph());
     out.bitmap(QStringLiteral("GLYPH9"), bucketGlyph());
-    out.bitmap(QStringLiteral("OGRE"), ogreToken(0));
-    out.bitmap(QStringLiteral("OFF"), ogreToken(1));
-    out.bitmap(QStringLiteral("OB"), ogreToken(2));
-    out.bitmap(QStringLiteral("HE"), ogreToken(3));
+    out.bitmap(QStringLiteral("OGRE"), ogreToken(Warrior));
+    out.bitmap(QStringLiteral("OFF"), ogreToken(Officer));
+    out.bitmap(QStringLiteral("OB"), ogreToken(Commander));
+    out.bitmap(QStringLiteral("HE"), ogreToken(Ruler));
 }
 
 } // namespace artgen

@@ -91,28 +91,50 @@ QImage doorThumbnail(const QImage &upright)
 
 QImage secretDoorTop()
 {
+    // A door hidden in the masonry of the top wall: the whole square is
+    // stonework, the door's arch is only a dotted seam in it, and the leaf
+    // stands ajar, a black crack showing down its right side and its pull
+    // ring on the stones. The wall side is the arch's side, a dark band of
+    // wall along the top edge.
     Sketch s(30, 30);
     QPainter &p = s.p();
     plate(p, QRectF(0, 0, 30, 30), silver);
-    // Masonry.
-    p.setPen(inkPen(0.6, shade));
-    for (int row = 0; row < 4; ++row) {
-        const qreal y = 9.5 + 5 * row;
-        if (row < 3)
-            p.drawLine(QPointF(1.5, y + 5), QPointF(28.5, y + 5));
-        for (qreal x = (row % 2 ? 4.5 : 9.5); x < 28; x += 10)
-            p.drawLine(QPointF(x, y), QPointF(x, y + 5));
-    }
-    // The hidden door on the top side, with an arrow towards it.
+    // The wall along the top side.
     p.setPen(inkPen(1.0));
     setFill(p, dark);
-    p.drawRect(QRectF(6.5, 0.5, 17, 7));
-    p.setPen(inkPen(0.6, silver));
-    p.drawLine(QPointF(12, 1.5), QPointF(12, 7));
-    p.drawLine(QPointF(18, 1.5), QPointF(18, 7));
-    p.setPen(inkPen(0.9));
+    p.drawRect(QRectF(0.5, 0.5, 29, 3));
+    // The leaf, a shade darker than the wall round it.
+    QPainterPath arch;
+    arch.moveTo(7.5, 28.5);
+    arch.lineTo(7.5, 12.5);
+    arch.cubicTo(7.5, 4.5, 21.5, 4.5, 21.5, 12.5);
+    arch.lineTo(21.5, 28.5);
+    p.setPen(Qt::NoPen);
+    setFill(p, mid);
+    p.drawPath(arch);
+    // Masonry over the whole square, door included.
+    p.setPen(inkPen(0.6, shade));
+    for (int row = 0; row < 5; ++row) {
+        const qreal y = 4 + 5.2 * row;
+        if (row > 0)
+            p.drawLine(QPointF(1.5, y), QPointF(28.5, y));
+        for (qreal x = (row % 2 ? 4.5 : 9.5); x < 28; x += 10)
+            p.drawLine(QPointF(x, y), QPointF(x, qMin(y + 5.2, 28.5)));
+    }
+    // The leaf's outline as a dotted seam: an arch up to the wall.
+    p.setBrush(Qt::NoBrush);
+    QPen seam(grey(ink), 1.2, Qt::CustomDashLine, Qt::FlatCap, Qt::MiterJoin);
+    seam.setDashPattern({1.6, 1.2});
+    p.setPen(seam);
+    p.drawPath(arch);
+    // The crack: the leaf stands ajar on its right side.
+    p.setPen(Qt::NoPen);
     setFill(p, ink);
-    p.drawPolygon(poly({{15, 10}, {19.5, 15}, {16.5, 15}, {16.5, 21}, {13.5, 21}, {13.5, 15}, {10.5, 15}}));
+    p.drawPolygon(poly({{21, 11}, {24, 13.5}, {24, 28.8}, {21, 28.8}}));
+    // The pull ring.
+    p.setPen(inkPen(1.4));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(17, 18.5), 2.2, 2.2);
     return s.finish();
 }
 
@@ -165,29 +187,47 @@ QImage spearTrap()
 
 QImage strikeTrap()
 {
-    // A trap with jaws: an iron ring with teeth, sprung shut on the square.
+    // A jaw trap set on the floor, seen from above: two iron jaws opened to a
+    // ring over the dark pit of the trap, big white teeth biting in from the
+    // upper and the lower jaw, the leaf springs out to both sides. The
+    // palette lays the arrow trap's thumbnail over the right three columns:
+    // only the tip of the right spring lies there.
     Sketch s(30, 30);
     QPainter &p = s.p();
     plate(p, QRectF(0, 0, 30, 30), silver);
+    const QPointF c(14.5, 15);
+    // Leaf springs along the hinge axis.
     p.setPen(inkPen(1.0));
     setFill(p, dark);
-    p.drawEllipse(QRectF(4, 4, 22, 22));
-    setFill(p, light);
-    p.drawEllipse(QRectF(7.5, 7.5, 15, 15));
-    // Teeth along the jaw line.
-    setFill(p, white);
-    QPainterPath teeth;
-    teeth.moveTo(7.5, 15);
-    for (int i = 0; i < 5; ++i) {
-        const qreal x = 7.5 + 3 * i;
-        teeth.lineTo(x + 1.5, i % 2 ? 18.5 : 11.5);
-        teeth.lineTo(x + 3, 15);
-    }
-    p.drawPath(teeth);
-    p.drawLine(QPointF(7.5, 15), QPointF(22.5, 15));
+    p.drawRoundedRect(QRectF(1.6, c.y() - 2.6, 8, 5.2), 2.4, 2.4);
+    p.drawRoundedRect(QRectF(19.4, c.y() - 2.6, 8, 5.2), 2.4, 2.4);
+    p.setPen(inkPen(1.0, silver));
+    p.drawLine(QPointF(3.4, c.y()), QPointF(6, c.y()));
+    p.drawLine(QPointF(23, c.y()), QPointF(25.6, c.y()));
+    // The jaws, dark inside.
+    p.setPen(inkPen(1.0));
+    setFill(p, shade);
+    p.drawEllipse(c, 10.5, 11.5);
     setFill(p, ink);
-    p.drawRect(QRectF(1.5, 13.5, 3, 3));
-    p.drawRect(QRectF(25.5, 13.5, 3, 3));
+    p.drawEllipse(c, 7.4, 8.4);
+    // Teeth of the upper jaw point down, those of the lower jaw up, set off
+    // by half a tooth so that they would close into each other.
+    p.setPen(inkPen(0.7));
+    setFill(p, white);
+    const qreal toothWidth = 3.6, toothLength = 6.4;
+    for (int i = 0; i < 4; ++i) {
+        const qreal x = c.x() - 7.2 + toothWidth * i;
+        const qreal top = c.y() - 8.4 + qAbs(x + toothWidth / 2 - c.x()) * 0.35;
+        p.drawPolygon(poly({{x, top - 1}, {x + toothWidth, top - 1}, {x + toothWidth / 2, top + toothLength}}));
+        const qreal xb = x + toothWidth / 2;
+        const qreal bottom = c.y() + 8.4 - qAbs(xb + toothWidth / 2 - c.x()) * 0.35;
+        p.drawPolygon(poly({{xb, bottom + 1}, {xb + toothWidth, bottom + 1}, {xb + toothWidth / 2, bottom - toothLength}}));
+    }
+    // The hinge pins where the jaws meet the springs.
+    p.setPen(inkPen(0.8));
+    setFill(p, silver);
+    p.drawEllipse(QPointF(c.x() - 9.2, c.y()), 1.6, 1.6);
+    p.drawEllipse(QPointF(c.x() + 9.2, c.y()), 1.6, 1.6);
     return s.finish();
 }
 
@@ -277,9 +317,9 @@ void shadedCircle(QPainter &p)
     p.drawEllipse(QRectF(1.6, 1.6, 26.8, 26.8));
 }
 
-QImage letterMarker(QChar letter, Ground ground)
+QImage letterMarker(QChar letter)
 {
-    Sketch s(30, 30, ground);
+    Sketch s(30, 30);
     shadedCircle(s.p());
     drawLabel(s.p(), QString(letter), QPointF(15, 15), 15);
     return s.finish();
@@ -322,85 +362,144 @@ QImage doorWithArrow(bool pointingAtDoor)
     return s.finish();
 }
 
-QImage forge()
+// The forge's three parts, each drawn upright in its own box, so that the
+// piece can be laid out across or down without turning any of them: a
+// furnace with its fire, the anvil in its well-known side view (turned, it
+// would read as something else), and the quenching trough.
+void furnace(QPainter &p, const QRectF &r)
 {
-    Sketch s(94, 30);
-    QPainter &p = s.p();
-    // Furnace with a fire.
-    plate(p, QRectF(0, 0, 36, 30), shade, 3);
+    // A brick hearth with an arched mouth and three flames on the embers.
+    plate(p, r, shade, 3);
     p.setPen(inkPen(0.6, dark));
-    for (qreal y : {7.5, 15.0, 22.5})
-        p.drawLine(QPointF(1.5, y), QPointF(34.5, y));
+    for (qreal y = r.top() + 7.5; y < r.bottom() - 1; y += 7.5)
+        p.drawLine(QPointF(r.left() + 1.5, y), QPointF(r.right() - 1.5, y));
+    const qreal cx = r.center().x();
+    const qreal w = qMin(r.width() - 9, 20.0);
+    QPainterPath mouth;
+    mouth.moveTo(cx - w / 2, r.bottom() - 3.5);
+    mouth.lineTo(cx - w / 2, r.top() + 13);
+    mouth.cubicTo(cx - w / 2, r.top() + 5, cx + w / 2, r.top() + 5, cx + w / 2, r.top() + 13);
+    mouth.lineTo(cx + w / 2, r.bottom() - 3.5);
+    mouth.closeSubpath();
     p.setPen(inkPen(1.0));
     setFill(p, ink);
-    p.drawRoundedRect(QRectF(7.5, 5.5, 21, 19), 4, 4);
-    setFill(p, white);
-    QPainterPath flame;
-    flame.moveTo(10, 22);
-    flame.cubicTo(9, 16, 13, 14, 12.5, 8);
-    flame.cubicTo(15, 11, 16, 13, 17, 9);
-    flame.cubicTo(19, 12, 20, 14, 22.5, 8.5);
-    flame.cubicTo(24, 14, 27, 17, 26, 22);
-    flame.closeSubpath();
-    p.drawPath(flame);
+    p.drawPath(mouth);
+    // Three tongues of fire over the embers, the middle one the tallest.
+    p.setPen(inkPen(0.7));
+    const qreal base = r.bottom() - 5;
+    for (int i = -1; i <= 1; ++i) {
+        const qreal x = cx + i * w / 3.6;
+        const qreal height = i == 0 ? 14 : 9.5;
+        setFill(p, i == 0 ? white : light);
+        QPainterPath flame;
+        flame.moveTo(x - 3, base);
+        flame.cubicTo(x - 4, base - height * 0.5, x - 0.5, base - height * 0.6, x, base - height);
+        flame.cubicTo(x + 0.8, base - height * 0.6, x + 4, base - height * 0.5, x + 3, base);
+        flame.closeSubpath();
+        p.drawPath(flame);
+    }
+    p.setPen(inkPen(0.7));
     setFill(p, silver);
-    p.drawEllipse(QRectF(14, 15, 8, 6));
-    // Anvil with its horn to the left and a hammer beside it.
+    p.drawRoundedRect(QRectF(cx - w / 2 + 1.5, base - 0.5, w - 3, 2.5), 1, 1);
+}
+
+void anvil(QPainter &p, const QPointF &c)
+{
+    // Horn to the left, flat face, narrow waist and a broad foot; c is the
+    // middle of the face's top.
     p.setPen(inkPen(1.0));
     setFill(p, dark);
-    QPainterPath anvil;
-    anvil.moveTo(39.5, 8.5);
-    anvil.lineTo(47, 8.5);
-    anvil.lineTo(66.5, 8.5);
-    anvil.lineTo(66.5, 14);
-    anvil.quadTo(60, 15, 59, 20);
-    anvil.lineTo(63.5, 26.5);
-    anvil.lineTo(46.5, 26.5);
-    anvil.lineTo(51, 20);
-    anvil.quadTo(50, 15, 46, 14);
-    anvil.quadTo(42, 13, 39.5, 8.5);
-    p.drawPath(anvil);
-    p.setPen(inkPen(0.7, silver));
-    p.drawLine(QPointF(47, 10.2), QPointF(65, 10.2));
-    p.setPen(inkPen(0.9));
-    setFill(p, mid);
-    p.drawRect(QRectF(52, 2.5, 14, 2.5));
-    setFill(p, shade);
-    p.drawRect(QRectF(64, 1, 4, 5.5));
-    // Quenching trough with water.
+    QPainterPath body;
+    body.moveTo(c.x() - 13, c.y() + 0.5);
+    body.quadTo(c.x() - 8, c.y() + 0.5, c.x() - 6, c.y());
+    body.lineTo(c.x() + 12, c.y());
+    body.lineTo(c.x() + 12, c.y() + 5);
+    body.lineTo(c.x() + 6, c.y() + 5.5);
+    body.quadTo(c.x() + 3, c.y() + 7, c.x() + 4, c.y() + 10);
+    body.lineTo(c.x() + 8.5, c.y() + 14);
+    body.lineTo(c.x() - 8.5, c.y() + 14);
+    body.lineTo(c.x() - 4, c.y() + 10);
+    body.quadTo(c.x() - 3, c.y() + 7, c.x() - 6, c.y() + 5.5);
+    body.quadTo(c.x() - 10, c.y() + 4, c.x() - 13, c.y() + 0.5);
+    p.drawPath(body);
+    p.setPen(inkPen(0.8, silver));
+    p.drawLine(QPointF(c.x() - 5, c.y() + 1.2), QPointF(c.x() + 11, c.y() + 1.2));
+}
+
+void trough(QPainter &p, const QRectF &r)
+{
+    // A stone trough full of water, seen from above.
     p.setPen(inkPen(1.0));
     setFill(p, mid);
-    p.drawRoundedRect(QRectF(70.5, 3.5, 23, 23), 2, 2);
+    p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
     setFill(p, silver);
-    p.drawRect(QRectF(73.5, 6.5, 17, 17));
+    const QRectF water = r.adjusted(3.5, 3.5, -3.5, -3.5);
+    p.drawRect(water);
     p.setPen(inkPen(0.7, shade));
-    for (qreal y : {11.0, 15.0, 19.0}) {
+    for (qreal y = water.top() + 4; y < water.bottom() - 1; y += 4) {
         QPainterPath wave;
-        wave.moveTo(75, y);
-        wave.quadTo(78, y - 1.5, 81, y);
-        wave.quadTo(84, y + 1.5, 87, y);
-        wave.quadTo(88.5, y - 0.8, 89.5, y);
+        wave.moveTo(water.left() + 1.5, y);
+        for (qreal x = water.left() + 1.5; x + 6 <= water.right(); x += 6)
+            wave.quadTo(x + 1.5, y - 1.4, x + 3, y), wave.quadTo(x + 4.5, y + 1.4, x + 6, y);
         p.drawPath(wave);
     }
+}
+
+// The forge in a picture of the given size, its parts at the given places.
+QImage forge(const QSize &size, const QRectF &hearth, const QPointF &anvilTop, const QRectF &water)
+{
+    Sketch s(size.width(), size.height());
+    furnace(s.p(), hearth);
+    anvil(s.p(), anvilTop);
+    trough(s.p(), water);
     return s.finish();
 }
 
 QImage hatchTop()
 {
+    // A trapdoor let into the stone floor, seen from above: flagstones all
+    // round, the square leaf lifted a little at its ring side so that a black
+    // gap into the depth shows there, long strap hinges on the opposite side.
+    // Floor to the square's edge and the dark gap tell it from the chest,
+    // which stands on the floor.
     Sketch s(30, 30);
     QPainter &p = s.p();
-    plate(p, QRectF(1, 1, 28, 28), mid, 1.5);
+    plate(p, QRectF(0, 0, 30, 30), silver);
     p.setPen(inkPen(0.6, shade));
-    for (qreal x : {8.0, 13.0, 18.0, 23.0})
-        p.drawLine(QPointF(x, 2), QPointF(x, 28));
-    // Iron bands and the ring near the top side.
+    for (const QLineF &seam : {QLineF(1, 14.5, 3.5, 14.5), QLineF(26.5, 11.5, 29, 11.5),
+                               QLineF(12.5, 26.5, 12.5, 29), QLineF(19.5, 1, 19.5, 3.5)})
+        p.drawLine(seam);
+    // The opening in the floor, black, with the leaf over it: the ring side
+    // is lifted, so the gap is widest there and the leaf's edge catches the
+    // light.
+    p.setPen(inkPen(1.0));
+    setFill(p, ink);
+    p.drawRect(QRectF(3.5, 3.5, 23, 23));
+    setFill(p, mid);
+    p.drawRect(QRectF(4.5, 7.5, 21, 19));
+    p.setPen(inkPen(1.0, white));
+    p.drawLine(QPointF(5.5, 8.5), QPointF(24.5, 8.5));
+    // Planks across the hinge line.
+    p.setPen(inkPen(0.6, shade));
+    for (qreal x : {10.0, 15.0, 20.0})
+        p.drawLine(QPointF(x, 9.5), QPointF(x, 25.5));
+    // Strap hinges from the bottom edge, with their knuckles on the frame.
     p.setPen(inkPen(0.9));
     setFill(p, dark);
-    p.drawRect(QRectF(2, 11, 26, 2.5));
-    p.drawRect(QRectF(2, 21, 26, 2.5));
+    for (qreal x : {8.5, 21.5}) {
+        QPainterPath strap;
+        strap.moveTo(x - 1.8, 26);
+        strap.lineTo(x - 1, 17);
+        strap.quadTo(x, 15.6, x + 1, 17);
+        strap.lineTo(x + 1.8, 26);
+        strap.closeSubpath();
+        p.drawPath(strap);
+        p.drawRect(QRectF(x - 2.5, 25.5, 5, 3));
+    }
+    // The iron ring on the lifted side.
     p.setPen(inkPen(1.6));
     p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QRectF(11.5, 2.8, 7, 6.4));
+    p.drawEllipse(QRectF(11.5, 10.2, 7, 6));
     return s.finish();
 }
 
@@ -508,20 +607,45 @@ QImage teleporter(QChar letter)
 
 QImage blade(bool filled)
 {
-    // A guillotine blade across the square between its two posts; its edge
-    // slants towards the right.
+    // A guillotine seen from the front: two tall posts under a cross beam, the
+    // steel blade falling between them with its edge slanting down to the
+    // right, speed lines above it, and the neck board with its round cut at
+    // the foot. Blade and board stand a pixel clear of the posts, so the
+    // ground between them stays open. The outline pair draws the same shapes
+    // as lines on white.
     Sketch s(30, 30);
     QPainter &p = s.p();
+    const int wood = filled ? dark : white;
+    // Posts and cross beam.
     p.setPen(inkPen(1.0));
-    setFill(p, dark);
-    p.drawRect(QRectF(1.5, 4.5, 4, 21));
-    p.drawRect(QRectF(24.5, 4.5, 4, 21));
-    p.setPen(inkPen(filled ? 1.0 : 1.4));
+    setFill(p, wood);
+    p.drawRect(QRectF(3.5, 3.5, 3, 26));
+    p.drawRect(QRectF(23.5, 3.5, 3, 26));
+    p.drawRect(QRectF(1.5, 1.5, 27, 3));
+    // The neck board with its round cut.
+    QPainterPath board;
+    board.addRect(QRectF(8.5, 23.5, 13, 5));
+    QPainterPath cut;
+    cut.addEllipse(QPointF(15, 23.5), 2.6, 2.6);
+    setFill(p, filled ? shade : white);
+    p.drawPath(board.subtracted(cut));
+    // Speed lines over the blade.
+    p.setPen(inkPen(1.0, shade));
+    for (qreal x : {11.5, 18.5})
+        p.drawLine(QPointF(x, 6.5), QPointF(x, 8.5));
+    // The blade: a dark weight on top, the steel below it with its cutting
+    // edge slanting down to the right and a bright bevel along the edge.
+    const QPolygonF steel = poly({{8.5, 12.5}, {21.5, 12.5}, {21.5, 21}, {8.5, 16}});
+    p.setPen(Qt::NoPen);
+    setFill(p, filled ? silver : white);
+    p.drawPolygon(steel);
+    setFill(p, white);
+    p.drawPolygon(poly({{8.5, 13.8}, {21.5, 18.8}, {21.5, 21}, {8.5, 16}}));
+    p.setPen(inkPen(1.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(steel);
     setFill(p, filled ? dark : white);
-    p.drawPolygon(poly({{5.5, 7.5}, {24.5, 7.5}, {24.5, 23}, {5.5, 15.5}}));
-    p.setPen(inkPen(1.0));
-    setFill(p, filled ? ink : shade);
-    p.drawRect(QRectF(10.5, 2.5, 9, 4.5));
+    p.drawRect(QRectF(8.5, 10, 13, 2.5));
     return s.finish();
 }
 
@@ -591,10 +715,9 @@ void makePieces(Writer &out)
     for (int i = 0; i < 4; ++i)
         out.bitmap(QStringLiteral("STAIR%1").arg(i + 1), turned(stair, i));
 
-    for (QChar letter : {QLatin1Char('A'), QLatin1Char('B'), QLatin1Char('C'), QLatin1Char('D')}) {
-        out.bitmap(QString(letter) + QLatin1Char('B'), letterMarker(letter, Ground::Blue));
-        out.bitmap(QStringLiteral("THUMB_") + letter + QLatin1Char('B'), letterMarker(letter, Ground::White));
-    }
+    // The legend of the quest sheet shows these same pictures, blue made white.
+    for (QChar letter : {QLatin1Char('A'), QLatin1Char('B'), QLatin1Char('C'), QLatin1Char('D')})
+        out.bitmap(QString(letter) + QLatin1Char('B'), letterMarker(letter));
     out.bitmap(QStringLiteral("XB"), letterX());
     // The palette shows the markers in the order 2/12, 3, 4, ... 11; the
     // resources for 4 and 11 carry each other's numbers.
@@ -615,9 +738,12 @@ void makePieces(Writer &out)
     out.bitmap(QStringLiteral("EXITU"), turned(exit, 1));
     out.bitmap(QStringLiteral("EXITO"), flipped(turned(exit, 1), false, true));
 
-    const QImage schmiede = forge();
-    out.bitmap(QStringLiteral("SCHMIEDE1"), schmiede);
-    out.bitmap(QStringLiteral("SCHMIEDE2"), turned(schmiede, 1));
+    // Across three squares furnace, anvil and trough stand from left to
+    // right, down three squares from top to bottom, each of them upright.
+    out.bitmap(QStringLiteral("SCHMIEDE1"),
+               forge(QSize(94, 30), QRectF(0, 0, 34, 30), QPointF(52, 10.5), QRectF(70, 3, 24, 24)));
+    out.bitmap(QStringLiteral("SCHMIEDE2"),
+               forge(QSize(30, 94), QRectF(0, 0, 30, 34), QPointF(15.5, 41.5), QRectF(3, 67, 24, 27)));
     const QImage klappe = hatchTop();
     out.bitmap(QStringLiteral("KLAPPEO"), klappe);
     out.bitmap(QStringLiteral("KLAPPER"), turned(klappe, 1));

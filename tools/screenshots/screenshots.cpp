@@ -74,7 +74,7 @@ void choose(MainWindow &window, const char *control)
 {
     const QString name = QString::fromLatin1(control);
     if (name.startsWith(QLatin1String("ToolButton")))
-        window.toolButtonClick(name.mid(10).toInt());
+        window.toolButtonClicked(name.mid(10).toInt());
     else
         window.palette()->click(name);
     settle();
@@ -98,7 +98,7 @@ int main(int argc, char **argv)
     MainWindow window;
     window.show();
     settle();
-    MapWindow *map = window.Neu1Click();
+    MapWindow *map = window.newFile();
     settle();
 
     // Monsters from the tool bar.
@@ -142,7 +142,7 @@ int main(int argc, char **argv)
             if (col != 10 || row != 4)
                 clickMap(map, centre(col), centre(row));
     // The palette shows the furniture views; the status bar the fill mode.
-    window.pageControl1()->setCurrentIndex(0);
+    window.paletteTabs()->setCurrentIndex(0);
     settle();
 
     if (!window.grab().save(png)) {
