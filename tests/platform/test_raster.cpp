@@ -1,10 +1,12 @@
 #include "artwork.h"
+#include "clipboardpicture.h"
 #include "errors.h"
 #include "raster.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -328,6 +330,29 @@ private Q_SLOTS:
         QCOMPARE(index(0, 4), 50);
         QCOMPARE(index(5, 5), 0);
         QCOMPARE(index(64, 39), 0);
+    }
+
+    // A map on the clipboard: this program takes the picture itself, another
+    // program asking for "image/bmp" gets our writer's bytes. BMP data from
+    // another program goes through our reader; broken data is no picture.
+    void clipboardPictures()
+    {
+        const QImage picture = greyIndexed(127, 3, 40);
+        std::unique_ptr<QMimeData> own(clipboardpicture::mimeData(picture));
+        QVERIFY(own->formats().contains(QStringLiteral("image/bmp")));
+        QCOMPARE(own->data(QStringLiteral("image/bmp")), raster::encodeBmp(picture));
+        QCOMPARE(clipboardpicture::picture(own.get()), picture);
+
+        QMimeData foreign;
+        foreign.setData(QStringLiteral("image/bmp"), bmpfiles::named("rle8-gaps"));
+        QCOMPARE(clipboardpicture::picture(&foreign), raster::readBmpData(bmpfiles::named("rle8-gaps")));
+        QMimeData broken;
+        broken.setData(QStringLiteral("image/bmp"), "BM kaputt");
+        QVERIFY(clipboardpicture::picture(&broken).isNull());
+        QMimeData text;
+        text.setText(QStringLiteral("nur Text"));
+        QVERIFY(clipboardpicture::picture(&text).isNull());
+        QVERIFY(clipboardpicture::picture(nullptr).isNull());
     }
 
     void readErrorsNameTheFile()
