@@ -39,8 +39,14 @@ QImage boardLike()
 class PdfDialogs : public Dialogs {
 public:
     QString pdf;
-    QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QString &) override { return {}; }
+    QString openFile(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
     Answer ask(QWidget *, const QString &) override { return Answer::No; }
     bool confirmOverwrite(QWidget *, const QString &, const QString &) override { return false; }
     void error(QWidget *, const QString &) override {}

@@ -4,9 +4,10 @@
 set -euo pipefail
 packages=(
   cmake make g++ pkg-config dpkg-dev file clang libclang-rt-dev
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
   libbenchmark-dev
   xvfb xauth xdotool imagemagick poppler-utils desktop-file-utils appstream
+  shared-mime-info dbus at-spi2-core python3-pyatspi
   fonts-dejavu-core fonts-liberation
 )
 missing=()

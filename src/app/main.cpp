@@ -1,15 +1,56 @@
 // DK-Edit: the application object with its error report, then the main
 // window, the quest editor and the about box, in that order; then the event
-// loop until the main window closes.
+// loop until the main window closes. The command line may ask instead for
+// help, the version or a quest sheet written without any window.
 
 #include "application.h"
+#include "commandline.h"
 #include "program.h"
+
+#include <cstdio>
+
+namespace {
+void print(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    if (!text.endsWith(QLatin1Char('\n')))
+        std::fputc('\n', stream);
+}
+} // namespace
 
 int main(int argc, char **argv)
 {
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    // What opens no window needs no display either.
+    if (CommandLine::opensNoWindow(raw))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
     Application app(argc, argv);
     prepareApplication();
+    const CommandLine command = CommandLine::parse(QCoreApplication::arguments());
+    switch (command.action) {
+    case CommandLine::ShowHelp:
+    case CommandLine::ShowVersion:
+        print(stdout, command.message);
+        return 0;
+    case CommandLine::Refuse:
+        print(stderr, QStringLiteral("dkedit: ") + command.message);
+        return 2;
+    case CommandLine::WriteSheet: {
+        const QString error = writeSheet(command.quest, command.map, command.output);
+        if (error.isEmpty())
+            return 0;
+        print(stderr, QStringLiteral("dkedit: ") + error);
+        return 1;
+    }
+    case CommandLine::OpenWindows:
+        break;
+    }
+
     Program program;
     program.mainWindow.show();
+    program.openFiles(command.files);
     return app.exec();
 }

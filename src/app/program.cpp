@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "commandline.h"
 #include "fonts.h"
 #include "sheetprint.h"
 
@@ -10,6 +11,28 @@ void prepareApplication()
 {
     QGuiApplication::setDesktopFileName(QStringLiteral("dkedit"));
     questfonts::installFontSubstitutions();
+}
+
+void Program::openFiles(const QStringList &files)
+{
+    bool quest = false;
+    QStringList maps;
+    for (const QString &path : files) {
+        if (isQuestFile(path)) {
+            quest = true;
+            QMetaObject::invokeMethod(
+                &questEditor, [this, path] { questEditor.loadQuestFile(path); },
+                Qt::QueuedConnection);
+        } else {
+            maps << path;
+        }
+    }
+    // The maps open together, so that what fails is reported once.
+    if (!maps.isEmpty())
+        QMetaObject::invokeMethod(
+            &mainWindow, [this, maps] { mainWindow.openMaps(maps); }, Qt::QueuedConnection);
+    if (quest)
+        QMetaObject::invokeMethod(&mainWindow, &MainWindow::showQuestEditor, Qt::QueuedConnection);
 }
 
 Program::Program()

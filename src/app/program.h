@@ -11,6 +11,13 @@
 struct Program {
     Program();
 
+    /// Opens files given on the command line, each one event after the other
+    /// once the event loop runs, as the menu commands open them: a BMP file
+    /// (any file not ending in ".dke") as a map window, a quest file into the
+    /// quest editor, which is then shown. A file that cannot be opened is
+    /// reported by the error report, and the others still open.
+    void openFiles(const QStringList &files);
+
     MainWindow mainWindow;
     QuestEditor questEditor{&mainWindow};
     AboutBox aboutBox{mainWindow.previewState(), &mainWindow};

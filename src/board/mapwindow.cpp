@@ -74,6 +74,7 @@ void MapWindow::build()
 
     m_canvas = new MapCanvas(m_document, m_tool, m_preview);
     m_canvas->setObjectName(QStringLiteral("MDIImage"));
+    m_canvas->setAccessibleName(QStringLiteral("Karte"));
     m_scroll = new QScrollArea;
     m_scroll->setWidget(m_canvas);
     m_scroll->setWidgetResizable(false);
@@ -133,6 +134,7 @@ void MapWindow::setCaption(const QString &caption)
 {
     m_caption = caption;
     setWindowTitle(caption);
+    m_canvas->setAccessibleDescription(caption);
 }
 
 void MapWindow::pictureChanged()
@@ -159,7 +161,7 @@ bool MapWindow::save()
 
 bool MapWindow::saveAs()
 {
-    const QString chosen = chooseSaveTarget(this, QStringLiteral("Speichern unter"),
+    const QString chosen = chooseSaveTarget(this, FileKind::Map, QStringLiteral("Speichern unter"),
                                             mapfiles::kSaveFilter, mapfiles::saveTarget, m_path);
     if (chosen.isEmpty())
         return false;

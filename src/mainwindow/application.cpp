@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "errors.h"
 
+#include <QLibraryInfo>
 #include <QWidget>
 
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
@@ -11,6 +12,30 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     // caption); setting the display name itself would append " — DK-Edit"
     // to every window caption.
     setApplicationName(kTitle);
+    setApplicationVersion(QStringLiteral(DK_VERSION));
+    // Windows without an icon of their own (the frame, every map window, the
+    // dialogs) show the application's.
+    setWindowIcon(programIcon());
+    loadToolkitTranslation(QLocale::system());
+}
+
+QIcon Application::programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/dkedit-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+bool Application::loadToolkitTranslation(const QLocale &locale)
+{
+    removeTranslator(&m_toolkitTranslation);
+    // Right-to-left languages would mirror the windows; their layout is fixed.
+    setLayoutDirection(Qt::LeftToRight);
+    if (!m_toolkitTranslation.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return installTranslator(&m_toolkitTranslation);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)

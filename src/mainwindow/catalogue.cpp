@@ -17,106 +17,111 @@ struct Row {
     int left, top, width, height;
     bool scaled;
     const char *hint;
+    const char *name;
     const char *resource;
     quint8 mode;
     int stampWidth, stampHeight;
 };
 
 // The eight monsters of the tool bar: no box, no group.
+// (One row a line, as in a table.)
+// clang-format off
 const Row kToolBarRows[] = {
-    {"ToolButton1", "", 0, 0, 0, 0, false, "Goblin", "GOBLIN", 0, 30, 30},
-    {"ToolButton2", "", 0, 0, 0, 0, false, "Ork", "ORK", 0, 30, 30},
-    {"ToolButton3", "", 0, 0, 0, 0, false, "Sumpfling", "SUMPFLING", 0, 30, 30},
-    {"ToolButton4", "", 0, 0, 0, 0, false, "Skelett", "SKELETT", 0, 30, 30},
-    {"ToolButton5", "", 0, 0, 0, 0, false, "Zombie", "ZOMBIE", 0, 30, 30},
-    {"ToolButton6", "", 0, 0, 0, 0, false, "Mumie", "MUMIE", 0, 30, 30},
-    {"ToolButton7", "", 0, 0, 0, 0, false, "Chaos-Krieger", "CHAOSKRIEGER", 0, 30, 30},
-    {"ToolButton8", "", 0, 0, 0, 0, false, "Gargoyle", "GARGOYLE", 0, 30, 30},
+    {"ToolButton1", "", 0, 0, 0, 0, false, "Goblin", "Goblin", "GOBLIN", 0, 30, 30},
+    {"ToolButton2", "", 0, 0, 0, 0, false, "Ork", "Ork", "ORK", 0, 30, 30},
+    {"ToolButton3", "", 0, 0, 0, 0, false, "Sumpfling", "Sumpfling", "SUMPFLING", 0, 30, 30},
+    {"ToolButton4", "", 0, 0, 0, 0, false, "Skelett", "Skelett", "SKELETT", 0, 30, 30},
+    {"ToolButton5", "", 0, 0, 0, 0, false, "Zombie", "Zombie", "ZOMBIE", 0, 30, 30},
+    {"ToolButton6", "", 0, 0, 0, 0, false, "Mumie", "Mumie", "MUMIE", 0, 30, 30},
+    {"ToolButton7", "", 0, 0, 0, 0, false, "Chaos-Krieger", "Chaos-Krieger", "CHAOSKRIEGER", 0, 30, 30},
+    {"ToolButton8", "", 0, 0, 0, 0, false, "Gargoyle", "Gargoyle", "GARGOYLE", 0, 30, 30},
 };
 
 // The thumbnails of the palette pages, in the order in which they stand in
-// their groups (top to bottom, then left to right). The number markers are
+// their groups (top to bottom, then left to right). Each row names its piece
+// in German after the hint; assistive technology reads that name. The number markers are
 // placed so that they read 2/12, 3, 4, ... 11: the picture Z11 shows 4 and Z4
 // shows 11.
 const Row kPageRows[] = {
-    {"Image19", "Türen und Geheimtüren", 22, 16, 18, 38, false, "", "TUER1", 2, 18, 30},
-    {"Image20", "Türen und Geheimtüren", 96, 16, 30, 30, false, "", "GTO", 0, 30, 30},
-    {"Image21", "Türen und Geheimtüren", 152, 16, 30, 30, false, "", "GTR", 0, 30, 30},
-    {"Image22", "Türen und Geheimtüren", 96, 56, 30, 30, false, "", "GTU", 0, 30, 30},
-    {"Image23", "Türen und Geheimtüren", 152, 56, 30, 30, false, "", "GTL", 0, 30, 30},
-    {"Image18", "Türen und Geheimtüren", 13, 64, 38, 18, false, "", "TUER2", 3, 30, 18},
-    {"Image12", "Fallen und Blockierungen", 8, 24, 30, 30, false, "Fallgrube", "FALLGRUBE", 0, 30, 30},
-    {"Image15", "Fallen und Blockierungen", 51, 24, 30, 30, false, "Speerfalle", "SPEER", 0, 30, 30},
-    {"Image16", "Fallen und Blockierungen", 104, 24, 30, 30, false, "Schlagfalle", "SCHLAGFALLE", 0, 30, 30},
-    {"Image17", "Fallen und Blockierungen", 131, 24, 30, 30, false, "", "PFEIL", 0, 30, 30},
-    {"Image28", "Fallen und Blockierungen", 168, 28, 30, 62, false, "", "BLOCK22", 0, 30, 62},
-    {"Image27", "Fallen und Blockierungen", 16, 64, 62, 30, false, "", "BLOCK21", 0, 62, 30},
-    {"Image26", "Fallen und Blockierungen", 112, 64, 30, 30, false, "", "BLOCK", 0, 30, 30},
-    {"Image24", "Treppenstufen", 8, 24, 41, 41, true, "", "STAIR1", 0, 62, 62},
-    {"Image29", "Treppenstufen", 56, 24, 41, 41, true, "", "STAIR2", 0, 62, 62},
-    {"Image31", "Treppenstufen", 104, 24, 41, 41, true, "", "STAIR4", 0, 62, 62},
-    {"Image30", "Treppenstufen", 152, 24, 41, 41, true, "", "STAIR3", 0, 62, 62},
-    {"Image32", "Anmerkungen", 8, 24, 30, 30, false, "", "AB", 0, 30, 30},
-    {"Image33", "Anmerkungen", 48, 24, 30, 30, false, "", "BB", 0, 30, 30},
-    {"Image34", "Anmerkungen", 88, 24, 30, 30, false, "", "CB", 0, 30, 30},
-    {"Image35", "Anmerkungen", 128, 24, 30, 30, false, "", "DB", 0, 30, 30},
-    {"Image36", "Anmerkungen", 168, 24, 30, 30, false, "", "XB", 0, 30, 30},
-    {"Image76", "Anmerkungen", 8, 64, 30, 30, false, "", "Z2", 0, 30, 30},
-    {"Image77", "Anmerkungen", 48, 64, 30, 30, false, "", "Z3", 0, 30, 30},
-    {"Image78", "Anmerkungen", 88, 64, 30, 30, false, "", "Z11", 0, 30, 30},
-    {"Image79", "Anmerkungen", 128, 64, 30, 30, false, "", "Z5", 0, 30, 30},
-    {"Image81", "Anmerkungen", 168, 64, 30, 30, false, "", "Z6", 0, 30, 30},
-    {"Image80", "Anmerkungen", 8, 104, 30, 30, false, "", "Z7", 0, 30, 30},
-    {"Image83", "Anmerkungen", 48, 104, 30, 30, false, "", "Z8", 0, 30, 30},
-    {"Image82", "Anmerkungen", 88, 104, 30, 30, false, "", "Z9", 0, 30, 30},
-    {"Image84", "Anmerkungen", 128, 104, 30, 30, false, "", "Z10", 0, 30, 30},
-    {"Image85", "Anmerkungen", 168, 104, 30, 30, false, "", "Z4", 0, 30, 30},
-    {"Image58", "Eingänge/Ausgänge", 120, 22, 30, 35, false, "", "ENTERO", 5, 30, 35},
-    {"Image59", "Eingänge/Ausgänge", 168, 22, 30, 35, false, "", "ENTERU", 3, 30, 35},
-    {"Image10", "Eingänge/Ausgänge", 16, 24, 35, 30, false, "", "ENTERL", 4, 35, 30},
-    {"Image57", "Eingänge/Ausgänge", 72, 24, 35, 30, false, "", "ENTERR", 2, 35, 30},
-    {"Image62", "Eingänge/Ausgänge", 120, 62, 30, 35, false, "", "EXITO", 5, 30, 35},
-    {"Image63", "Eingänge/Ausgänge", 168, 62, 30, 35, false, "", "EXITU", 3, 30, 35},
-    {"Image60", "Eingänge/Ausgänge", 16, 64, 35, 30, false, "", "EXITL", 4, 35, 30},
-    {"Image61", "Eingänge/Ausgänge", 72, 64, 35, 30, false, "", "EXITR", 2, 35, 30},
-    {"Image72", "Tiefenhall", 24, 16, 30, 94, false, "", "SCHMIEDE2", 0, 30, 94},
-    {"Image73", "Tiefenhall", 56, 16, 94, 30, false, "", "SCHMIEDE1", 0, 94, 30},
-    {"Image66", "Tiefenhall", 168, 16, 30, 30, false, "", "KLAPPEU", 0, 30, 30},
-    {"Image64", "Tiefenhall", 72, 64, 30, 30, false, "", "KLAPPEO", 0, 30, 30},
-    {"Image65", "Tiefenhall", 120, 64, 30, 30, false, "", "KLAPPER", 0, 30, 30},
-    {"Image67", "Tiefenhall", 168, 64, 30, 30, false, "", "KLAPPEL", 0, 30, 30},
-    {"Image68", "Schattenfuerst", 16, 24, 30, 62, false, "", "RIP1", 0, 30, 62},
-    {"Image69", "Schattenfuerst", 56, 24, 30, 62, false, "", "RIP3", 0, 30, 62},
-    {"Image70", "Schattenfuerst", 96, 24, 62, 30, false, "", "RIP2", 0, 62, 30},
-    {"Image74", "Schattenfuerst", 174, 24, 18, 30, false, "", "DOORO1", 2, 18, 30},
-    {"Image71", "Schattenfuerst", 96, 64, 62, 30, false, "", "RIP4", 0, 62, 30},
-    {"Image75", "Schattenfuerst", 165, 72, 30, 18, false, "", "DOORO2", 3, 30, 18},
-    {"Image86", "Schattenfuerst", 24, 96, 30, 30, false, "", "PO", 0, 30, 30},
-    {"Image88", "Schattenfuerst", 64, 104, 30, 30, false, "", "PU", 0, 30, 30},
-    {"Image87", "Schattenfuerst", 144, 104, 30, 30, false, "", "PR", 0, 30, 30},
-    {"Image89", "Schattenfuerst", 104, 106, 30, 30, false, "", "PL", 0, 30, 30},
-    {"Image44", "Nebelturm", 16, 27, 30, 30, false, "Feuerbrunst-Falle", "BRUNST", 0, 30, 30},
-    {"Image45", "Nebelturm", 72, 27, 30, 30, false, "Orkan-Falle", "LUFT", 0, 30, 30},
-    {"Image46", "Nebelturm", 120, 27, 30, 30, false, "Teleporter-Falle", "TA", 0, 30, 30},
-    {"Image47", "Nebelturm", 168, 27, 30, 30, false, "Teleporter-Falle", "TB", 0, 30, 30},
-    {"Image39", "Sturmgrenze", 24, 24, 30, 30, false, "Fallbeil", "FALLBH", 0, 30, 30},
-    {"Image40", "Sturmgrenze", 64, 24, 30, 30, false, "Fallbeil", "FALLBV", 0, 30, 30},
-    {"Image41", "Sturmgrenze", 120, 24, 30, 30, false, "", "FALLBH2", 0, 30, 30},
-    {"Image42", "Sturmgrenze", 168, 24, 30, 30, false, "", "FALLBV2", 0, 30, 30},
-    {"Image38", "Sturmgrenze", 176, 68, 18, 38, true, "", "STEIN1", 2, 18, 30},
-    {"Image43", "Sturmgrenze", 40, 72, 30, 30, false, "Gruft der Finsternis", "GRUFT", 0, 30, 30},
-    {"Image37", "Sturmgrenze", 116, 78, 38, 18, true, "", "STEIN2", 3, 30, 18},
-    {"Image25", "Sturmgrenze", 16, 136, 89, 65, true, "", "CHAOS", 0, 254, 222},
-    {"Image48", "Sturmgrenze", 112, 136, 89, 65, true, "", "OUTLAND", 0, 254, 158},
-    {"Image49", "Sturmgrenze", 16, 232, 57, 73, true, "", "SCHLUCHT", 0, 126, 158},
-    {"Image51", "Sturmgrenze", 88, 244, 49, 53, true, "", "TEPPICH", 0, 126, 126},
-    {"Image52", "Sturmgrenze", 152, 244, 49, 53, true, "", "DEKO2", 0, 126, 126},
-    {"Image53", "Sturmgrenze", 96, 328, 30, 30, false, "Ogre Krieger", "OGRE", 0, 30, 30},
-    {"Image54", "Sturmgrenze", 160, 328, 30, 30, false, "Ogre Offizier", "OFF", 0, 30, 30},
-    {"Image50", "Sturmgrenze", 16, 336, 57, 73, true, "", "DEKO1", 0, 126, 158},
-    {"Image55", "Sturmgrenze", 96, 376, 30, 30, false, "Ogre Oberbefehlshaber", "OB", 0, 30, 30},
-    {"Image56", "Sturmgrenze", 160, 376, 30, 30, false, "Ogre Herrscher", "HE", 0, 30, 30},
+    {"Image19", "Türen und Geheimtüren", 22, 16, 18, 38, false, "", "Tür in senkrechter Wand", "TUER1", 2, 18, 30},
+    {"Image20", "Türen und Geheimtüren", 96, 16, 30, 30, false, "", "Geheimtür oben", "GTO", 0, 30, 30},
+    {"Image21", "Türen und Geheimtüren", 152, 16, 30, 30, false, "", "Geheimtür rechts", "GTR", 0, 30, 30},
+    {"Image22", "Türen und Geheimtüren", 96, 56, 30, 30, false, "", "Geheimtür unten", "GTU", 0, 30, 30},
+    {"Image23", "Türen und Geheimtüren", 152, 56, 30, 30, false, "", "Geheimtür links", "GTL", 0, 30, 30},
+    {"Image18", "Türen und Geheimtüren", 13, 64, 38, 18, false, "", "Tür in waagerechter Wand", "TUER2", 3, 30, 18},
+    {"Image12", "Fallen und Blockierungen", 8, 24, 30, 30, false, "Fallgrube", "Fallgrube", "FALLGRUBE", 0, 30, 30},
+    {"Image15", "Fallen und Blockierungen", 51, 24, 30, 30, false, "Speerfalle", "Speerfalle", "SPEER", 0, 30, 30},
+    {"Image16", "Fallen und Blockierungen", 104, 24, 30, 30, false, "Schlagfalle", "Schlagfalle", "SCHLAGFALLE", 0, 30, 30},
+    {"Image17", "Fallen und Blockierungen", 131, 24, 30, 30, false, "", "Pfeil nach unten", "PFEIL", 0, 30, 30},
+    {"Image28", "Fallen und Blockierungen", 168, 28, 30, 62, false, "", "Blockierte Felder, 1 breit, 2 hoch", "BLOCK22", 0, 30, 62},
+    {"Image27", "Fallen und Blockierungen", 16, 64, 62, 30, false, "", "Blockierte Felder, 2 breit, 1 hoch", "BLOCK21", 0, 62, 30},
+    {"Image26", "Fallen und Blockierungen", 112, 64, 30, 30, false, "", "Blockiertes Feld", "BLOCK", 0, 30, 30},
+    {"Image24", "Treppenstufen", 8, 24, 41, 41, true, "", "Treppe", "STAIR1", 0, 62, 62},
+    {"Image29", "Treppenstufen", 56, 24, 41, 41, true, "", "Treppe, um 90° gedreht", "STAIR2", 0, 62, 62},
+    {"Image31", "Treppenstufen", 104, 24, 41, 41, true, "", "Treppe, um 270° gedreht", "STAIR4", 0, 62, 62},
+    {"Image30", "Treppenstufen", 152, 24, 41, 41, true, "", "Treppe, um 180° gedreht", "STAIR3", 0, 62, 62},
+    {"Image32", "Anmerkungen", 8, 24, 30, 30, false, "", "Anmerkung A", "AB", 0, 30, 30},
+    {"Image33", "Anmerkungen", 48, 24, 30, 30, false, "", "Anmerkung B", "BB", 0, 30, 30},
+    {"Image34", "Anmerkungen", 88, 24, 30, 30, false, "", "Anmerkung C", "CB", 0, 30, 30},
+    {"Image35", "Anmerkungen", 128, 24, 30, 30, false, "", "Anmerkung D", "DB", 0, 30, 30},
+    {"Image36", "Anmerkungen", 168, 24, 30, 30, false, "", "Markierung X", "XB", 0, 30, 30},
+    {"Image76", "Anmerkungen", 8, 64, 30, 30, false, "", "Nummer 2/12", "Z2", 0, 30, 30},
+    {"Image77", "Anmerkungen", 48, 64, 30, 30, false, "", "Nummer 3", "Z3", 0, 30, 30},
+    {"Image78", "Anmerkungen", 88, 64, 30, 30, false, "", "Nummer 4", "Z11", 0, 30, 30},
+    {"Image79", "Anmerkungen", 128, 64, 30, 30, false, "", "Nummer 5", "Z5", 0, 30, 30},
+    {"Image81", "Anmerkungen", 168, 64, 30, 30, false, "", "Nummer 6", "Z6", 0, 30, 30},
+    {"Image80", "Anmerkungen", 8, 104, 30, 30, false, "", "Nummer 7", "Z7", 0, 30, 30},
+    {"Image83", "Anmerkungen", 48, 104, 30, 30, false, "", "Nummer 8", "Z8", 0, 30, 30},
+    {"Image82", "Anmerkungen", 88, 104, 30, 30, false, "", "Nummer 9", "Z9", 0, 30, 30},
+    {"Image84", "Anmerkungen", 128, 104, 30, 30, false, "", "Nummer 10", "Z10", 0, 30, 30},
+    {"Image85", "Anmerkungen", 168, 104, 30, 30, false, "", "Nummer 11", "Z4", 0, 30, 30},
+    {"Image58", "Eingänge/Ausgänge", 120, 22, 30, 35, false, "", "Eingang von oben", "ENTERO", 5, 30, 35},
+    {"Image59", "Eingänge/Ausgänge", 168, 22, 30, 35, false, "", "Eingang von unten", "ENTERU", 3, 30, 35},
+    {"Image10", "Eingänge/Ausgänge", 16, 24, 35, 30, false, "", "Eingang von links", "ENTERL", 4, 35, 30},
+    {"Image57", "Eingänge/Ausgänge", 72, 24, 35, 30, false, "", "Eingang von rechts", "ENTERR", 2, 35, 30},
+    {"Image62", "Eingänge/Ausgänge", 120, 62, 30, 35, false, "", "Ausgang nach oben", "EXITO", 5, 30, 35},
+    {"Image63", "Eingänge/Ausgänge", 168, 62, 30, 35, false, "", "Ausgang nach unten", "EXITU", 3, 30, 35},
+    {"Image60", "Eingänge/Ausgänge", 16, 64, 35, 30, false, "", "Ausgang nach links", "EXITL", 4, 35, 30},
+    {"Image61", "Eingänge/Ausgänge", 72, 64, 35, 30, false, "", "Ausgang nach rechts", "EXITR", 2, 35, 30},
+    {"Image72", "Tiefenhall", 24, 16, 30, 94, false, "", "Schmiede, senkrecht", "SCHMIEDE2", 0, 30, 94},
+    {"Image73", "Tiefenhall", 56, 16, 94, 30, false, "", "Schmiede, waagerecht", "SCHMIEDE1", 0, 94, 30},
+    {"Image66", "Tiefenhall", 168, 16, 30, 30, false, "", "Bodenklappe, Ring unten", "KLAPPEU", 0, 30, 30},
+    {"Image64", "Tiefenhall", 72, 64, 30, 30, false, "", "Bodenklappe, Ring oben", "KLAPPEO", 0, 30, 30},
+    {"Image65", "Tiefenhall", 120, 64, 30, 30, false, "", "Bodenklappe, Ring rechts", "KLAPPER", 0, 30, 30},
+    {"Image67", "Tiefenhall", 168, 64, 30, 30, false, "", "Bodenklappe, Ring links", "KLAPPEL", 0, 30, 30},
+    {"Image68", "Schattenfuerst", 16, 24, 30, 62, false, "", "Grabplatte", "RIP1", 0, 30, 62},
+    {"Image69", "Schattenfuerst", 56, 24, 30, 62, false, "", "Grabplatte, um 180° gedreht", "RIP3", 0, 30, 62},
+    {"Image70", "Schattenfuerst", 96, 24, 62, 30, false, "", "Grabplatte, um 90° gedreht", "RIP2", 0, 62, 30},
+    {"Image74", "Schattenfuerst", 174, 24, 18, 30, false, "", "Durchgestrichene Tür in senkrechter Wand", "DOORO1", 2, 18, 30},
+    {"Image71", "Schattenfuerst", 96, 64, 62, 30, false, "", "Grabplatte, um 270° gedreht", "RIP4", 0, 62, 30},
+    {"Image75", "Schattenfuerst", 165, 72, 30, 18, false, "", "Durchgestrichene Tür in waagerechter Wand", "DOORO2", 3, 30, 18},
+    {"Image86", "Schattenfuerst", 24, 96, 30, 30, false, "", "Pfeil nach oben", "PO", 0, 30, 30},
+    {"Image88", "Schattenfuerst", 64, 104, 30, 30, false, "", "Pfeil nach unten", "PU", 0, 30, 30},
+    {"Image87", "Schattenfuerst", 144, 104, 30, 30, false, "", "Pfeil nach rechts", "PR", 0, 30, 30},
+    {"Image89", "Schattenfuerst", 104, 106, 30, 30, false, "", "Pfeil nach links", "PL", 0, 30, 30},
+    {"Image44", "Nebelturm", 16, 27, 30, 30, false, "Feuerbrunst-Falle", "Feuerbrunst-Falle", "BRUNST", 0, 30, 30},
+    {"Image45", "Nebelturm", 72, 27, 30, 30, false, "Orkan-Falle", "Orkan-Falle", "LUFT", 0, 30, 30},
+    {"Image46", "Nebelturm", 120, 27, 30, 30, false, "Teleporter-Falle", "Teleporter-Falle A", "TA", 0, 30, 30},
+    {"Image47", "Nebelturm", 168, 27, 30, 30, false, "Teleporter-Falle", "Teleporter-Falle B", "TB", 0, 30, 30},
+    {"Image39", "Sturmgrenze", 24, 24, 30, 30, false, "Fallbeil", "Fallbeil, waagerecht", "FALLBH", 0, 30, 30},
+    {"Image40", "Sturmgrenze", 64, 24, 30, 30, false, "Fallbeil", "Fallbeil, senkrecht", "FALLBV", 0, 30, 30},
+    {"Image41", "Sturmgrenze", 120, 24, 30, 30, false, "", "Fallbeil, waagerecht, nur Umriss", "FALLBH2", 0, 30, 30},
+    {"Image42", "Sturmgrenze", 168, 24, 30, 30, false, "", "Fallbeil, senkrecht, nur Umriss", "FALLBV2", 0, 30, 30},
+    {"Image38", "Sturmgrenze", 176, 68, 18, 38, true, "", "Steinblock in senkrechter Wand", "STEIN1", 2, 18, 30},
+    {"Image43", "Sturmgrenze", 40, 72, 30, 30, false, "Gruft der Finsternis", "Gruft der Finsternis", "GRUFT", 0, 30, 30},
+    {"Image37", "Sturmgrenze", 116, 78, 38, 18, true, "", "Steinblock in waagerechter Wand", "STEIN2", 3, 30, 18},
+    {"Image25", "Sturmgrenze", 16, 136, 89, 65, true, "", "Bodenplatte mit Krater", "CHAOS", 0, 254, 222},
+    {"Image48", "Sturmgrenze", 112, 136, 89, 65, true, "", "Außengelände", "OUTLAND", 0, 254, 158},
+    {"Image49", "Sturmgrenze", 16, 232, 57, 73, true, "", "Schlucht mit Brücke", "SCHLUCHT", 0, 126, 158},
+    {"Image51", "Sturmgrenze", 88, 244, 49, 53, true, "", "Teppich", "TEPPICH", 0, 126, 126},
+    {"Image52", "Sturmgrenze", 152, 244, 49, 53, true, "", "Bodenemblem", "DEKO2", 0, 126, 126},
+    {"Image53", "Sturmgrenze", 96, 328, 30, 30, false, "Ogre Krieger", "Ogre Krieger", "OGRE", 0, 30, 30},
+    {"Image54", "Sturmgrenze", 160, 328, 30, 30, false, "Ogre Offizier", "Ogre Offizier", "OFF", 0, 30, 30},
+    {"Image50", "Sturmgrenze", 16, 336, 57, 73, true, "", "Verzierter Boden", "DEKO1", 0, 126, 158},
+    {"Image55", "Sturmgrenze", 96, 376, 30, 30, false, "Ogre Oberbefehlshaber", "Ogre Oberbefehlshaber", "OB", 0, 30, 30},
+    {"Image56", "Sturmgrenze", 160, 376, 30, 30, false, "Ogre Herrscher", "Ogre Herrscher", "HE", 0, 30, 30},
 };
+// clang-format on
 
 struct FurnitureRow {
     const char *component;
@@ -173,7 +178,7 @@ StampEntry toEntry(const Row &row)
     return StampEntry{QString::fromLatin1(row.component), group, page,
                       QRect(row.left, row.top, row.width, row.height), row.scaled,
                       QString::fromUtf8(row.hint), QString::fromLatin1(row.resource), row.mode,
-                      QSize(row.stampWidth, row.stampHeight)};
+                      QSize(row.stampWidth, row.stampHeight), QString::fromUtf8(row.name)};
 }
 
 // The pictures a palette shows that are not stamps: they live beside the
@@ -252,6 +257,11 @@ const FurnitureKind *findFurniture(const QString &component)
             return &f;
     }
     return nullptr;
+}
+
+QString entryLabel(const StampEntry &entry)
+{
+    return entry.hint.isEmpty() ? entry.name : entry.hint;
 }
 
 QString viewResource(quint8 kind, quint8 view)

@@ -37,6 +37,7 @@ struct StampEntry {
     QString resource;   ///< stamp picture loaded on a click
     quint8 mode;        ///< placement mode set on a click
     QSize size;         ///< the stamp picture's size
+    QString name;       ///< the piece's German name ("Geheimtür oben")
 };
 
 /// One furniture kind of the group "Auswahl".
@@ -67,6 +68,10 @@ const std::vector<FurnitureKind> &furnitureKinds();
 /// Lookups by component name; nullptr for a name that is no such entry.
 const StampEntry *findStampEntry(const QString &component);
 const FurnitureKind *findFurniture(const QString &component);
+
+/// What the palette calls an entry in its tooltip and for assistive
+/// technology: the hint where the entry has one, else the piece's name.
+QString entryLabel(const StampEntry &entry);
 
 /// Resource of a furniture view: base name of the kind followed by the view's
 /// digit. An out-of-range kind or view gives an empty name.

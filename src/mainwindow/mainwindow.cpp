@@ -8,6 +8,7 @@
 #include "overlaybrowser.h"
 #include "palette.h"
 #include "raster.h"
+#include "screenfit.h"
 
 #include <QAction>
 #include <QDialog>
@@ -17,11 +18,15 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 const QStringList MainWindow::kMonsterStamps = {
     QStringLiteral("GOBLIN"),       QStringLiteral("ORK"),      QStringLiteral("SUMPFLING"),
@@ -67,6 +72,38 @@ QIcon glyph(int index)
     return QIcon(QPixmap::fromImage(image));
 }
 
+// The palette pages in a column of their own width at the frame's left. When
+// the frame is too low for the tallest page, the column scrolls, and it
+// widens by its scroll bar so that the pages keep their width.
+class PaletteColumn : public QScrollArea {
+public:
+    explicit PaletteColumn(QWidget *pages)
+    {
+        setObjectName(QStringLiteral("PaletteColumn"));
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setWidgetResizable(true);
+        setWidget(pages);
+        updateWidth();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QScrollArea::resizeEvent(event);
+        updateWidth();
+    }
+
+private:
+    void updateWidth()
+    {
+        const bool scrolls = widget()->minimumSizeHint().height() > height();
+        setFixedWidth(widget()->minimumWidth() +
+                      (scrolls ? verticalScrollBar()->sizeHint().width() : 0));
+    }
+};
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
@@ -102,7 +139,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_overlayTabs->setFixedWidth(149);
     m_overlayTabs->hide();
 
-    layout->addWidget(m_paletteTabs);
+    m_paletteColumn = new PaletteColumn(m_paletteTabs);
+    layout->addWidget(m_paletteColumn);
     layout->addWidget(m_mdi, 1);
     layout->addWidget(m_overlayTabs);
     setCentralWidget(central);
@@ -122,7 +160,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setMouseTracking(true);
     installEventFilter(this);
     attachOffMapFilter(m_toolBar);
-    attachOffMapFilter(m_paletteTabs);
+    attachOffMapFilter(m_paletteColumn);
     initToolState();
 
     m_palette = new Palette(m_paletteTabs, m_tool, this);
@@ -134,10 +172,35 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setAcceptDrops(true);
     m_mdi->setAcceptDrops(true);
 
-    // Fixed size: the client area below the menu bar is 789 x 526.
-    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    // The design size (the client area below the menu bar is 789 x 526),
+    // centred; smaller where the screen is smaller. The user may resize and
+    // maximise the frame: the client area with the maps takes the change.
+    fitToScreen();
+}
+
+void MainWindow::fitToScreen()
+{
+    const QScreen *shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!shownOn)
+        return;
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
+    const QSize design(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    const screenfit::Placement placement =
+        screenfit::place(design, margins, shownOn->availableGeometry(), minimumSizeHint());
+    resize(placement.clientSize);
+    move(placement.framePosition);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The window manager's frame is known once the window is on screen: the
+    // first exposure places the frame again if it reaches off the screen.
+    if (!m_placedWithFrame && windowHandle())
+        windowHandle()->installEventFilter(this);
 }
 
 MainWindow::~MainWindow()
@@ -195,6 +258,7 @@ void MainWindow::buildToolBar()
         button->setAutoRaise(true);
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         button->setToolTip(kButtonHints[index]);
+        button->setAccessibleName(kButtonHints[index]);
         const QIcon icon = glyph(index);
         if (icon.isNull())
             button->setText(kButtonHints[index].left(3));
@@ -335,6 +399,17 @@ void MainWindow::attachOffMapFilter(QWidget *widget)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == windowHandle()) {
+        if (event->type() == QEvent::Expose && !m_placedWithFrame && isVisible()) {
+            m_placedWithFrame = true;
+            windowHandle()->removeEventFilter(this);
+            const QScreen *shownOn = screen();
+            if (shownOn && !shownOn->availableGeometry().contains(frameGeometry()) &&
+                !isMaximized() && !isFullScreen())
+                fitToScreen();
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
     switch (event->type()) {
     case QEvent::MouseMove:
         m_preview.offMap = true;

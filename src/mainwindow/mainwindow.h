@@ -70,10 +70,11 @@ public:
     /// Opens a map file in a new window through the same path as "Öffnen...":
     /// the file is read first, so a file that cannot be read leaves no window.
     MapWindow *openMap(const QString &path);
-    /// Opens dropped files, each as openMap() would, going on after a file
-    /// that fails; then reports once what could not be opened (several
-    /// dropped files: naming each). Throws DkError with that report.
-    void openDroppedMaps(const QStringList &paths);
+    /// Opens several files at once (a drop, the command line), each as
+    /// openMap() would, going on after a file that fails; then reports once
+    /// what could not be opened (of several files: naming each). Throws
+    /// DkError with that report.
+    void openMaps(const QStringList &paths);
 
     /// Mouse moves over `widget` and everything inside it, including children
     /// added later, set the off-map flag (the map previews are emptied).
@@ -117,8 +118,13 @@ public Q_SLOTS:
     /// Shows the menus for the active child window.
     void updateMenus();
 
+    /// Gives the frame its design size, centred on its screen, or less where
+    /// the screen's available area is smaller (start-up does this).
+    void fitToScreen();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -136,6 +142,8 @@ private:
     QToolBar *m_toolBar = nullptr;
     QList<QToolButton *> m_buttons;
     QTabWidget *m_paletteTabs = nullptr;
+    QWidget *m_paletteColumn = nullptr;
+    bool m_placedWithFrame = false;
     QTabWidget *m_overlayTabs = nullptr;
     QMdiArea *m_mdi = nullptr;
     QLabel *m_status = nullptr;

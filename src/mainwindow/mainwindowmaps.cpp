@@ -66,7 +66,11 @@ MapWindow *MainWindow::newFile()
 
 MapWindow *MainWindow::open()
 {
-    const QString path = dialogs().openFile(this, QStringLiteral("Öffnen"), mapfiles::kOpenFilter);
+    // The dialog starts beside the active map's file.
+    const MapWindow *active = activeMapWindow();
+    const QString path =
+        askOpenFile(this, FileKind::Map, QStringLiteral("Öffnen"), mapfiles::kOpenFilter,
+                    active && !active->isNew() ? active->caption() : QString());
     if (path.isEmpty())
         return nullptr;
     return openMap(path);
@@ -102,10 +106,10 @@ void MainWindow::dropEvent(QDropEvent *event)
     event->acceptProposedAction();
     // One event after the drop, so that what fails reaches the error report.
     QMetaObject::invokeMethod(
-        this, [this, paths] { openDroppedMaps(paths); }, Qt::QueuedConnection);
+        this, [this, paths] { openMaps(paths); }, Qt::QueuedConnection);
 }
 
-void MainWindow::openDroppedMaps(const QStringList &paths)
+void MainWindow::openMaps(const QStringList &paths)
 {
     QList<mapfiles::Failure> failures;
     for (const QString &path : paths) {

@@ -126,16 +126,20 @@ OverlayBrowser::OverlayBrowser(int number, ToolState &tool, QWidget *parent)
     m_preview->setObjectName(QStringLiteral("Image%1").arg(89 + number));
     m_preview->setGeometry(24, 8, 94, 94);
     m_preview->setEnabled(false);
+    m_preview->setAccessibleName(QStringLiteral("Vorschau"));
+    m_preview->setToolTip(QStringLiteral("Vorschau"));
 
     m_drives = new QComboBox(this);
     m_drives->setObjectName(QStringLiteral("DriveComboBox%1").arg(number));
     m_drives->setGeometry(8, 120, 129, 19);
+    m_drives->setAccessibleName(QStringLiteral("Laufwerk"));
 
     m_dirs = new QListWidget(this);
     m_dirs->setObjectName(QStringLiteral("DirectoryListBox%1").arg(number));
     m_dirs->setGeometry(8, 152, 129, 97);
     m_dirs->setItemDelegate(new IndentDelegate(m_dirs));
     m_dirs->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_dirs->setAccessibleName(QStringLiteral("Ordner"));
     // Like the classic directory list: long names are cut, not scrolled.
     m_dirs->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
@@ -143,6 +147,7 @@ OverlayBrowser::OverlayBrowser(int number, ToolState &tool, QWidget *parent)
     m_files->setObjectName(QStringLiteral("FileListBox%1").arg(number));
     m_files->setGeometry(8, 261, 129, 172);
     m_files->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_files->setAccessibleName(QStringLiteral("Dateien"));
 
     setMinimumSize(8 + 129 + 4, 261 + 172 + 4);
 

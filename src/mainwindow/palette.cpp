@@ -142,8 +142,12 @@ void Palette::buildGroups()
         if (!box)
             continue;  // the tool bar's entries live in the main window
         auto *t = new Thumbnail(e.component, palette::thumbnail(e), e.box, e.scaled, this, box);
-        if (!e.hint.isEmpty())
-            t->setToolTip(e.hint);
+        // The hint, or the piece's name where the entry has no hint; both
+        // pieces of a pair with one hint ("Fallbeil") tell themselves apart
+        // by the description.
+        t->setToolTip(palette::entryLabel(e));
+        t->setAccessibleName(palette::entryLabel(e));
+        t->setAccessibleDescription(e.name);
         m_widgets.insert(e.component, t);
         watch(t);
     }
@@ -152,6 +156,7 @@ void Palette::buildGroups()
     for (const palette::FurnitureKind &f : palette::furnitureKinds()) {
         auto *t = new Thumbnail(f.component, palette::thumbnail(f), f.box, f.scaled, this, choice);
         t->setToolTip(f.hint);
+        t->setAccessibleName(f.hint);
         m_widgets.insert(f.component, t);
         watch(t);
     }
@@ -165,6 +170,7 @@ void Palette::buildViewGroup(QGroupBox *box)
     m_view->setObjectName(QStringLiteral("Image9"));
     m_view->setGeometry(24, 32, 94, 94);
     m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_view->setAccessibleName(QStringLiteral("Gewählte Sicht"));
     m_widgets.insert(m_view->objectName(), m_view);
     watch(m_view);
 
@@ -175,6 +181,7 @@ void Palette::buildViewGroup(QGroupBox *box)
         b->setObjectName(name);
         b->setGeometry(QRect(places[i], QSize(25, 25)));
         b->setToolTip(QStringLiteral("Sicht %1").arg(i + 1));
+        b->setAccessibleName(b->toolTip());
         connect(b, &QPushButton::clicked, this, [this, name] { click(name); }, Qt::QueuedConnection);
         m_viewButtons[i] = b;
         m_widgets.insert(name, b);

@@ -39,11 +39,51 @@ void setDialogs(Dialogs *replacement)
     g_replacement = replacement;
 }
 
-QString chooseSaveTarget(QWidget *parent, const QString &title, const QString &filter,
-                         QString (*target)(const QString &chosen), const QString &ownFile)
+namespace {
+using FileQuestion = QString (Dialogs::*)(QWidget *, const QString &, const QString &,
+                                          const QString &);
+
+// A file dialog that starts where files of the kind are and remembers where
+// the chosen one is.
+QString askFile(FileQuestion ask, QWidget *parent, FileKind kind, const QString &title,
+                const QString &filter, const QString &currentDocument)
+{
+    const QString path =
+        (dialogs().*ask)(parent, title, filter, filefolders::startFolder(kind, currentDocument));
+    filefolders::remember(kind, path);
+    return path;
+}
+
+// A button of the program's own in a message box: its text stays whatever
+// the language (the toolkit gives its standard buttons their texts anew on
+// every change of language).
+QPushButton *fixedButton(QMessageBox &box, const QString &text, QMessageBox::ButtonRole role,
+                         const char *name)
+{
+    QPushButton *button = box.addButton(text, role);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+} // namespace
+
+QString askOpenFile(QWidget *parent, FileKind kind, const QString &title, const QString &filter,
+                    const QString &currentDocument)
+{
+    return askFile(&Dialogs::openFile, parent, kind, title, filter, currentDocument);
+}
+
+QString askSaveFile(QWidget *parent, FileKind kind, const QString &title, const QString &filter,
+                    const QString &currentDocument)
+{
+    return askFile(&Dialogs::saveFile, parent, kind, title, filter, currentDocument);
+}
+
+QString chooseSaveTarget(QWidget *parent, FileKind kind, const QString &title,
+                         const QString &filter, QString (*target)(const QString &chosen),
+                         const QString &ownFile)
 {
     for (;;) {
-        const QString chosen = dialogs().saveFile(parent, title, filter);
+        const QString chosen = askSaveFile(parent, kind, title, filter, ownFile);
         if (chosen.isEmpty())
             return chosen;
         // A folder in the way is not asked about: writing there fails and
@@ -59,9 +99,10 @@ QString chooseSaveTarget(QWidget *parent, const QString &title, const QString &f
     }
 }
 
-QString QtDialogs::openFile(QWidget *parent, const QString &title, const QString &filter)
+QString QtDialogs::openFile(QWidget *parent, const QString &title, const QString &filter,
+                            const QString &folder)
 {
-    QFileDialog dialog(parent, title, QString(), qtFilter(filter));
+    QFileDialog dialog(parent, title, folder, qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog, false);
@@ -71,9 +112,10 @@ QString QtDialogs::openFile(QWidget *parent, const QString &title, const QString
     return dialog.selectedFiles().constFirst();
 }
 
-QString QtDialogs::saveFile(QWidget *parent, const QString &title, const QString &filter)
+QString QtDialogs::saveFile(QWidget *parent, const QString &title, const QString &filter,
+                            const QString &folder)
 {
-    QFileDialog dialog(parent, title, QString(), qtFilter(filter));
+    QFileDialog dialog(parent, title, folder, qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -85,10 +127,9 @@ QString QtDialogs::saveFile(QWidget *parent, const QString &title, const QString
 std::unique_ptr<QMessageBox> makeQuestionBox(QWidget *parent, const QString &text)
 {
     auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QStringLiteral("Confirm"), text,
-                                             QMessageBox::Yes | QMessageBox::No, parent);
-    box->button(QMessageBox::Yes)->setText(QStringLiteral("&Yes"));
-    box->button(QMessageBox::No)->setText(QStringLiteral("&No"));
-    box->setDefaultButton(QMessageBox::Yes);
+                                             QMessageBox::NoButton, parent);
+    box->setDefaultButton(fixedButton(*box, QStringLiteral("&Yes"), QMessageBox::YesRole, "yes"));
+    fixedButton(*box, QStringLiteral("&No"), QMessageBox::NoRole, "no");
     // Without a cancel button the box would make "No" its escape button, so
     // Escape or the window manager's close would throw the changes away. A
     // hidden cancel button takes both instead; the box still shows only
@@ -101,9 +142,10 @@ std::unique_ptr<QMessageBox> makeQuestionBox(QWidget *parent, const QString &tex
 
 Dialogs::Answer questionAnswer(const QMessageBox &box)
 {
-    if (box.clickedButton() == box.button(QMessageBox::Yes))
+    const QAbstractButton *clicked = box.clickedButton();
+    if (clicked && clicked->objectName() == QLatin1String("yes"))
         return Dialogs::Answer::Yes;
-    if (box.clickedButton() == box.button(QMessageBox::No))
+    if (clicked && clicked->objectName() == QLatin1String("no"))
         return Dialogs::Answer::No;
     return Dialogs::Answer::Dismissed;
 }
@@ -120,12 +162,13 @@ bool QtDialogs::confirmOverwrite(QWidget *parent, const QString &title, const QS
     QMessageBox box(QMessageBox::Warning, title,
                     QStringLiteral("„%1“ ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?")
                         .arg(QDir::toNativeSeparators(path)),
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
-    box.setDefaultButton(QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+                    QMessageBox::NoButton, parent);
+    QPushButton *yes = fixedButton(box, QStringLiteral("&Ja"), QMessageBox::YesRole, "yes");
+    QPushButton *no = fixedButton(box, QStringLiteral("&Nein"), QMessageBox::NoRole, "no");
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 void QtDialogs::error(QWidget *parent, const QString &text)

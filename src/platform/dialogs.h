@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filefolders.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,12 +19,16 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    /// File-open dialog; returns the chosen path, or an empty string when cancelled.
-    virtual QString openFile(QWidget *parent, const QString &title, const QString &filter) = 0;
+    /// File-open dialog starting in `folder`; returns the chosen path, or an
+    /// empty string when cancelled.
+    virtual QString openFile(QWidget *parent, const QString &title, const QString &filter,
+                             const QString &folder) = 0;
 
-    /// File-save dialog (asks nothing before overwriting); empty when cancelled.
-    /// chooseSaveTarget() adds the overwrite question.
-    virtual QString saveFile(QWidget *parent, const QString &title, const QString &filter) = 0;
+    /// File-save dialog starting in `folder` (asks nothing before
+    /// overwriting); empty when cancelled. chooseSaveTarget() adds the
+    /// overwrite question.
+    virtual QString saveFile(QWidget *parent, const QString &title, const QString &filter,
+                             const QString &folder) = 0;
 
     /// The answer to a question box.
     enum class Answer {
@@ -59,24 +65,40 @@ Dialogs &dialogs();
 /// The caller keeps ownership.
 void setDialogs(Dialogs *replacement);
 
-/// Runs the save dialog until the user picks a name that may be written:
+/// An open dialog for a kind of file through dialogs(): it starts in the
+/// folder filefolders::startFolder() gives for `currentDocument`, and the
+/// folder of the chosen file is remembered for the kind.
+QString askOpenFile(QWidget *parent, FileKind kind, const QString &title, const QString &filter,
+                    const QString &currentDocument = QString());
+/// The same for a save dialog.
+QString askSaveFile(QWidget *parent, FileKind kind, const QString &title, const QString &filter,
+                    const QString &currentDocument = QString());
+
+/// Runs the save dialog for a kind of file (see askSaveFile(); it starts
+/// beside `ownFile`) until the user picks a name that may be written:
 /// `target` turns the chosen name into the file actually written (an added
 /// extension); when that file exists and is not `ownFile` (the document's own
 /// file), the overwrite question is asked, and "No" shows the dialog again.
 /// Returns the chosen name as the dialog gave it, or empty when cancelled.
-QString chooseSaveTarget(QWidget *parent, const QString &title, const QString &filter,
-                         QString (*target)(const QString &chosen), const QString &ownFile);
+QString chooseSaveTarget(QWidget *parent, FileKind kind, const QString &title,
+                         const QString &filter, QString (*target)(const QString &chosen),
+                         const QString &ownFile);
 
 /// The question box of QtDialogs::ask(), built but not yet run, and the
-/// answer it gave once closed (tests drive the real box with keys).
+/// answer it gave once closed (tests drive the real box with keys). Its
+/// buttons "&Yes" (object name "yes") and "&No" ("no") are the program's own,
+/// not the toolkit's standard buttons, whose texts the toolkit translates
+/// again whenever the language changes.
 std::unique_ptr<QMessageBox> makeQuestionBox(QWidget *parent, const QString &text);
 Dialogs::Answer questionAnswer(const QMessageBox &box);
 
 /// Qt's own dialogs.
 class QtDialogs : public Dialogs {
 public:
-    QString openFile(QWidget *parent, const QString &title, const QString &filter) override;
-    QString saveFile(QWidget *parent, const QString &title, const QString &filter) override;
+    QString openFile(QWidget *parent, const QString &title, const QString &filter,
+                     const QString &folder) override;
+    QString saveFile(QWidget *parent, const QString &title, const QString &filter,
+                     const QString &folder) override;
     Answer ask(QWidget *parent, const QString &text) override;
     bool confirmOverwrite(QWidget *parent, const QString &title, const QString &path) override;
     void error(QWidget *parent, const QString &text) override;

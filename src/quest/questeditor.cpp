@@ -3,6 +3,7 @@
 #include "fonts.h"
 #include "questfields.h"
 #include "questfile.h"
+#include "screenfit.h"
 #include "textlines.h"
 
 #include <QButtonGroup>
@@ -244,6 +245,23 @@ void QuestEditor::buildWindow()
     m_clearIntroAction = m_introMenu->addAction(QStringLiteral("Feld löschen"));
     m_clearIntroAction->setObjectName(QStringLiteral("Feldlschen1"));
 
+    // Names for assistive technology: what each field holds, as its label or
+    // frame says it.
+    m_mapDisplay->setAccessibleName(QStringLiteral("Quest-Karte"));
+    m_pictureFileEdit->setAccessibleName(QStringLiteral("Datei der Quest-Karte"));
+    m_titleEdit->setAccessibleName(titleLabel->text());
+    m_monsterEdit->setAccessibleName(monsterLabel->text());
+    m_introEdit->setAccessibleName(QStringLiteral("Einleitung"));
+    m_fontBox->setAccessibleName(QStringLiteral("Schriftart"));
+    m_sizeBox->setAccessibleName(QStringLiteral("Größe"));
+    for (int n = 0; n < QuestDocument::NoteCount; ++n) {
+        const QString note = n == QuestDocument::Other
+                                 ? QStringLiteral("Sonstiges")
+                                 : QStringLiteral("Anmerkung %1").arg(QLatin1Char(char('A' + n)));
+        m_noteEdits[std::size_t(n)]->setAccessibleName(note);
+        m_activeBoxes[std::size_t(n)]->setAccessibleName(QStringLiteral("Aktiv (%1)").arg(note));
+    }
+
     // The title comes first in the tab order.
     QList<QWidget *> order{m_titleEdit, m_monsterEdit};
     for (QRadioButton *r : m_noteButtons)
@@ -375,8 +393,7 @@ bool QuestEditor::eventFilter(QObject *watched, QEvent *event)
 void QuestEditor::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (QScreen *s = screen()) {
-        const QRect area = s->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    // Centred; on a screen smaller than the window, its title bar stays on it.
+    if (QScreen *s = screen())
+        move(screenfit::place(size(), QMargins(), s->availableGeometry(), size()).framePosition);
 }

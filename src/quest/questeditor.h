@@ -168,7 +168,8 @@ private:
     QAction *m_pasteAction = nullptr;
     QAction *m_clearIntroAction = nullptr;
 
-    /// The quest file last loaded or saved: saving over it asks nothing.
+    /// The quest file last loaded or saved: saving over it asks nothing, and
+    /// the quest file dialogs start in its folder.
     QString m_questFile;
     int m_shownNote = QuestDocument::A;
     bool m_modified = false;

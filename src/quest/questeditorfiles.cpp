@@ -41,8 +41,9 @@ void QuestEditor::pastePicture()
 
 void QuestEditor::loadPicture()
 {
-    const QString path =
-        dialogs().openFile(this, QStringLiteral("Öffnen"), QStringLiteral("Bitmaps (*.bmp)|*.bmp"));
+    const QString path = askOpenFile(
+        this, FileKind::Picture, QStringLiteral("Öffnen"), QStringLiteral("Bitmaps (*.bmp)|*.bmp"),
+        m_pictureFileEdit->isHidden() ? QString() : m_pictureFileEdit->text());
     if (path.isEmpty()) {
         m_statusLabel->setText(kLoadCancelled);
         return;
@@ -98,12 +99,14 @@ QuestEditor::SaveResult QuestEditor::saveQuest()
                                .arg(unsaveable)))
         return SaveResult::Cancelled;
 
-    const QString path = chooseSaveTarget(this, QStringLiteral("Speichern unter"),
-                                          questfile::kFilter, questfile::withExtension, m_questFile);
+    const QString path =
+        chooseSaveTarget(this, FileKind::Quest, QStringLiteral("Speichern unter"),
+                         questfile::kFilter, questfile::withExtension, m_questFile);
     if (path.isEmpty())
         return SaveResult::Cancelled;
-    questfile::write(doc, questfile::withExtension(path));
-    m_questFile = questfile::withExtension(path);
+    const QString target = questfile::withExtension(path);
+    questfile::write(doc, target);
+    m_questFile = target;
     m_modified = false;
     return SaveResult::Saved;
 }
@@ -129,7 +132,8 @@ void QuestEditor::loadQuest()
     // Loading replaces the text: offer to keep unsaved edits first.
     if (!askToSave(true))
         return;
-    const QString path = dialogs().openFile(this, QStringLiteral("Öffnen"), questfile::kFilter);
+    const QString path = askOpenFile(this, FileKind::Quest, QStringLiteral("Öffnen"),
+                                     questfile::kFilter, m_questFile);
     if (path.isEmpty())
         return;
     readQuestFile(path);

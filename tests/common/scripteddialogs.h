@@ -20,6 +20,10 @@
 // false (not confirmed). Each such case is also noted in `unanswered`, so a
 // test can tell "cancelled on purpose" from "asked unexpectedly".
 //
+// File dialogs remember their folders in the program's settings; while a
+// ScriptedDialogs lives, those settings go to a temporary folder of its own
+// (`settingsDir`), never into the settings of the user running the tests.
+//
 // The destructor puts the real dialogs back. Only one instance at a time.
 // Header-only: include it and link dk_platform_ui (which the window libraries
 // pull in anyway).
@@ -28,8 +32,11 @@
 
 #include <QList>
 #include <QQueue>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 class ScriptedDialogs : public Dialogs {
 public:
@@ -37,6 +44,7 @@ public:
     struct FileQuestion {
         QString title;
         QString filter;
+        QString folder; ///< the folder the dialog started in
     };
 
     // Answers, taken from the front one per call.
@@ -63,8 +71,19 @@ public:
     QStringList unanswered;            ///< "openFile", "saveFile", "confirm: <text>",
                                        ///< "print" for calls whose queue was empty
 
-    ScriptedDialogs() { setDialogs(this); }
-    ~ScriptedDialogs() override { setDialogs(nullptr); }
+    QTemporaryDir settingsDir; ///< where the program's settings go meanwhile
+
+    ScriptedDialogs()
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        setDialogs(this);
+    }
+    ~ScriptedDialogs() override
+    {
+        setDialogs(nullptr);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    }
     ScriptedDialogs(const ScriptedDialogs &) = delete;
     ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;
 
@@ -85,9 +104,10 @@ public:
         unanswered.clear();
     }
 
-    QString openFile(QWidget *, const QString &title, const QString &filter) override
+    QString openFile(QWidget *, const QString &title, const QString &filter,
+                     const QString &folder) override
     {
-        openQuestions.append({title, filter});
+        openQuestions.append({title, filter, folder});
         if (openAnswers.isEmpty()) {
             unanswered << QStringLiteral("openFile");
             return QString();
@@ -95,9 +115,10 @@ public:
         return openAnswers.dequeue();
     }
 
-    QString saveFile(QWidget *, const QString &title, const QString &filter) override
+    QString saveFile(QWidget *, const QString &title, const QString &filter,
+                     const QString &folder) override
     {
-        saveQuestions.append({title, filter});
+        saveQuestions.append({title, filter, folder});
         if (saveAnswers.isEmpty()) {
             unanswered << QStringLiteral("saveFile");
             return QString();

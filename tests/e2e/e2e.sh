@@ -7,7 +7,9 @@
 #   fill two squares (fill tool), Ctrl+Q and Escape at the save question (the
 #   program stays), Ctrl+S into the save dialog, Ctrl+Q;
 #   start again, Ctrl+O into the open dialog, check what the map shows, Ctrl+Q;
-#   start a third time: stamp a goblin, rest on another square (its ghost
+#   start a third time with the map given on the command line, check what
+#   its window shows, Ctrl+Q;
+#   start a fourth time: stamp a goblin, rest on another square (its ghost
 #   shows), move the pointer onto the frame's background (the ghost goes),
 #   Ctrl+N (the new map shows no ghost), rest on the new map (a ghost), move
 #   off the program (it goes), Ctrl+Q and "No" at the save question.
@@ -35,7 +37,9 @@ XPID=""
 # A virtual X server of the session's own. -displayfd lets the server pick a
 # free display number itself, so sessions running side by side (another test,
 # another checkout) never share or take away each other's display.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+# -noreset: the server must not restart (and refuse connections meanwhile)
+# each time the last program of one run has closed.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" 2>"$WORK/xvfb.log" &
 XPID=$!
 for _ in $(seq 100); do
     [ -s "$WORK/display" ] && break
@@ -108,8 +112,9 @@ keys() {
     sleep 0.15
 }
 
+# Starts the program with the given files on its command line.
 start_program() {
-    "$DKEDIT" >"$WORK/dkedit.log" 2>&1 &
+    "$DKEDIT" "$@" >"$WORK/dkedit.log" 2>&1 &
     PID=$!
     wait_for 15 "the main window" window_shown "Dunkelkrone - Editor"
     local id
@@ -143,6 +148,19 @@ answer_file_dialog() {
     xdotool type --delay 5 "$path"
     keys Return
     wait_for 10 "the dialog \"$title\" to close" window_gone "$title"
+}
+
+# Waits for `what` (a map window) to show, then compares what the screen shows
+# of it with the saved map; `name` names the screen grab.
+shows_saved_map() {
+    local what=$1 name=$2
+    wait_for 10 "$what" pixel_is_not $((WX + FX)) $((WY + FY)) "$EMPTY"
+    # Away from the map, so no ghost of the stamp covers it, then grab it.
+    xdotool mousemove --sync $((WX + 20)) $((WY + WH - 6))
+    sleep 0.3
+    import -window root -crop "330x300+$((WX + CX))+$((WY + CY))" +repage "$WORK/$name.png" ||
+        fail "no screen grab"
+    "$HELPER" screen "$MAP.bmp" "$WORK/$name.png" || fail "$what differs from the saved file"
 }
 
 # ---- Where to click: the helper builds the same window on this display ---------
@@ -187,16 +205,18 @@ start_program
 EMPTY=$(pixel $((WX + FX)) $((WY + FY)))
 keys ctrl+o
 answer_file_dialog "Öffnen" "$MAP.bmp"
-wait_for 10 "the opened map" pixel_is_not $((WX + FX)) $((WY + FY)) "$EMPTY"
-# Away from the map, so no ghost of the stamp covers it, then grab it.
-xdotool mousemove --sync $((WX + 20)) $((WY + WH - 6))
-sleep 0.3
-import -window root -crop "330x300+$((WX + CX))+$((WY + CY))" +repage "$WORK/grab.png" ||
-    fail "no screen grab"
-"$HELPER" screen "$MAP.bmp" "$WORK/grab.png" || fail "the reopened map differs from the saved file"
+shows_saved_map "the opened map" grab
 quit_program
 
-# ---- Third run: no phantom pieces ---------------------------------------------
+# ---- Third run: the map given on the command line ---------------------------------
+# A relative name, as a shell passes it.
+pushd "$WORK/maps" >/dev/null || fail "no folder $WORK/maps"
+start_program karte1.bmp
+popd >/dev/null || fail "no way back from $WORK/maps"
+shows_saved_map "the map given on the command line" grab3
+quit_program
+
+# ---- Fourth run: no phantom pieces --------------------------------------------
 "$HELPER" phantom >"$WORK/phantom.txt" 2>"$WORK/helper.log" || fail "e2e_helper phantom: $(cat "$WORK/helper.log")"
 # Main-window position of one of the helper's points.
 at() { local p; p=$(grep "^$1 " "$WORK/phantom.txt" | cut -d' ' -f2-); set -- $p; echo "$((WX + $1)) $((WY + $2))"; }

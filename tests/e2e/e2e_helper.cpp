@@ -20,6 +20,9 @@
 //       on and a pixel of its ghost, the frame's empty background, and for a
 //       second new map the same ghost pixel, a pixel of its black frame, a
 //       square to rest on and a pixel of that ghost.
+//   e2e_helper names
+//       Prints the name that assistive technology should read for every tool
+//       bar button and palette entry, one a line (atspi.sh checks them).
 //
 // Exit codes: 0 ok, 1 mismatch or failure.
 
@@ -266,6 +269,17 @@ int compare(const QString &savedPath)
     return 0;
 }
 
+int printNames()
+{
+    QTextStream out(stdout);
+    for (const palette::StampEntry &entry : palette::stampEntries())
+        out << palette::entryLabel(entry) << '\n';
+    for (const palette::FurnitureKind &kind : palette::furnitureKinds())
+        out << kind.hint << '\n';
+    out << MainWindow::kButtonHints[8] << '\n' << MainWindow::kButtonHints[9] << '\n';
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -280,5 +294,8 @@ int main(int argc, char **argv)
         return compare(args[2]);
     if (args.size() >= 2 && args[1] == QLatin1String("phantom"))
         return printPhantomPoints();
-    return fail(QStringLiteral("usage: e2e_helper clicks | phantom | compare <saved.bmp> | screen <saved.bmp> <grab.png>"));
+    if (args.size() >= 2 && args[1] == QLatin1String("names"))
+        return printNames();
+    return fail(QStringLiteral("usage: e2e_helper clicks | phantom | names | compare <saved.bmp> | "
+                               "screen <saved.bmp> <grab.png>"));
 }

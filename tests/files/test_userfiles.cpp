@@ -163,7 +163,7 @@ private Q_SLOTS:
                     QCoreApplication::processEvents();
                     error = script.errors.join(QLatin1Char('|'));
                 } else {
-                    error = errorOf([&] { window.openDroppedMaps({path}); });
+                    error = errorOf([&] { window.openMaps({path}); });
                 }
                 if (!window.mapWindows().isEmpty())
                     changed = QStringLiteral("a map window opened");

@@ -302,10 +302,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("group");
         QTest::addColumn<QRect>("box");
         QTest::addColumn<bool>("scaled");
-        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QString>("tooltip"); // the hint, else the piece's name
         for (const StampEntry &e : stampEntries())
             if (e.page)
-                QTest::newRow(qPrintable(e.component)) << e.component << e.group << e.box << e.scaled << e.hint;
+                QTest::newRow(qPrintable(e.component))
+                    << e.component << e.group << e.box << e.scaled << entryLabel(e);
         for (const FurnitureKind &f : furnitureKinds())
             QTest::newRow(qPrintable(f.component)) << f.component << "Auswahl" << f.box << f.scaled << f.hint;
     }
@@ -315,7 +316,7 @@ private Q_SLOTS:
         QFETCH(QString, group);
         QFETCH(QRect, box);
         QFETCH(bool, scaled);
-        QFETCH(QString, hint);
+        QFETCH(QString, tooltip);
         Harness h;
         auto *t = h.get<QLabel>(component);
         QVERIFY(t);
@@ -324,7 +325,7 @@ private Q_SLOTS:
         QVERIFY(t->parentWidget()->rect().contains(box));
         QCOMPARE(t->hasScaledContents(), scaled);
         QCOMPARE(t->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(t->toolTip(), hint);
+        QCOMPARE(t->toolTip(), tooltip);
         if (!scaled)
             QCOMPARE(t->pixmap().size(), box.size());
         // The palette shows white where the stamp is transparent.

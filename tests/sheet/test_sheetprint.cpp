@@ -1,6 +1,7 @@
 // The print command end to end (into a PDF file that poppler rasterises) and
 // the preview buttons.
 #include "errors.h"
+#include "pdfpage.h"
 #include "scripteddialogs.h"
 #include "sheet.h"
 #include "sheetprint.h"
@@ -83,18 +84,7 @@ class TestSheetPrint : public QObject {
         printer.setPageOrientation(QPageLayout::Portrait);
     }
 
-    QImage rasterise(const QString &pdf) {
-        const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
-        if (tool.isEmpty())
-            return QImage();
-        const QString prefix = pdf.chopped(4);
-        QProcess process;
-        process.start(tool, {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"),
-                             QStringLiteral("-singlefile"), pdf, prefix});
-        if (!process.waitForFinished(60000) || process.exitCode() != 0)
-            return QImage();
-        return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
-    }
+    QImage rasterise(const QString &pdf) { return rasterisePdf(pdf); }
 
 private Q_SLOTS:
     void initTestCase() {

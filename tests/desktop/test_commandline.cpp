@@ -1,0 +1,350 @@
+// The command line: what it is read as, files given to open (maps and
+// quests, bad files reported like the menu commands report them), and the
+// quest sheet written as PDF without a window, compared with what "Quest
+// drucken" prints for the same quest and map. The built program itself is
+// run for the exit statuses and the texts it prints.
+
+#include "application.h"
+#include "commandline.h"
+#include "errors.h"
+#include "mainwindow.h"
+#include "mapwindow.h"
+#include "pdfpage.h"
+#include "program.h"
+#include "questeditor.h"
+#include "questfile.h"
+#include "raster.h"
+#include "scripteddialogs.h"
+#include "sheetprint.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+QString dataPath(const QString &name)
+{
+    return QStringLiteral(DK_TEST_DATA "/quest/") + name;
+}
+
+void flush()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+// Runs `then` one event after `watched` was shown.
+class OnShow : public QObject {
+public:
+    OnShow(QWidget *watched, std::function<void()> then) : m_then(std::move(then))
+    {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            QMetaObject::invokeMethod(watched, m_then, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
+
+int px(double mm)
+{
+    return int(mm * 100.0 / 25.4);
+}
+bool dark(const QImage &page, int x, int y)
+{
+    return qGray(page.pixel(x, y)) < 100;
+}
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// The built program with `arguments`, without a display.
+Run runProgram(const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(DK_PROGRAM), arguments);
+    Run run;
+    if (!process.waitForFinished(120000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ScriptedDialogs> script;
+    QTemporaryDir dir;
+    QString map; // a dark board-sized map
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        QImage board(880, 656, QImage::Format_RGB32);
+        board.fill(qRgb(20, 20, 20));
+        map = path(QStringLiteral("karte.bmp"));
+        raster::writeBmpFile(board, map);
+    }
+    void init() { script = std::make_unique<ScriptedDialogs>(); }
+    void cleanup()
+    {
+        flush();
+        script.reset();
+    }
+
+    void parse_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QStringList>("files"); // relative to the current folder
+        QTest::addColumn<QString>("message");   // a part of it
+        const auto open = int(CommandLine::OpenWindows);
+        const auto refuse = int(CommandLine::Refuse);
+        QTest::newRow("nothing") << QStringList{} << open << QStringList{} << "";
+        QTest::newRow("files") << QStringList{"a.bmp", "quests/b.dke"} << open
+                               << QStringList{"a.bmp", "quests/b.dke"} << "";
+        QTest::newRow("help") << QStringList{"--help"} << int(CommandLine::ShowHelp)
+                              << QStringList{} << "--sheet <QUEST.dke>";
+        QTest::newRow("version") << QStringList{"-v"} << int(CommandLine::ShowVersion)
+                                 << QStringList{} << "DK-Edit 1.";
+        QTest::newRow("sheet") << QStringList{"--sheet", "q.dke", "--map", "m.bmp", "-o", "s.pdf"}
+                               << int(CommandLine::WriteSheet) << QStringList{} << "";
+        QTest::newRow("sheet without map")
+            << QStringList{"--sheet", "q.dke", "-o", "s.pdf"} << refuse << QStringList{} << "--map";
+        QTest::newRow("sheet and files")
+            << QStringList{"--sheet", "q.dke", "--map", "m.bmp", "-o", "s.pdf", "x.bmp"} << refuse
+            << QStringList{} << "x.bmp";
+        QTest::newRow("output alone")
+            << QStringList{"-o", "s.pdf"} << refuse << QStringList{} << "--sheet";
+        QTest::newRow("unknown option")
+            << QStringList{"--zoom"} << refuse << QStringList{} << "zoom";
+    }
+
+    void parse()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, action);
+        QFETCH(QStringList, files);
+        QFETCH(QString, message);
+        const CommandLine line =
+            CommandLine::parse(QStringList{QStringLiteral("/usr/bin/dkedit")} + arguments);
+        QCOMPARE(int(line.action), action);
+        QStringList absolute;
+        for (const QString &file : files)
+            absolute << QDir::current().absoluteFilePath(file);
+        QCOMPARE(line.files, absolute);
+        QVERIFY2(line.message.contains(message), qPrintable(line.message));
+        if (line.action == CommandLine::WriteSheet) {
+            QCOMPARE(line.quest, QStringLiteral("q.dke"));
+            QCOMPARE(line.map, QStringLiteral("m.bmp"));
+            QCOMPARE(line.output, QStringLiteral("s.pdf"));
+        }
+        if (line.action == CommandLine::ShowHelp)
+            QVERIFY(line.message.startsWith(QLatin1String("Usage: dkedit ")));
+    }
+
+    // Only what opens no window lets the program start without a display;
+    // the toolkit's own options pass.
+    void opensNoWindow_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("noWindow");
+        QTest::newRow("files") << QStringList{"a.bmp"} << false;
+        QTest::newRow("toolkit options")
+            << QStringList{"-platform", "xcb", "-style", "fusion", "a.bmp"} << false;
+        QTest::newRow("help") << QStringList{"-h"} << true;
+        QTest::newRow("sheet") << QStringList{"--sheet", "q.dke"} << true;
+        QTest::newRow("unknown option") << QStringList{"--zoom"} << true;
+    }
+
+    void opensNoWindow()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, noWindow);
+        QCOMPARE(CommandLine::opensNoWindow(QStringList{QStringLiteral("dkedit")} + arguments),
+                 noWindow);
+    }
+
+    // Maps open in windows of their own, a quest goes into the quest editor,
+    // which then shows; bad files are reported once, each named with the
+    // text "Öffnen..." gives, and the files after them still open.
+    void openFiles()
+    {
+        const QString broken = path(QStringLiteral("kaputt.bmp"));
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("BM kein Bild");
+        file.close();
+        const QString missing = path(QStringLiteral("fehlt.bmp"));
+        const QString quest = dataPath(QStringLiteral("flags_all.dke"));
+        QuestDocument expected;
+        questfile::read(quest, expected);
+
+        Program program;
+        program.mainWindow.show();
+        QString shownTitle;
+        OnShow closer(&program.questEditor, [&] {
+            shownTitle = program.questEditor.titleField()->text();
+            program.questEditor.done(0);
+        });
+        program.openFiles({map, broken, quest, missing});
+        flush();
+        flush();
+
+        const QList<MapWindow *> maps = program.mainWindow.mapWindows();
+        QCOMPARE(maps.size(), 1);
+        QCOMPARE(maps[0]->caption(), map);
+        QCOMPARE(script->errors,
+                 QStringList{QStringLiteral("2 Dateien konnten nicht geöffnet werden:\n%1: Bitmap image "
+                                            "is not valid\n%2: Cannot open file %2.")
+                                 .arg(broken, missing)});
+        QCOMPARE(shownTitle, expected.title);
+        QVERIFY(!program.questEditor.questModified());
+        QVERIFY(script->unanswered.isEmpty());
+    }
+
+    // The sheet written without a window is the page "Quest drucken" prints
+    // for the same quest file and map (A4): the same composition, the quest
+    // text wrapped as the editor's fields wrap it, the map at 25 mm from the
+    // left and 10 mm from the top.
+    void sheetLikeQuestDrucken()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            QSKIP("pdftoppm is not installed");
+        const QString quest = dataPath(QStringLiteral("long_lines.dke"));
+        const QString written = path(QStringLiteral("ohne-fenster.pdf"));
+        QCOMPARE(writeSheet(quest, map, written), QString());
+
+        // The same through the quest editor and its print command.
+        QuestEditor editor;
+        editor.loadQuestFile(quest);
+        sheet::SheetPrinter printer;
+        const QString printed = path(QStringLiteral("gedruckt.pdf"));
+        printer.printer().setOutputFormat(QPrinter::PdfFormat);
+        printer.printer().setOutputFileName(printed);
+        printer.printer().setPageSize(QPageSize(QPageSize::A4));
+        printer.printer().setPageOrientation(QPageLayout::Portrait);
+        script->printAnswers << true;
+        printer.print(&editor, editor.document(), mapfiles::readMap(map));
+
+        const QImage page = rasterisePdf(written);
+        QVERIFY(!page.isNull());
+        QCOMPARE(page.width(), 827); // A4 at 100 dpi
+        QCOMPARE(page, rasterisePdf(printed));
+        int left = 0;
+        while (left < page.width() && !dark(page, left, px(70)))
+            ++left;
+        QVERIFY2(std::abs(left - px(25)) <= 1, qPrintable(QString::number(left)));
+        int top = 0;
+        while (top < page.height() && !dark(page, px(100), top))
+            ++top;
+        QVERIFY2(std::abs(top - px(10)) <= 1, qPrintable(QString::number(top)));
+    }
+
+    // Errors come back as the error report words them, and leave no file.
+    void sheetErrors_data()
+    {
+        QTest::addColumn<QString>("quest");
+        QTest::addColumn<QString>("map"); // "" the good map
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("error"); // %1 quest, %2 map, %3 output
+        const QString good = dataPath(QStringLiteral("flags_all.dke"));
+        QTest::newRow("quest missing") << path(QStringLiteral("fehlt.dke")) << ""
+                                       << "a.pdf"
+                                       << "Cannot open file %1.";
+        QTest::newRow("quest incomplete") << dataPath(QStringLiteral("truncated.dke")) << ""
+                                          << "b.pdf"
+                                          << "";
+        QTest::newRow("map missing") << good << path(QStringLiteral("fehlt.bmp")) << "c.pdf"
+                                     << "Cannot open file %2.";
+        QTest::newRow("map no picture") << good << dataPath(QStringLiteral("empty.dke")) << "d.pdf"
+                                        << "Bitmap image is not valid.";
+        QTest::newRow("output folder missing") << good << ""
+                                               << "fehlt/e.pdf"
+                                               << "Cannot create file %3.";
+    }
+
+    void sheetErrors()
+    {
+        QFETCH(QString, quest);
+        QFETCH(QString, map);
+        QFETCH(QString, output);
+        QFETCH(QString, error);
+        if (map.isEmpty())
+            map = this->map;
+        output = path(output);
+        if (error.isEmpty())
+            error = errors::reportText(questfile::incompleteFile(quest));
+        error.replace(QLatin1String("%1"), quest)
+            .replace(QLatin1String("%2"), map)
+            .replace(QLatin1String("%3"), output);
+        QCOMPARE(writeSheet(quest, map, output), error);
+        QVERIFY(!QFile::exists(output));
+    }
+
+    // The program itself: exit statuses, what it prints, no display needed.
+    void program()
+    {
+        const QString quest = dataPath(QStringLiteral("flags_all.dke"));
+        const QString sheet = path(QStringLiteral("blatt.pdf"));
+        Run run = runProgram({QStringLiteral("--sheet"), quest, QStringLiteral("--map"), map,
+                              QStringLiteral("-o"), sheet});
+        QCOMPARE(run.status, 0);
+        QVERIFY(QFile(sheet).size() > 1000);
+
+        run = runProgram({QStringLiteral("--sheet"), path(QStringLiteral("fehlt.dke")),
+                          QStringLiteral("--map"), map, QStringLiteral("-o"), sheet});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("dkedit: Cannot open file ") +
+                                  path(QStringLiteral("fehlt.dke")) + '.'),
+                 qPrintable(run.err));
+
+        run = runProgram({QStringLiteral("--version")});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.startsWith(QLatin1String("DK-Edit 1.")), qPrintable(run.out));
+
+        run = runProgram({QStringLiteral("--map"), map});
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.err.contains(QLatin1String("--sheet")));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    Application app(argc, argv);
+    prepareApplication();
+    TestCommandLine test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_commandline.moc"
