@@ -179,8 +179,7 @@ private Q_SLOTS:
     // replicates pixels instead of smoothing them, and read at the centre of
     // each of its pixels.)
     void picturesArePrintedLossless() {
-        const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
-        if (tool.isEmpty())
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
             QSKIP("pdftoppm is not installed");
         sheet::SheetPrinter printer;
         const QString pdf = m_dir.filePath(QStringLiteral("lossless.pdf"));
@@ -213,15 +212,9 @@ private Q_SLOTS:
                                                        scroll.height() / rect.height());
         const double toRender = dpi / printerDpi;
         const int cropX = int(left * toRender) - 2, cropY = int(top * toRender) - 2;
-        const QString prefix = m_dir.filePath(QStringLiteral("lossless-scroll"));
-        QProcess process;
-        process.start(tool, {QStringLiteral("-r"), QString::number(dpi, 'f', 6), QStringLiteral("-x"),
-                             QString::number(cropX), QStringLiteral("-y"), QString::number(cropY),
-                             QStringLiteral("-W"), QString::number(int(rect.width() * toRender) + 4),
-                             QStringLiteral("-H"), QString::number(int(rect.height() * toRender) + 4),
-                             QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, prefix});
-        QVERIFY(process.waitForFinished(60000) && process.exitCode() == 0);
-        const QImage rendered = QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+        const QImage rendered =
+            rasterisePdf(pdf, dpi,
+                         QRect(cropX, cropY, int(rect.width() * toRender) + 4, int(rect.height() * toRender) + 4));
         QVERIFY(!rendered.isNull());
 
         int compared = 0, differing = 0;
