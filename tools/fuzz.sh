@@ -2,6 +2,8 @@
 # Builds the libFuzzer targets with clang and runs each for the given number of
 # seconds, one after the other. Skipped (with a note) where clang is not
 # installed. An input that runs longer than 60 s counts as a fault (a hang).
+# Each starts from the project's own seeds (tests/fuzz/corpus), and for the
+# BMP targets also from the BMP test suite where it lies beside the repository.
 set -euo pipefail
 build=${1:-build-fuzz}
 seconds=${2:-30}

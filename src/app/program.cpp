@@ -16,6 +16,7 @@ void prepareApplication()
 void Program::openFiles(const QStringList &files)
 {
     bool quest = false;
+    QStringList maps;
     for (const QString &path : files) {
         if (isQuestFile(path)) {
             quest = true;
@@ -23,10 +24,13 @@ void Program::openFiles(const QStringList &files)
                 &questEditor, [this, path] { questEditor.loadQuestFile(path); },
                 Qt::QueuedConnection);
         } else {
-            QMetaObject::invokeMethod(
-                &mainWindow, [this, path] { mainWindow.openMap(path); }, Qt::QueuedConnection);
+            maps << path;
         }
     }
+    // The maps open together, so that what fails is reported once.
+    if (!maps.isEmpty())
+        QMetaObject::invokeMethod(
+            &mainWindow, [this, maps] { mainWindow.openMaps(maps); }, Qt::QueuedConnection);
     if (quest)
         QMetaObject::invokeMethod(&mainWindow, &MainWindow::showQuestEditor, Qt::QueuedConnection);
 }

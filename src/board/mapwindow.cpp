@@ -2,6 +2,7 @@
 
 #include "commands.h"
 
+#include "clipboardpicture.h"
 #include "dialogs.h"
 #include "errors.h"
 #include "raster.h"
@@ -15,9 +16,9 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-QImage mapfiles::readMap(const QString &path)
+QImage mapfiles::readMap(const QString &path, int *fileBits)
 {
-    QImage picture = raster::readBmpFile(path);
+    QImage picture = raster::readBmpFile(path, fileBits);
     if (picture.isNull())
         throw DkError(errors::invalidBitmap());
     return picture;
@@ -28,6 +29,21 @@ QString mapfiles::saveTarget(const QString &chosen)
     if (chosen.contains(QLatin1String(".bmp")))
         return chosen;
     return chosen + QLatin1String(".bmp");
+}
+
+QString mapfiles::openFailures(const QList<Failure> &failures, int dropped)
+{
+    if (failures.isEmpty())
+        return QString();
+    if (dropped == 1)
+        return failures.constFirst().error;
+    if (failures.size() == 1)
+        return QStringLiteral("Die Datei %1 konnte nicht geöffnet werden: %2")
+            .arg(failures.constFirst().path, failures.constFirst().error);
+    QString text = QStringLiteral("%1 Dateien konnten nicht geöffnet werden:").arg(failures.size());
+    for (const Failure &failure : failures)
+        text += QLatin1Char('\n') + failure.path + QStringLiteral(": ") + failure.error;
+    return text;
 }
 
 QString mapfiles::closeQuestion(const QString &caption)
@@ -43,9 +59,9 @@ MapWindow::MapWindow(ToolState &tool, PreviewState &preview, QWidget *parent)
 }
 
 MapWindow::MapWindow(ToolState &tool, PreviewState &preview, const QImage &picture,
-                     const QString &path, QWidget *parent)
+                     const QString &path, int fileBits, QWidget *parent)
     : QMdiSubWindow(parent), m_tool(tool), m_preview(preview), m_document(picture),
-      m_path(path)
+      m_path(path), m_fileBits(fileBits)
 {
     build();
     setCaption(path);
@@ -134,7 +150,7 @@ void MapWindow::pictureChanged()
 
 void MapWindow::writeTo(const QString &path)
 {
-    raster::writeBmpFile(m_document.picture(), path);
+    raster::writeBmpFile(m_document.picture(), path, m_fileBits);
     m_path = path;
     setCaption(path);
     m_document.setModified(false);
@@ -190,7 +206,7 @@ void MapWindow::undo()
 
 void MapWindow::copyToClipboard()
 {
-    QGuiApplication::clipboard()->setImage(m_document.picture());
+    QGuiApplication::clipboard()->setMimeData(clipboardpicture::mimeData(m_document.picture()));
 }
 
 void MapWindow::repairEdge()

@@ -26,12 +26,24 @@ inline const QString kOpenFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp");
 inline const QString kSaveFilter = QStringLiteral("Bitmaps|*.bmp");
 
 /// Reads a map file. Throws DkError "Cannot open file %1" or "Bitmap image is
-/// not valid"; an empty file is no picture either.
-QImage readMap(const QString &path);
+/// not valid"; an empty file is no picture either. `fileBits` receives the
+/// file's bits per pixel, which its map window keeps for saving.
+QImage readMap(const QString &path, int *fileBits = nullptr);
 
 /// The path a save-as writes to: the chosen name as it is when it contains
 /// ".bmp" anywhere (case-sensitive), otherwise the name with ".bmp" appended.
 QString saveTarget(const QString &chosen);
+
+/// A file that could not be opened, with the error's text.
+struct Failure {
+    QString path;
+    QString error;
+};
+
+/// The one error report for the files of a drop that could not be opened:
+/// for a single dropped file its own error text (as "Öffnen..." gives it),
+/// for several files a list naming each file that failed with its error.
+QString openFailures(const QList<Failure> &failures, int dropped);
 
 /// The question asked before a modified map is closed.
 QString closeQuestion(const QString &caption);
@@ -56,9 +68,10 @@ class MapWindow : public QMdiSubWindow {
 public:
     /// A new map on the default board, caption "New*".
     MapWindow(ToolState &tool, PreviewState &preview, QWidget *parent = nullptr);
-    /// A map showing a picture read from `path`; the caption is the path.
+    /// A map showing a picture read from `path`, a file of `fileBits` bits per
+    /// pixel (kept by every save of the map); the caption is the path.
     MapWindow(ToolState &tool, PreviewState &preview, const QImage &picture,
-              const QString &path, QWidget *parent = nullptr);
+              const QString &path, int fileBits = 0, QWidget *parent = nullptr);
 
     MapDocument &document() { return m_document; }
     MapCanvas *canvas() const { return m_canvas; }
@@ -130,6 +143,7 @@ private:
     PreviewState &m_preview;
     MapDocument m_document;
     QString m_path;
+    int m_fileBits = 0;
     QString m_caption;
     QScrollArea *m_scroll = nullptr;
     MapCanvas *m_canvas = nullptr;

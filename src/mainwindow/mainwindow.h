@@ -70,6 +70,11 @@ public:
     /// Opens a map file in a new window through the same path as "Öffnen...":
     /// the file is read first, so a file that cannot be read leaves no window.
     MapWindow *openMap(const QString &path);
+    /// Opens several files at once (a drop, the command line), each as
+    /// openMap() would, going on after a file that fails; then reports once
+    /// what could not be opened (of several files: naming each). Throws
+    /// DkError with that report.
+    void openMaps(const QStringList &paths);
 
     /// Mouse moves over `widget` and everything inside it, including children
     /// added later, set the off-map flag (the map previews are emptied).

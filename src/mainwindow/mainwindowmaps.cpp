@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 
 #include "dialogs.h"
+#include "errors.h"
 #include "mapwindow.h"
 
 #include <QCloseEvent>
@@ -78,8 +79,9 @@ MapWindow *MainWindow::open()
 MapWindow *MainWindow::openMap(const QString &path)
 {
     // Read first: a file that cannot be read leaves no window behind.
-    const QImage picture = mapfiles::readMap(path);
-    return addMapWindow(new MapWindow(m_tool, m_preview, picture, path));
+    int bits = 0;
+    const QImage picture = mapfiles::readMap(path, &bits);
+    return addMapWindow(new MapWindow(m_tool, m_preview, picture, path, bits));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
@@ -102,11 +104,23 @@ void MainWindow::dropEvent(QDropEvent *event)
     if (paths.isEmpty())
         return;
     event->acceptProposedAction();
-    // Each file opens as "Öffnen..." would open it, one event after the drop,
-    // so a file that fails reaches the error report and the rest still open.
-    for (const QString &path : paths)
-        QMetaObject::invokeMethod(
-            this, [this, path] { openMap(path); }, Qt::QueuedConnection);
+    // One event after the drop, so that what fails reaches the error report.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { openMaps(paths); }, Qt::QueuedConnection);
+}
+
+void MainWindow::openMaps(const QStringList &paths)
+{
+    QList<mapfiles::Failure> failures;
+    for (const QString &path : paths) {
+        try {
+            openMap(path);
+        } catch (const DkError &error) {
+            failures.append({path, error.text()});
+        }
+    }
+    if (!failures.isEmpty())
+        throw DkError(mapfiles::openFailures(failures, int(paths.size())));
 }
 
 void MainWindow::tileWindows()

@@ -1,16 +1,19 @@
 #include "raster.h"
 
 #include "errors.h"
+#include "userfiles.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
-#include <QImageWriter>
-#include <QSaveFile>
+#include <QtEndian>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#include <sys/mman.h>
 
 namespace {
 
@@ -29,14 +32,17 @@ quint16 u16(const QByteArray &d, int at)
 // this leaves room for very large user maps (10,000 x 10,000 and more).
 constexpr qint64 kMaxPixels = qint64(1) << 28;
 
-// Looks at the headers before anything is allocated: a file that declares more
-// pixels than it can possibly hold is refused here, so a few hundred bytes can
-// never make us reserve gigabytes.
-bool headerPlausible(const QByteArray &d)
+// The headers that the checks below look at lie within the first bytes.
+constexpr qint64 kHeaderBytes = 64;
+
+// Looks at the headers before anything is allocated or read: a file that
+// declares more pixels than it can possibly hold is refused here, so a few
+// hundred bytes can never make us reserve gigabytes, and a file that is no
+// BMP at all is refused after its first bytes, whatever its size.
+bool headerPlausible(const QByteArray &d, qint64 fileSize)
 {
     if (d.size() < 26 || d[0] != 'B' || d[1] != 'M')
         return false;
-    const qint64 fileSize = d.size();
     const qint64 offBits = u32(d, 10);
     const quint32 infoSize = u32(d, 14);
     qint64 w = 0, h = 0;
@@ -81,44 +87,82 @@ bool headerPlausible(const QByteArray &d)
     }
 }
 
-} // namespace
+// Pictures from this size on get memory of their own from the system.
+constexpr size_t kLargePicture = size_t(8) << 20;
 
-QImage raster::readBmpData(const QByteArray &data)
+struct Mapping {
+    void *address;
+    size_t length;
+};
+
+// A picture whose every byte is zero, padding included, so that pixels the
+// file does not supply (a truncated file, a short RLE stream, the gaps an RLE
+// jump leaves) are zero, never leftover memory. Zeroed memory costs nothing
+// extra for a large picture: it comes fresh from the system, in huge pages
+// where the system offers them (a 100 MB picture then takes 50 page faults
+// instead of 25,000).
+QImage zeroedPicture(QSize size, QImage::Format format)
 {
-    if (data.isEmpty())
+    const int depth = QImage::toPixelFormat(format).bitsPerPixel();
+    const qsizetype stride = ((qsizetype(size.width()) * depth + 31) / 32) * 4;
+    const size_t bytes = size_t(stride) * size_t(size.height());
+    if (bytes >= kLargePicture) {
+        void *memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED)
+            return QImage();
+        madvise(memory, bytes, MADV_HUGEPAGE);
+        auto *mapping = new Mapping{memory, bytes};
+        return QImage(static_cast<uchar *>(memory), size.width(), size.height(), stride, format,
+                      [](void *info) {
+                          auto *m = static_cast<Mapping *>(info);
+                          munmap(m->address, m->length);
+                          delete m;
+                      },
+                      mapping);
+    }
+    void *memory = std::calloc(bytes, 1);
+    if (!memory)
         return QImage();
-    if (!headerPlausible(data))
+    return QImage(static_cast<uchar *>(memory), size.width(), size.height(), stride, format,
+                  [](void *bits) { std::free(bits); }, memory);
+}
+
+// Decodes the BMP that `device` holds from its start (`size` bytes): the
+// headers are checked first, then the pixels are decoded straight into the
+// one picture that is returned.
+QImage decodeBmp(QIODevice &device, qint64 size, int *fileBits)
+{
+    if (fileBits)
+        *fileBits = 0;
+    if (size == 0)
+        return QImage();
+    const QByteArray head = device.peek(kHeaderBytes);
+    if (!headerPlausible(head, size))
         throw DkError(errors::invalidBitmap());
 
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "bmp");
+    QImageReader reader(&device, "bmp");
     reader.setAutoTransform(false);
     // A top-down file reports a negative height.
-    const QSize size(reader.size().width(), std::abs(reader.size().height()));
+    const QSize pictureSize(reader.size().width(), std::abs(reader.size().height()));
     const QImage::Format format = reader.imageFormat();
-    if (!size.isValid() || format == QImage::Format_Invalid)
+    if (!pictureSize.isValid() || format == QImage::Format_Invalid)
         throw DkError(errors::invalidBitmap());
 
-    // The decoder writes into the picture we hand it when size and format
-    // match. Zeroing it first means a truncated file gives zero pixels where
-    // its data ends, never leftover memory.
-    QImage picture(size, format);
+    // The decoder writes into the picture we hand it when size and format match.
+    QImage picture = zeroedPicture(pictureSize, format);
     if (picture.isNull())
         throw DkError(errors::invalidBitmap());
-    picture.fill(0);
     if (!reader.read(&picture) || picture.isNull())
         throw DkError(errors::invalidBitmap());
 
     // Indexes past the end of the colour table (a broken file) read as
     // black, the same on every load.
     if (picture.format() == QImage::Format_Indexed8 && picture.colorCount() < 256) {
-        int highest = 0;
+        uchar highest = 0;
         for (int y = 0; y < picture.height(); ++y) {
             const uchar *line = picture.constScanLine(y);
             for (int x = 0; x < picture.width(); ++x)
-                highest = std::max(highest, int(line[x]));
+                highest = std::max(highest, line[x]);
         }
         if (highest >= picture.colorCount()) {
             QVector<QRgb> table = picture.colorTable();
@@ -128,24 +172,28 @@ QImage raster::readBmpData(const QByteArray &data)
         }
     }
 
-    // Remember the depth the file was stored in, so saving keeps it.
-    int bits = 0;
-    if (data.size() >= 30)
-        bits = u32(data, 14) == 12 ? u16(data, 24) : u16(data, 28);
-    QImage working = toWorkingFormat(picture);
-    working.setText(QStringLiteral("dk-bits"), QString::number(bits));
-    return working;
+    if (fileBits)
+        *fileBits = u32(head, 14) == 12 ? u16(head, 24) : u16(head, 28);
+    return raster::toWorkingFormat(picture);
 }
 
-QImage raster::readBmpFile(const QString &path)
+} // namespace
+
+QImage raster::readBmpData(const QByteArray &data, int *fileBits)
 {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    return decodeBmp(buffer, data.size(), fileBits);
+}
+
+QImage raster::readBmpFile(const QString &path, int *fileBits)
+{
+    const std::unique_ptr<QFile> file = userfiles::openForReading(path);
+    QImage picture = decodeBmp(*file, file->size(), fileBits);
+    if (file->error() != QFileDevice::NoError)
         throw DkError(errors::cannotOpen(path));
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw DkError(errors::cannotOpen(path));
-    return readBmpData(data);
+    return picture;
 }
 
 QImage raster::toWorkingFormat(const QImage &picture)
@@ -164,42 +212,104 @@ QImage raster::toWorkingFormat(const QImage &picture)
     }
 }
 
-QByteArray raster::encodeBmp(const QImage &picture)
+namespace {
+
+// Writes the picture as a BMP file, piece by piece, to `out(data, size)`: the
+// headers, the colour table, then the rows from the bottom up, each padded
+// with zero bytes to a multiple of four. The bytes are those Qt's own BMP
+// writer gives, except that its row padding is copied from the picture's
+// memory and ours is always zero.
+template <typename Out> void writeBmp(const QImage &source, int fileBits, Out &&out)
 {
-    QImage out = picture;
-    if (out.format() == QImage::Format_Indexed8 && out.colorCount() <= 16 &&
-        out.text(QStringLiteral("dk-bits")) == QLatin1String("8")) {
-        // Qt writes an indexed picture with up to 16 colours as a 4-bit file.
-        // One that came from an 8-bit file stays 8-bit: pad its colour table.
-        QVector<QRgb> table = out.colorTable();
+    if (source.isNull())
+        throw DkError(errors::invalidBitmap());
+    const QImage picture = raster::toWorkingFormat(source);
+    const bool indexed = picture.format() == QImage::Format_Indexed8;
+    QVector<QRgb> table = indexed ? picture.colorTable() : QVector<QRgb>();
+    // An indexed picture of up to 16 colours is a 4-bit file; one that came
+    // from an 8-bit file stays 8-bit, with its colour table padded.
+    if (indexed && table.size() <= 16 && fileBits == 8) {
         while (table.size() <= 16)
             table.append(qRgb(0, 0, 0));
-        out.setColorTable(table);
-    } else if (out.format() != QImage::Format_Indexed8 && out.format() != QImage::Format_RGB32) {
-        out = toWorkingFormat(out);
     }
+    const int bits = !indexed ? 24 : table.size() <= 16 ? 4 : 8;
+    const int w = picture.width(), h = picture.height();
+    const qint64 stride = ((qint64(w) * bits + 31) / 32) * 4;
+    const qint64 offBits = 14 + 40 + qint64(table.size()) * 4;
+
+    QByteArray head(int(offBits), '\0');
+    const auto put16 = [&head](int at, quint16 v) { qToLittleEndian<quint16>(v, head.data() + at); };
+    const auto put32 = [&head](int at, quint32 v) { qToLittleEndian<quint32>(v, head.data() + at); };
+    head[0] = 'B';
+    head[1] = 'M';
+    put32(2, quint32(offBits + stride * h));
+    put32(10, quint32(offBits));
+    put32(14, 40);
+    put32(18, quint32(w));
+    put32(22, quint32(h));
+    put16(26, 1);
+    put16(28, quint16(bits));
+    put32(34, quint32(stride * h));
+    put32(38, quint32(picture.dotsPerMeterX() ? picture.dotsPerMeterX() : 2834));
+    put32(42, quint32(picture.dotsPerMeterY() ? picture.dotsPerMeterY() : 2834));
+    put32(46, quint32(table.size()));
+    put32(50, quint32(table.size()));
+    for (int i = 0; i < table.size(); ++i) {
+        head[54 + 4 * i] = char(qBlue(table[i]));
+        head[55 + 4 * i] = char(qGreen(table[i]));
+        head[56 + 4 * i] = char(qRed(table[i]));
+    }
+    out(head.constData(), head.size());
+
+    std::vector<char> row(size_t(stride), '\0');
+    for (int y = h - 1; y >= 0; --y) {
+        const uchar *line = picture.constScanLine(y);
+        if (bits == 8) {
+            if (stride == w) { // no padding: the row as it is
+                out(reinterpret_cast<const char *>(line), stride);
+                continue;
+            }
+            std::memcpy(row.data(), line, size_t(w));
+        } else if (bits == 4) {
+            char *b = row.data();
+            for (int x = 0; x + 1 < w; x += 2)
+                *b++ = char((line[x] << 4) | (line[x + 1] & 0x0f));
+            if (w & 1)
+                *b = char(line[w - 1] << 4);
+        } else {
+            const auto *pixels = reinterpret_cast<const QRgb *>(line);
+            char *b = row.data();
+            for (int x = 0; x < w; ++x) {
+                *b++ = char(qBlue(pixels[x]));
+                *b++ = char(qGreen(pixels[x]));
+                *b++ = char(qRed(pixels[x]));
+            }
+        }
+        out(row.data(), stride);
+    }
+}
+
+} // namespace
+
+QByteArray raster::encodeBmp(const QImage &picture, int fileBits)
+{
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(out))
-        throw DkError(errors::invalidBitmap());
+    writeBmp(picture, fileBits, [&bytes](const char *data, qint64 size) {
+        if (bytes.isEmpty()) // the headers come first: they give the file's size
+            bytes.reserve(qFromLittleEndian<quint32>(data + 2));
+        bytes.append(data, size);
+    });
     return bytes;
 }
 
-void raster::writeBmpFile(const QImage &picture, const QString &path)
+void raster::writeBmpFile(const QImage &picture, const QString &path, int fileBits)
 {
-    const QByteArray bytes = encodeBmp(picture);
-    QSaveFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::WriteOnly))
-        throw DkError(errors::cannotCreate(path));
-    // Flush before commit: QSaveFile::commit() flushes its buffer only after
-    // checking for write errors, so a failing last write (a full disk, a file
-    // size limit) would otherwise replace the old file with a cut-off one.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        file.cancelWriting();
-        throw DkError(errors::cannotCreate(path));
-    }
+    if (picture.isNull())
+        throw DkError(errors::invalidBitmap());
+    userfiles::Replacement file(path);
+    file.open();
+    writeBmp(picture, fileBits, [&file](const char *data, qint64 size) { file.write(data, size); });
+    file.commit();
 }
 
 QRgb raster::pixel(const QImage &picture, int x, int y)
@@ -217,10 +327,11 @@ int raster::nearestIndex(const QVector<QRgb> &table, QRgb c)
 {
     int best = 0;
     int bestDistance = std::numeric_limits<int>::max();
+    const QRgb *entries = table.constData();
     for (int i = 0; i < table.size(); ++i) {
-        const int dr = qRed(table[i]) - qRed(c);
-        const int dg = qGreen(table[i]) - qGreen(c);
-        const int db = qBlue(table[i]) - qBlue(c);
+        const int dr = qRed(entries[i]) - qRed(c);
+        const int dg = qGreen(entries[i]) - qGreen(c);
+        const int db = qBlue(entries[i]) - qBlue(c);
         const int distance = dr * dr + dg * dg + db * db;
         if (distance < bestDistance) {
             bestDistance = distance;
@@ -262,20 +373,27 @@ std::vector<int> indexMap(const SourceColours &src, const QImage &target, bool s
     return map;
 }
 
-// A small cache for RGB sources drawn into an indexed target.
+// A cache for RGB sources drawn into an indexed target: the nearest entry of
+// each colour met, in a table indexed by a hash of the colour. A stamp holds
+// few colours, but they alternate from pixel to pixel.
 struct NearestCache {
     explicit NearestCache(const QImage &target) : table(target.colorTable()) {}
     int operator()(QRgb c)
     {
-        if (c != lastColour) {
-            lastColour = c;
-            lastIndex = raster::nearestIndex(table, c);
+        Slot &slot = cache[(c ^ (c >> 7) ^ (c >> 15)) & (kSlots - 1)];
+        if (slot.index < 0 || slot.colour != c) {
+            slot.colour = c;
+            slot.index = raster::nearestIndex(table, c);
         }
-        return lastIndex;
+        return slot.index;
     }
+    static constexpr int kSlots = 1024;
+    struct Slot {
+        QRgb colour = 0;
+        int index = -1;
+    };
     QVector<QRgb> table;
-    QRgb lastColour = 0;
-    int lastIndex = -1;
+    std::vector<Slot> cache = std::vector<Slot>(kSlots);
 };
 
 QRect blit(QImage &target, const QImage &source, int x, int y, bool skipBlue)

@@ -21,21 +21,33 @@ namespace raster {
 constexpr QRgb kTransparent = 0xff0000ffu;
 
 /// Reads a BMP file. Throws DkError "Cannot open file %s" when the file cannot
-/// be read and "Bitmap image is not valid" when it is no readable BMP picture.
-/// Pixels the file does not supply (a truncated file, a short RLE stream) are
-/// zero, never leftover memory. A zero-length file reads as a null picture.
-QImage readBmpFile(const QString &path);
+/// be read (also when it is no regular file: a pipe or a device is never
+/// opened) and "Bitmap image is not valid" when it is no readable BMP picture;
+/// the headers are checked before the pixels are read, so a file that cannot
+/// be a picture is refused at once, whatever its size. Pixels the file does
+/// not supply (a truncated file, a short RLE stream) are zero, never leftover
+/// memory. A zero-length file reads as a null picture. `fileBits`, when
+/// given, receives the file's bits per pixel (0 for a null picture), which
+/// saving needs to keep the file's depth.
+QImage readBmpFile(const QString &path, int *fileBits = nullptr);
 
-/// Decodes BMP data held in memory; same rules as readBmpFile.
-QImage readBmpData(const QByteArray &data);
+/// Decodes BMP data held in memory (a file's bytes, the clipboard's "image/bmp");
+/// same rules as readBmpFile.
+QImage readBmpData(const QByteArray &data, int *fileBits = nullptr);
 
 /// Encodes the picture as a BMP in its own pixel format: an indexed picture
-/// keeps its colour table and depth (4 or 8 bits), RGB pictures are 24 bits.
-QByteArray encodeBmp(const QImage &picture);
+/// keeps its colour table (4 bits for up to 16 colours, else 8 bits), RGB
+/// pictures are 24 bits. An indexed picture of up to 16 colours read from an
+/// 8-bit file (`fileBits` 8) stays 8-bit. Row padding is always zero: the
+/// bytes depend on the picture alone. Throws DkError "Bitmap image is not
+/// valid" for a null picture.
+QByteArray encodeBmp(const QImage &picture, int fileBits = 0);
 
-/// Writes the picture as a BMP file atomically: a failed write leaves any old
-/// file untouched. Throws DkError "Cannot create file %s" on failure.
-void writeBmpFile(const QImage &picture, const QString &path);
+/// Writes the picture as a BMP file (as encodeBmp) straight to the disk,
+/// atomically: the old file keeps its place until the new one is complete,
+/// and a failed write leaves it untouched. Throws DkError "Cannot create file
+/// %s" on failure.
+void writeBmpFile(const QImage &picture, const QString &path, int fileBits = 0);
 
 /// Brings a decoded picture into a working format (Indexed8 or RGB32).
 QImage toWorkingFormat(const QImage &picture);

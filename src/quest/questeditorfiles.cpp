@@ -1,5 +1,6 @@
 #include "questeditor.h"
 
+#include "clipboardpicture.h"
 #include "dialogs.h"
 #include "errors.h"
 #include "questfile.h"
@@ -9,7 +10,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 
 namespace {
@@ -30,9 +30,7 @@ void QuestEditor::takeMapPicture(const QImage &picture)
 
 void QuestEditor::pastePicture()
 {
-    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
-    const QImage picture =
-        mime && mime->hasImage() ? qvariant_cast<QImage>(mime->imageData()) : QImage();
+    const QImage picture = clipboardpicture::picture(QGuiApplication::clipboard()->mimeData());
     if (picture.isNull()) {
         m_statusLabel->setText(kNoPicture);
         return;
@@ -84,6 +82,12 @@ QuestEditor::SaveResult QuestEditor::saveQuest()
                            "eine Zeile, die nur aus „---“ besteht. Solche Zeilen trennen in der "
                            "Quest-Datei die Abschnitte. Bitte ändern Sie diese Zeile.")
                 .arg(section));
+
+    // A file that the reader would refuse is not written either.
+    if (!questfile::fitsInFile(doc))
+        throw DkError(QStringLiteral("Der Text kann nicht gespeichert werden: Er ist zu lang für eine "
+                                     "Quest-Datei (%1).")
+                          .arg(questfile::kLimitText));
 
     // Quest files are Windows-1252: say what would become "?" before it does.
     const QString unsaveable = questfile::unencodableCharacters(doc);

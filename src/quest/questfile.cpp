@@ -2,8 +2,9 @@
 #include "cp1252.h"
 #include "errors.h"
 
+#include "userfiles.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 constexpr char kFlagLetters[QuestDocument::NoteCount] = {'A', 'B', 'C', 'D', 'S'};
@@ -97,34 +98,49 @@ bool questfile::parseLines(const QStringList &lines, QuestDocument &document)
 
 void questfile::read(const QString &path, QuestDocument &document)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::unique_ptr<QFile> file = userfiles::openForReading(path);
+    // The size first: a file far too large is refused before it is read.
+    if (file->size() > kMaxFileBytes)
+        throw DkError(tooLargeFile(path));
+    const QByteArray bytes = file->readAll();
+    if (file->error() != QFileDevice::NoError)
         throw DkError(errors::cannotOpen(path));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw DkError(errors::cannotOpen(path));
-    if (!parseLines(splitLines(bytes), document))
+    if (bytes.size() > kMaxFileBytes)
+        throw DkError(tooLargeFile(path));
+    const QStringList lines = splitLines(bytes);
+    if (lines.size() > kMaxLines)
+        throw DkError(tooLargeFile(path));
+    if (!parseLines(lines, document))
         throw DkError(incompleteFile(path));
+}
+
+bool questfile::fitsInFile(const QuestDocument &document)
+{
+    const QStringList lines = toLines(document);
+    if (lines.size() > kMaxLines)
+        return false;
+    qint64 bytes = 0;
+    for (const QString &line : lines)
+        bytes += line.size() + 2; // one byte per character, CR LF
+    return bytes <= kMaxFileBytes;
 }
 
 void questfile::write(const QuestDocument &document, const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw DkError(errors::cannotCreate(path));
-    const QByteArray bytes = encode(document);
-    // Flush before commit: QSaveFile::commit() flushes its buffer only after
-    // checking for write errors, so a failing last write would otherwise
-    // replace the old file with a cut-off one.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        file.cancelWriting();
-        throw DkError(errors::cannotCreate(path));
-    }
+    userfiles::Replacement file(path);
+    file.open();
+    file.write(encode(document));
+    file.commit();
 }
 
 QString questfile::incompleteFile(const QString &path)
 {
     return QStringLiteral("Die Datei %1 ist keine vollständige Quest-Datei.").arg(path);
+}
+
+QString questfile::tooLargeFile(const QString &path)
+{
+    return QStringLiteral("Die Datei %1 ist zu groß für eine Quest-Datei (%2).").arg(path, kLimitText);
 }
 
 QString questfile::unencodableCharacters(const QuestDocument &document)

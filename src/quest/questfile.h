@@ -19,6 +19,13 @@ inline const QString kSeparator = QStringLiteral("---");
 inline const QString kFilter = QStringLiteral("DK-Edit Questeditor|*.dke");
 /// Characters of a line that the reader keeps; the rest of a longer line is dropped.
 constexpr int kMaxLineLength = 4096;
+/// The most lines and bytes a quest file may have. A quest sheet shows a few
+/// dozen lines; these limits keep loading a file into the editor's fields
+/// well under a second, where a file of millions of lines would take minutes.
+constexpr int kMaxLines = 10000;
+constexpr qint64 kMaxFileBytes = 1000000;
+/// The two limits in the words of the messages.
+inline const QString kLimitText = QStringLiteral("höchstens 10.000 Zeilen und 1 MB");
 
 /// The path a quest is saved under: unchanged when it contains ".dke"
 /// anywhere (case-sensitive), otherwise with ".dke" appended.
@@ -43,9 +50,16 @@ bool parseLines(const QStringList &lines, QuestDocument &document);
 
 /// Reads a quest file into the text fields and flags of `document` (the other
 /// fields stay). Throws DkError "Cannot open file %1" when the file cannot be
-/// read, and the message of incompleteFile() when it is no complete quest
-/// file; in both cases `document` is unchanged.
+/// read (also when it is no regular file: a pipe or a device is never opened),
+/// the message of tooLargeFile() when it has more than kMaxLines lines or
+/// kMaxFileBytes bytes (a larger file is refused before it is read), and the
+/// message of incompleteFile() when it is no complete quest file; in every
+/// case `document` is unchanged.
 void read(const QString &path, QuestDocument &document);
+
+/// Whether the document's file keeps within kMaxLines and kMaxFileBytes, so
+/// that it can be read back.
+bool fitsInFile(const QuestDocument &document);
 
 /// Writes the document to exactly this path, atomically: a failed write leaves
 /// any old file as it was. Throws DkError "Cannot create file %1" on failure.
@@ -53,6 +67,9 @@ void write(const QuestDocument &document, const QString &path);
 
 /// The message for a file with fewer than six separator lines.
 QString incompleteFile(const QString &path);
+
+/// The message for a file with too many lines or bytes.
+QString tooLargeFile(const QString &path);
 
 /// The distinct characters of the document's saved fields that Windows-1252
 /// cannot hold (empty when the document saves losslessly).

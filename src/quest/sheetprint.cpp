@@ -4,10 +4,12 @@
 #include "errors.h"
 #include "raster.h"
 #include "sheet.h"
+#include "userfiles.h"
 
 #include <QAbstractButton>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -53,6 +55,32 @@ private:
     QTemporaryFile m_file;
 };
 
+// Whether the file is a PDF written to its end: its last lines give the
+// position of the cross-reference table ("startxref", the position, "%%EOF"),
+// and the table is there. A write that failed part of the way (a full disk)
+// leaves a file without them: Qt's PDF writer does not report it.
+bool completePdf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
+        return false;
+    const qint64 size = file.size();
+    const qint64 tailStart = std::max<qint64>(0, size - 1024);
+    if (!file.seek(tailStart))
+        return false;
+    const QByteArray tail = file.readAll().trimmed();
+    if (!tail.endsWith("%%EOF"))
+        return false;
+    const qsizetype at = tail.lastIndexOf("startxref");
+    if (at < 0)
+        return false;
+    bool ok = false;
+    const qint64 xref = tail.mid(at + 9, tail.size() - 5 - at - 9).trimmed().toLongLong(&ok);
+    if (!ok || xref < 0 || xref >= tailStart + at || !file.seek(xref))
+        return false;
+    return file.read(4) == "xref";
+}
+
 } // namespace
 
 sheet::DeviceInfo sheet::deviceInfo(const QPrinter &printer) {
@@ -75,6 +103,9 @@ bool sheet::printGraphics(QPaintDevice &device, const QVector<QImage> &pictures,
     QPainter painter;
     if (!painter.begin(&device))
         return false;
+    // The pictures go onto the page pixel for pixel: a PDF would otherwise
+    // store them as JPEG, with speckles around every letter of the scroll.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     const int count = std::min(pictures.size(), rects.size());
     for (int i = 0; i < count; ++i) {
         if (pictures[i].isNull())
@@ -118,11 +149,24 @@ void sheet::SheetPrinter::print(QWidget *parent, const QuestDocument &doc, const
     const QVector<QImage> pictures{map, m_scroll, m_legend};
     const QVector<DeviceRect> rects = sheetRects(map, m_scroll, m_legend, deviceInfo(printer));
     printer.setDocName(QString());
-    if (!printGraphics(printer, pictures, rects)) {
-        if (toFile)
-            throw DkError(errors::cannotCreate(printer.outputFileName()));
-        throw DkError(errors::noPrinter());
+    if (!toFile) {
+        if (!printGraphics(printer, pictures, rects))
+            throw DkError(errors::noPrinter());
+        return;
     }
+
+    // A PDF file is written beside the target under a name of its own and
+    // takes the old file's place only when it is whole: a full disk leaves
+    // the old file as it was and says so.
+    const QString target = printer.outputFileName();
+    userfiles::Replacement pdf(target);
+    pdf.open();
+    printer.setOutputFileName(pdf.temporaryPath());
+    const bool printed = printGraphics(printer, pictures, rects);
+    printer.setOutputFileName(target);
+    if (!printed || !completePdf(pdf.temporaryPath()))
+        throw DkError(errors::cannotCreate(target));
+    pdf.commit();
 }
 
 void printQuestSheet(QWidget *parent, const QuestDocument &doc, const QImage &mapPicture) {

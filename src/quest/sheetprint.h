@@ -48,7 +48,9 @@ public:
     /// working file of their own (removed again in every case). Throws DkError
     /// "There is no default printer currently selected" when no printer is
     /// chosen, "Cannot create file %1" / "Cannot open file %1" when the working
-    /// file or the output file fails.
+    /// file or the output file fails. A PDF file is written under a temporary
+    /// name beside its target and replaces it only when it is complete: a
+    /// failed print leaves any old file as it was.
     void print(QWidget *parent, const QuestDocument &doc, const QImage &map);
 
     QPrinter &printer() { return *m_printer; }

@@ -196,8 +196,8 @@ private Q_SLOTS:
     }
 
     // Maps open in windows of their own, a quest goes into the quest editor,
-    // which then shows; bad files are reported as "Öffnen..." reports them,
-    // and the files after them still open.
+    // which then shows; bad files are reported once, each named with the
+    // text "Öffnen..." gives, and the files after them still open.
     void openFiles()
     {
         const QString broken = path(QStringLiteral("kaputt.bmp"));
@@ -225,8 +225,9 @@ private Q_SLOTS:
         QCOMPARE(maps.size(), 1);
         QCOMPARE(maps[0]->caption(), map);
         QCOMPARE(script->errors,
-                 (QStringList{QStringLiteral("Bitmap image is not valid."),
-                              QStringLiteral("Cannot open file ") + missing + '.'}));
+                 QStringList{QStringLiteral("2 Dateien konnten nicht geöffnet werden:\n%1: Bitmap image "
+                                            "is not valid\n%2: Cannot open file %2.")
+                                 .arg(broken, missing)});
         QCOMPARE(shownTitle, expected.title);
         QVERIFY(!program.questEditor.questModified());
         QVERIFY(script->unanswered.isEmpty());

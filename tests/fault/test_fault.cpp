@@ -7,6 +7,7 @@
 
 #include "application.h"
 #include "errors.h"
+#include "forkedchild.h"
 #include "mapwindow.h"
 #include "questeditor.h"
 #include "questfile.h"
@@ -23,11 +24,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QRandomGenerator>
+
 #include <csignal>
 #include <functional>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -56,57 +59,27 @@ enum Fault {
 
 constexpr rlim_t kSizeLimit = 2048;
 
+// What inChild() reports when the child could not set up its fault.
+const QString kUnavailable = QStringLiteral("fault unavailable");
+
 // Runs `work` in a forked child (under the size limit when asked) and returns
-// what it reports. The child leaves with _exit: nothing of the parent's state
-// is torn down twice.
-QString inChild(bool limitSize, const std::function<QStringList()> &work)
+// what it reports. `prepare` runs first in the child; when it fails the child
+// reports kUnavailable.
+QString inChild(bool limitSize, const std::function<QStringList()> &work, rlim_t sizeLimit = kSizeLimit,
+                const std::function<bool()> &prepare = {})
 {
-    int fds[2];
-    if (pipe(fds) != 0)
-        return QStringLiteral("pipe failed");
-    fflush(stdout);
-    fflush(stderr);
-    const pid_t pid = fork();
-    if (pid < 0)
-        return QStringLiteral("fork failed");
-    if (pid == 0) {
-        ::close(fds[0]);
+    return inForkedChild([&] {
         if (limitSize) {
             // Without the signal a write past the limit kills the process;
             // ignored, the write returns EFBIG as a full disk would.
             signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{kSizeLimit, kSizeLimit};
+            const rlimit limit{sizeLimit, sizeLimit};
             setrlimit(RLIMIT_FSIZE, &limit);
         }
-        QByteArray out;
-        try {
-            out = work().join(QLatin1Char('\n')).toUtf8();
-        } catch (const std::exception &e) {
-            out = QByteArray("uncaught: ") + e.what();
-        }
-        const char *p = out.constData();
-        qsizetype left = out.size();
-        while (left > 0) {
-            const ssize_t n = ::write(fds[1], p, size_t(left));
-            if (n <= 0)
-                break;
-            p += n;
-            left -= n;
-        }
-        _exit(0);
-    }
-    ::close(fds[1]);
-    QByteArray in;
-    char buffer[4096];
-    ssize_t n;
-    while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0)
-        in.append(buffer, n);
-    ::close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return QStringLiteral("child died (status %1)").arg(status);
-    return QString::fromUtf8(in);
+        if (prepare && !prepare())
+            return kUnavailable;
+        return work().join(QLatin1Char('\n'));
+    });
 }
 
 QByteArray readAll(const QString &path)
@@ -176,6 +149,29 @@ void addFaultRows()
     QTest::newRow("file size limit") << int(SizeLimit);
     QTest::newRow("folder is a file") << int(FolderIsFile);
     QTest::newRow("target is a folder") << int(TargetFolder);
+}
+
+// Mounts a file system of 200 kB over `folder`, seen by this process alone
+// (its own mount namespace): a disk that fills up. Needs root, or the right
+// to mount; false where that is not given.
+bool mountSmallDisk(const QString &folder)
+{
+    if (unshare(CLONE_NEWNS) != 0)
+        return false;
+    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        return false;
+    return mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=200k") == 0;
+}
+
+// A picture of noise: it compresses to nothing less than its size.
+QImage noise(int w, int h)
+{
+    QImage picture(w, h, QImage::Format_RGB32);
+    QRandomGenerator random(17);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            picture.setPixel(x, y, random.generate() | 0xff000000u);
+    return picture;
 }
 
 QuestDocument longQuest()
@@ -404,6 +400,79 @@ private Q_SLOTS:
         QVERIFY(!got[0].contains(QLatin1Char('|'))); // reported once
         // No page went out and no working file stayed behind.
         QCOMPARE(snapshot(dir.path()), before);
+    }
+
+    // The disk fills up during a map save, a quest save and a quest sheet
+    // printed to a PDF file: either a file size limit stops the writes, or
+    // the folder is a small file system of its own (only where this process
+    // may mount one). Each time the error names the file, the old file stays
+    // byte for byte and no temporary file is left.
+    void fullDisk_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<bool>("smallDisk");
+        for (const char *what : {"map", "quest", "pdf"}) {
+            QTest::addRow("%s, file size limit", what) << QString::fromLatin1(what) << false;
+            QTest::addRow("%s, small disk", what) << QString::fromLatin1(what) << true;
+        }
+    }
+
+    void fullDisk()
+    {
+        QFETCH(QString, what);
+        QFETCH(bool, smallDisk);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString folder = dir.filePath(QStringLiteral("voll"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString target = folder + (what == QLatin1String("map")     ? QStringLiteral("/karte.bmp")
+                                         : what == QLatin1String("quest") ? QStringLiteral("/quest.dke")
+                                                                          : QStringLiteral("/blatt.pdf"));
+        const QByteArray old = "Die alte Datei.\n";
+
+        const QString report = inChild(
+            !smallDisk,
+            [&] {
+                // On the small disk the old file is made there, by the child.
+                if (!writeAll(target, old))
+                    return QStringList{QStringLiteral("old file not written")};
+                QString error;
+                try {
+                    if (what == QLatin1String("map")) {
+                        raster::writeBmpFile(noise(880, 656), target);
+                    } else if (what == QLatin1String("quest")) {
+                        QuestDocument doc = longQuest();
+                        // Past both limits: 1 MB, 200 kB.
+                        for (int i = 0; i < 8000; ++i)
+                            doc.intro << QStringLiteral("Eine lange Zeile der Einleitung, eine von vielen, "
+                                                        "Nummer %1.")
+                                             .arg(i);
+                        questfile::write(doc, target);
+                    } else {
+                        FaultDialogs script;
+                        script.pdf = target;
+                        script.printAnswers << true;
+                        sheet::SheetPrinter printer;
+                        printer.print(nullptr, longQuest(), noise(880, 656));
+                    }
+                } catch (const DkError &e) {
+                    error = e.text();
+                }
+                return QStringList{error, readAll(target) == old ? QStringLiteral("old file kept")
+                                                                 : QStringLiteral("old file changed"),
+                                   QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                                          QDir::NoDotAndDotDot)
+                                       .join(QLatin1Char(' '))};
+            },
+            // The print's working file must fit, its PDF not.
+            what == QLatin1String("pdf") ? rlim_t(1) << 20 : kSizeLimit, smallDisk ? std::function<bool()>([&] { return mountSmallDisk(folder); }) : nullptr);
+        if (report == kUnavailable)
+            QSKIP("this process may not mount a small file system (needs root)");
+        const QStringList got = report.split(QLatin1Char('\n'));
+        QCOMPARE(got.size(), 3);
+        QCOMPARE(got[0], errors::cannotCreate(target));
+        QCOMPARE(got[1], QStringLiteral("old file kept"));
+        QCOMPARE(got[2], QFileInfo(target).fileName());
     }
 };
 

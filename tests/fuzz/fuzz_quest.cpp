@@ -63,8 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     } catch (const DkError &error) {
         if (doc != before)
             std::abort(); // a refused file changed the document
-        if (error.text() != questfile::incompleteFile(g_path))
-            std::abort(); // a file that exists is readable: only "incomplete" may refuse it
+        if (error.text() != questfile::incompleteFile(g_path) &&
+            error.text() != questfile::tooLargeFile(g_path))
+            std::abort(); // a file that exists is readable: only "incomplete" or "too large" may refuse it
         return 0;
     }
 

@@ -208,8 +208,8 @@ private Q_SLOTS:
         flush();
     }
 
-    // A file that is no picture is reported like "Öffnen..." reports it and
-    // leaves no window; the good files of the same drop still open.
+    // A file that is no picture is reported with the text "Öffnen..." gives,
+    // named, and leaves no window; the good files of the same drop still open.
     void badFileReportedGoodOneOpens_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -228,9 +228,33 @@ private Q_SLOTS:
         std::unique_ptr<QMimeData> data(urlData({bad, good}));
         QVERIFY(dragAndDrop(window->mdiArea()->viewport(), data.get()));
 
-        QCOMPARE(script->errors, QStringList{errors::reportText(error)});
-        QCOMPARE(script->errors.constFirst(), QStringLiteral("Bitmap image is not valid."));
+        QCOMPARE(script->errors, QStringList{QStringLiteral("Die Datei %1 konnte nicht geöffnet werden: "
+                                                            "Bitmap image is not valid.")
+                                                 .arg(bad)});
         QCOMPARE(captions(window->mapWindows()), QStringList{good});
+    }
+
+    // Thirteen files of which twelve fail: one report naming each of them,
+    // in the order dropped, and the good one open.
+    void manyBadFilesReportedOnce()
+    {
+        QStringList dropped, expected;
+        for (int i = 0; i < 12; ++i) {
+            const QString bad = i == 5 ? path(QStringLiteral("fehlt.bmp"))
+                                       : writeText(QStringLiteral("kaputt%1.bmp").arg(i), "kein Bild");
+            dropped << bad;
+            expected << bad + QStringLiteral(": ") +
+                            (i == 5 ? errors::cannotOpen(bad) : errors::invalidBitmap());
+            if (i == 7)
+                dropped << writeBmp(QStringLiteral("gut.bmp"), Qt::blue);
+        }
+        std::unique_ptr<QMimeData> data(urlData(dropped));
+        QVERIFY(dragAndDrop(window->mdiArea()->viewport(), data.get()));
+        QCOMPARE(script->errors.size(), 1);
+        QCOMPARE(script->errors.constFirst(),
+                 errors::reportText(QStringLiteral("12 Dateien konnten nicht geöffnet werden:\n") +
+                                    expected.join(QLatin1Char('\n'))));
+        QCOMPARE(captions(window->mapWindows()), QStringList{path(QStringLiteral("gut.bmp"))});
     }
 
     void missingFileReported()

@@ -1,10 +1,16 @@
+#include "artwork.h"
+#include "clipboardpicture.h"
 #include "errors.h"
 #include "raster.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageWriter>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "bmpfiles.h"
 #include "testhelpers.h"
 
 class TestRaster : public QObject {
@@ -137,36 +143,216 @@ private Q_SLOTS:
         }
         const QByteArray bytes = raster::encodeBmp(picture);
         QCOMPARE(int(quint8(bytes[28])), bits);
-        const QImage back = raster::readBmpData(bytes);
+        int fileBits = 0;
+        const QImage back = raster::readBmpData(bytes, &fileBits);
+        QCOMPARE(fileBits, bits);
         QCOMPARE(back.convertToFormat(QImage::Format_RGB32), picture.convertToFormat(QImage::Format_RGB32));
-        // What was read from an 8-bit file stays 8-bit even with few colours.
-        const QByteArray again = raster::encodeBmp(back);
-        QCOMPARE(int(quint8(again[28])), bits);
+        QCOMPARE(int(quint8(raster::encodeBmp(back, fileBits)[28])), bits);
+    }
+
+    // A new map saved is the default board's file again, byte for byte:
+    // 578,358 bytes, 8 bits per pixel, grey palette.
+    void theDefaultBoardSavesAsItsOwnFile()
+    {
+        const QString path = artwork::bitmapPath(QStringLiteral("BOARD"));
+        const QByteArray stored = readBytes(path);
+        QCOMPARE(stored.size(), 578358);
+        int fileBits = 0;
+        const QImage board = raster::readBmpFile(path, &fileBits);
+        QCOMPARE(fileBits, 8);
+        QCOMPARE(raster::encodeBmp(board), stored);
+        QTemporaryDir dir;
+        raster::writeBmpFile(board, dir.filePath(QStringLiteral("neu.bmp")));
+        QCOMPARE(readBytes(dir.filePath(QStringLiteral("neu.bmp"))), stored);
+    }
+
+    void anEightBitFileOfFewColoursStaysEightBit()
+    {
+        // Four grey entries in an 8-bit file: without its depth the picture
+        // would be written as a 4-bit file.
+        QByteArray file = bmpfiles::headers(6, 2, 8, 0, 4);
+        file.append(QByteArray("\0\1\2\3\1\0\0\0\3\2\1\0\0\0\0\0", 16));
+        file = bmpfiles::finish(file);
+        int fileBits = 0;
+        const QImage picture = raster::readBmpData(file, &fileBits);
+        QCOMPARE(fileBits, 8);
+        QCOMPARE(picture.colorCount(), 4);
+        const QByteArray kept = raster::encodeBmp(picture, fileBits);
+        QCOMPARE(int(quint8(kept[28])), 8);
+        QCOMPARE(raster::readBmpData(kept), picture);
+        QCOMPARE(int(quint8(raster::encodeBmp(picture)[28])), 4);
+    }
+
+    // Our writer gives exactly the bytes of Qt's BMP writer, padding apart:
+    // compared on pictures whose padding is zero in memory, so Qt's bytes are
+    // what ours must be.
+    void writerMatchesQtsWriter_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("colours"); // 0: an RGB picture
+        QTest::addColumn<int>("fileBits");
+        QTest::addColumn<int>("dotsPerMeter");
+        for (const int width : {1, 2, 3, 4, 5, 7, 8, 9, 13, 127, 880}) {
+            for (const int colours : {0, 2, 16, 17, 256})
+                QTest::addRow("width %d, %d colours", width, colours) << width << colours << 0 << 3780;
+        }
+        QTest::newRow("8-bit file of 16 colours") << 13 << 16 << 8 << 3780;
+        QTest::newRow("no resolution") << 9 << 256 << 0 << 0;
+        QTest::newRow("odd resolution") << 9 << 0 << 0 << 1234;
+    }
+    void writerMatchesQtsWriter()
+    {
+        QFETCH(int, width);
+        QFETCH(int, colours);
+        QFETCH(int, fileBits);
+        QFETCH(int, dotsPerMeter);
+        const int height = 5;
+        QImage picture(width, height, colours ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+        std::memset(picture.bits(), 0, size_t(picture.sizeInBytes()));
+        QVector<QRgb> table;
+        for (int i = 0; i < colours; ++i)
+            table << qRgb(i * 7 % 256, 255 - i, i / 2);
+        picture.setColorTable(table);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                if (colours)
+                    picture.scanLine(y)[x] = uchar((x * 5 + y) % colours);
+                else
+                    reinterpret_cast<QRgb *>(picture.scanLine(y))[x] = qRgb(x, y * 50, x ^ y);
+            }
+        picture.setDotsPerMeterX(dotsPerMeter);
+        picture.setDotsPerMeterY(dotsPerMeter / 2);
+
+        QImage forQt = picture;
+        if (fileBits == 8) {
+            QVector<QRgb> padded = table;
+            while (padded.size() <= 16)
+                padded << qRgb(0, 0, 0);
+            forQt.setColorTable(padded);
+        }
+        QByteArray expected;
+        QBuffer buffer(&expected);
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        QVERIFY(QImageWriter(&buffer, "bmp").write(forQt));
+        QCOMPARE(raster::encodeBmp(picture, fileBits), expected);
+
+        // The same bytes straight to a file.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("karte.bmp"));
+        raster::writeBmpFile(picture, path, fileBits);
+        QCOMPARE(readBytes(path), expected);
     }
 
     void badFilesAreRefusedOrDeterministic_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("short file") << "b/shortfile.bmp";
-        QTest::newRow("bad rle") << "b/badrle.bmp";
-        QTest::newRow("cut rle") << "q/pal8rlecut.bmp";
-        QTest::newRow("bad width") << "b/badwidth.bmp";
-        QTest::newRow("really big") << "b/reallybig.bmp";
-        QTest::newRow("bad bit count") << "b/badbitcount.bmp";
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("valid");
+        const QStringList refused{QStringLiteral("bad-bit-count"), QStringLiteral("bad-width"),
+                                  QStringLiteral("really-big"), QStringLiteral("not-a-bitmap"),
+                                  QStringLiteral("header-only"), QStringLiteral("pal8-cut-short")};
+        for (const auto &[name, bytes] : bmpfiles::cases())
+            QTest::newRow(qPrintable(name)) << bytes << !refused.contains(name);
     }
     void badFilesAreRefusedOrDeterministic()
     {
-        QFETCH(QString, file);
-        const QString path = QStringLiteral(DK_BMPSUITE "/") + file;
-        QVERIFY(QFile::exists(path));
+        QFETCH(QByteArray, file);
+        QFETCH(bool, valid);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("datei.bmp"));
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+        out.close();
         QImage first, second;
         const QString error1 = errorOf([&] { first = raster::readBmpFile(path); });
         QCOMPARE(errorOf([&] { second = raster::readBmpFile(path); }), error1);
-        if (!error1.isEmpty()) {
+        if (!valid) {
             QCOMPARE(error1, errors::invalidBitmap());
             return;
         }
+        QCOMPARE(error1, QString());
         QCOMPARE(first, second);
+        QCOMPARE(raster::readBmpData(file), first);
+        // Written again, the padding of every row is zero.
+        const QByteArray written = raster::encodeBmp(first);
+        const int offset = int(qFromLittleEndian<quint32>(written.constData() + 10));
+        const int bits = qFromLittleEndian<quint16>(written.constData() + 28);
+        const int rowBytes = (first.width() * bits + 7) / 8;
+        const int stride = ((first.width() * bits + 31) / 32) * 4;
+        for (int row = 0; row < first.height(); ++row)
+            for (int i = rowBytes; i < stride; ++i)
+                QCOMPARE(written[offset + row * stride + i], '\0');
+    }
+
+    // Rows stored from the top down, an OS/2 header, 4-bit and 24-bit rows:
+    // every pixel where the file puts it.
+    void everyLayoutReadsItsPixels_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        const auto pattern = [](int x, int y) { return quint32((x * 7 + y * 3) % 251); };
+        QTest::newRow("8-bit") << bmpfiles::uncompressed(13, 4, 8, pattern);
+        QTest::newRow("top-down") << bmpfiles::uncompressed(13, 4, 8, pattern, true);
+        QTest::newRow("OS/2") << bmpfiles::uncompressed(13, 4, 8, pattern, false, true);
+        QTest::newRow("4-bit") << bmpfiles::uncompressed(13, 4, 4, [](int x, int y) { return quint32((x + y) % 16); });
+        QTest::newRow("24-bit") << bmpfiles::uncompressed(13, 4, 24, [](int x, int y) { return quint32(x * 0x010203 + y); });
+    }
+    void everyLayoutReadsItsPixels()
+    {
+        QFETCH(QByteArray, file);
+        const int bits = qFromLittleEndian<quint16>(file.constData() + (file[14] == 12 ? 24 : 28));
+        const QImage picture = raster::readBmpData(file);
+        QCOMPARE(picture.size(), QSize(13, 4));
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 13; ++x) {
+                QRgb expected = 0xff000000u | quint32(x * 0x010203 + y);
+                if (bits != 24) {
+                    const int index = bits == 8 ? (x * 7 + y * 3) % 251 : (x + y) % 16;
+                    const int level = index * 255 / ((1 << bits) - 1);
+                    expected = qRgb(level, level, level);
+                }
+                QCOMPARE(raster::pixel(picture, x, y), expected);
+            }
+    }
+
+    void gapsOfAnRleFileAreZero()
+    {
+        // 20 pixels, a jump of 30 to the right and 3 rows up, 10 more, the
+        // rest of that row left out, then the picture ends early.
+        const QImage picture = raster::readBmpData(bmpfiles::named("rle8-gaps"));
+        QCOMPARE(picture.size(), QSize(127, 40));
+        const auto index = [&](int x, int row) { return int(picture.constScanLine(39 - row)[x]); };
+        QCOMPARE(index(0, 0), 200);
+        QCOMPARE(index(19, 0), 200);
+        QCOMPARE(index(20, 0), 0);
+        QCOMPARE(index(126, 0), 0);
+        QCOMPARE(index(10, 1), 0);
+        QCOMPARE(index(50, 3), 100);
+        QCOMPARE(index(60, 3), 0);
+        QCOMPARE(index(0, 4), 50);
+        QCOMPARE(index(5, 5), 0);
+        QCOMPARE(index(64, 39), 0);
+    }
+
+    // A map on the clipboard: this program takes the picture itself, another
+    // program asking for "image/bmp" gets our writer's bytes. BMP data from
+    // another program goes through our reader; broken data is no picture.
+    void clipboardPictures()
+    {
+        const QImage picture = greyIndexed(127, 3, 40);
+        std::unique_ptr<QMimeData> own(clipboardpicture::mimeData(picture));
+        QVERIFY(own->formats().contains(QStringLiteral("image/bmp")));
+        QCOMPARE(own->data(QStringLiteral("image/bmp")), raster::encodeBmp(picture));
+        QCOMPARE(clipboardpicture::picture(own.get()), picture);
+
+        QMimeData foreign;
+        foreign.setData(QStringLiteral("image/bmp"), bmpfiles::named("rle8-gaps"));
+        QCOMPARE(clipboardpicture::picture(&foreign), raster::readBmpData(bmpfiles::named("rle8-gaps")));
+        QMimeData broken;
+        broken.setData(QStringLiteral("image/bmp"), "BM kaputt");
+        QVERIFY(clipboardpicture::picture(&broken).isNull());
+        QMimeData text;
+        text.setText(QStringLiteral("nur Text"));
+        QVERIFY(clipboardpicture::picture(&text).isNull());
+        QVERIFY(clipboardpicture::picture(nullptr).isNull());
     }
 
     void readErrorsNameTheFile()

@@ -514,6 +514,38 @@ private slots:
         QVERIFY(editor.questModified());
     }
 
+    // A quest file of 1.8 million empty lines is refused at once with the
+    // error report, and the editor stays as it was; a text too long for a
+    // quest file is not saved either.
+    void overlongQuestFiles()
+    {
+        QuestEditor editor;
+        editor.titleField()->setText(QStringLiteral("Vorher"));
+        const QString path = m_dir.filePath(QStringLiteral("lang.dke"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Titel\r\nOrk\r\n" + QByteArray(1800000, '\n') + "---\n---\n---\n---\n---\n---\n");
+        file.close();
+        m_dialogs->openAnswers << path;
+        QCOMPARE(errorOf([&] { editor.loadQuest(); }), questfile::tooLargeFile(path));
+        QCOMPARE(editor.document().title, QStringLiteral("Vorher"));
+        QVERIFY(!editor.questModified());
+        // Dropped on the editor, the same.
+        QCOMPARE(errorOf([&] { editor.loadQuestFile(path); }), questfile::tooLargeFile(path));
+
+        QStringList lines;
+        for (int i = 0; i < questfile::kMaxLines; ++i)
+            lines << QStringLiteral("Zeile %1").arg(i);
+        editor.introField()->setPlainText(lines.join(QLatin1Char('\n')));
+        const QString target = m_dir.filePath(QStringLiteral("zu-lang.dke"));
+        m_dialogs->saveAnswers << target;
+        const QString error = errorOf([&] { editor.saveQuest(); });
+        QVERIFY2(error.startsWith(QStringLiteral("Der Text kann nicht gespeichert werden")), qPrintable(error));
+        QVERIFY(!QFile::exists(target));
+        QVERIFY(m_dialogs->saveQuestions.isEmpty()); // refused before the dialog
+        m_dialogs->saveAnswers.clear();
+    }
+
     void separatorLineIsNotSaved()
     {
         QuestEditor editor;

@@ -157,6 +157,54 @@ private slots:
         QCOMPARE(doc, somethingElse());
     }
 
+    // Files past 10,000 lines or 1 MB are refused before anything changes;
+    // a file at both limits reads.
+    void tooLargeFilesAreRefused_data()
+    {
+        QTest::addColumn<int>("emptyLines");
+        QTest::addColumn<qint64>("extraBytes"); // a sparse tail of zero bytes
+        QTest::addColumn<bool>("refused");
+        // Title, monster, six separators and five flags: 13 lines besides.
+        QTest::newRow("10,000 lines") << 10000 - 13 << qint64(0) << false;
+        QTest::newRow("10,001 lines") << 10001 - 13 << qint64(0) << true;
+        QTest::newRow("1.8 million empty lines") << 1800000 << qint64(0) << true;
+        QTest::newRow("1,000,000 bytes") << 0 << qint64(0) << false;
+        QTest::newRow("1,000,001 bytes") << 0 << qint64(1) << true;
+        QTest::newRow("3 GB") << 0 << qint64(3) << true;
+    }
+    void tooLargeFilesAreRefused()
+    {
+        QFETCH(int, emptyLines);
+        QFETCH(qint64, extraBytes);
+        QFETCH(bool, refused);
+        QByteArray bytes = "Titel\r\nOrk\r\n" + QByteArray(emptyLines, '\n');
+        for (int i = 0; i < 6; ++i)
+            bytes += "---\r\n";
+        bytes += "+A\r\n-B\r\n-C\r\n-D\r\n-S";
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("gross.dke"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        if (QByteArray(QTest::currentDataTag()).endsWith("bytes"))
+            QVERIFY(file.resize(questfile::kMaxFileBytes + extraBytes)); // zero bytes end the last line
+        else if (extraBytes == 3)
+            QVERIFY(file.resize(qint64(3) << 30)); // sparse: takes no room
+        file.close();
+
+        QuestDocument doc = somethingElse();
+        const QString error = errorOf([&] { questfile::read(path, doc); });
+        if (!refused) {
+            QCOMPARE(error, QString());
+            QCOMPARE(doc.title, QStringLiteral("Titel"));
+            return;
+        }
+        QCOMPARE(error, QStringLiteral("Die Datei %1 ist zu groß für eine Quest-Datei (höchstens 10.000 "
+                                       "Zeilen und 1 MB).")
+                            .arg(path));
+        QCOMPARE(doc, somethingElse());
+    }
+
     void fileErrors()
     {
         QuestDocument doc = somethingElse();

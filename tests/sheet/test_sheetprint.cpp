@@ -173,6 +173,66 @@ private Q_SLOTS:
         QVERIFY(!anyDark(page, 10, 268.5, 205, 290));
     }
 
+    // The pictures go into the PDF without loss: none is stored as JPEG, and
+    // the scroll rendered from the PDF equals the composed scroll pixel for
+    // pixel. (Rendered at five times its own resolution, where poppler
+    // replicates pixels instead of smoothing them, and read at the centre of
+    // each of its pixels.)
+    void picturesArePrintedLossless() {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            QSKIP("pdftoppm is not installed");
+        sheet::SheetPrinter printer;
+        const QString pdf = m_dir.filePath(QStringLiteral("lossless.pdf"));
+        setPdf(printer.printer(), QStringLiteral("lossless.pdf"));
+        printer.printer().setPageMargins(QMarginsF(12, 17, 12, 17), QPageLayout::Millimeter);
+        // A map of fine detail, which JPEG blurs.
+        QImage map(880, 656, QImage::Format_RGB32);
+        for (int y = 0; y < map.height(); ++y)
+            for (int x = 0; x < map.width(); ++x)
+                map.setPixel(x, y, (x + y) % 2 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+        const QuestDocument doc = sampleQuest();
+        printer.print(nullptr, doc, map);
+
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes.count("/Subtype /Image"), 3);
+        QCOMPARE(bytes.count("/DCTDecode"), 0);
+
+        const QImage scroll = composeScroll(doc).convertToFormat(QImage::Format_RGB32);
+        const sheet::DeviceInfo device = sheet::deviceInfo(printer.printer());
+        const QVector<sheet::DeviceRect> rects = sheet::sheetRects(map, scroll, composeLegend(doc), device);
+        const QRectF rect = rects[1].toRect();
+        // The legend, printed after the scroll, covers the scroll's lower left.
+        const QRectF legend = rects[2].toRect();
+        const double printerDpi = printer.printer().resolution();
+        // The scroll on the page, in printer pixels from the sheet's corner.
+        const double left = rect.left() + device.offX, top = rect.top() + device.offY;
+        const double dpi = 5.0 * printerDpi * std::max(scroll.width() / rect.width(),
+                                                       scroll.height() / rect.height());
+        const double toRender = dpi / printerDpi;
+        const int cropX = int(left * toRender) - 2, cropY = int(top * toRender) - 2;
+        const QImage rendered =
+            rasterisePdf(pdf, dpi,
+                         QRect(cropX, cropY, int(rect.width() * toRender) + 4, int(rect.height() * toRender) + 4));
+        QVERIFY(!rendered.isNull());
+
+        int compared = 0, differing = 0;
+        for (int y = 0; y < scroll.height(); ++y)
+            for (int x = 0; x < scroll.width(); ++x) {
+                const QPointF centre(rect.left() + (x + 0.5) * rect.width() / scroll.width(),
+                                     rect.top() + (y + 0.5) * rect.height() / scroll.height());
+                if (legend.adjusted(-1, -1, 1, 1).contains(centre))
+                    continue;
+                const int px = int((centre.x() + device.offX) * toRender) - cropX;
+                const int py = int((centre.y() + device.offY) * toRender) - cropY;
+                ++compared;
+                differing += rendered.pixel(px, py) != scroll.pixel(x, y);
+            }
+        QVERIFY(compared > scroll.width() * scroll.height() / 2);
+        QCOMPARE(differing, 0);
+    }
+
     void cancelledDialogPrintsNothing() {
         m_dialogs->printAnswers.clear();
         m_dialogs->printAnswers << false;
