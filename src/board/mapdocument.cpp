@@ -6,9 +6,12 @@
 
 MapDocument::MapDocument() : MapDocument(board::defaultBoard()) {}
 
-MapDocument::MapDocument(const QImage &picture) : m_picture(raster::toWorkingFormat(picture))
+MapDocument::MapDocument(QImage picture) : m_picture(raster::toWorkingFormat(picture))
 {
-    // Detach from the shared artwork so drawing never touches the cached copy.
+    // Detach from whoever still shares the pixels (the cached default board)
+    // so drawing never touches their copy. A picture handed over alone is
+    // not copied.
+    picture = QImage();
     m_picture.detach();
 }
 

@@ -15,7 +15,9 @@ public:
     /// A new map on the default board.
     MapDocument();
     /// A map holding the given picture (for instance one read from a file).
-    explicit MapDocument(const QImage &picture);
+    /// A map taking over the given picture (for instance one read from a
+    /// file): handed over with std::move, no copy of its pixels is made.
+    explicit MapDocument(QImage picture);
 
     const QImage &picture() const { return m_picture; }
     bool isModified() const { return m_modified; }

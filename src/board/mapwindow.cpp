@@ -58,9 +58,9 @@ MapWindow::MapWindow(ToolState &tool, PreviewState &preview, QWidget *parent)
     setCaption(mapfiles::kNewCaption);
 }
 
-MapWindow::MapWindow(ToolState &tool, PreviewState &preview, const QImage &picture,
+MapWindow::MapWindow(ToolState &tool, PreviewState &preview, QImage picture,
                      const QString &path, int fileBits, QWidget *parent)
-    : QMdiSubWindow(parent), m_tool(tool), m_preview(preview), m_document(picture),
+    : QMdiSubWindow(parent), m_tool(tool), m_preview(preview), m_document(std::move(picture)),
       m_path(path), m_fileBits(fileBits)
 {
     build();

@@ -80,8 +80,9 @@ MapWindow *MainWindow::openMap(const QString &path)
 {
     // Read first: a file that cannot be read leaves no window behind.
     int bits = 0;
-    const QImage picture = mapfiles::readMap(path, &bits);
-    return addMapWindow(new MapWindow(m_tool, m_preview, picture, path, bits));
+    QImage picture = mapfiles::readMap(path, &bits);
+    // Handed over, not copied: a large map is held once.
+    return addMapWindow(new MapWindow(m_tool, m_preview, std::move(picture), path, bits));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)

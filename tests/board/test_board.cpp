@@ -254,6 +254,19 @@ private Q_SLOTS:
         QCOMPARE(doc.picture(), odd);
         QVERIFY(!doc.canUndo());
         QVERIFY(doc.isModified()); // undo does not clear the flag
+        // The caller's picture was shared, so drawing went to a copy of its own.
+        QCOMPARE(odd.pixel(22, 100), kWhite);
+    }
+
+    // A picture handed over (an opened map) is kept without copying it.
+    void handedOverPictureIsNotCopied()
+    {
+        QImage picture(400, 300, QImage::Format_Indexed8);
+        picture.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        picture.fill(1);
+        const uchar *pixels = picture.constBits();
+        const MapDocument doc(std::move(picture));
+        QCOMPARE(doc.picture().constBits(), pixels);
     }
 
     void ghostAppearsAfterOneRestingTick()
