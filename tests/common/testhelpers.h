@@ -12,6 +12,17 @@
 
 #include <cstring>
 
+/// Runs what the event loop has queued: queued commands, then the windows
+/// they closed (deferred deletes), then what those left behind.
+inline void flush()
+{
+    for (int i = 0; i < 2; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QCoreApplication::processEvents();
+}
+
 /// The text of the DkError that `run` throws, or an empty string when it
 /// throws none.
 template <class F> QString errorOf(F &&run)

@@ -16,6 +16,7 @@
 #include "raster.h"
 #include "scripteddialogs.h"
 #include "sheetprint.h"
+#include "testhelpers.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -36,12 +37,6 @@ QString dataPath(const QString &name)
     return QStringLiteral(DK_TEST_DATA "/quest/") + name;
 }
 
-void flush()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
 
 // Runs `then` one event after `watched` was shown.
 class OnShow : public QObject {

@@ -49,12 +49,6 @@
 
 namespace {
 
-void flush()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
 
 // What assistive technology reads as the widget's name.
 QString accessibleName(QWidget *widget)

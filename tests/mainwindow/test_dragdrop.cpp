@@ -11,6 +11,7 @@
 #include "questfile.h"
 #include "raster.h"
 #include "scripteddialogs.h"
+#include "testhelpers.h"
 
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -32,13 +33,6 @@
 
 namespace {
 
-void flush()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
 
 QMimeData *urlData(const QStringList &paths)
 {

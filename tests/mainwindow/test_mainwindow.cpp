@@ -61,12 +61,6 @@ QStringList texts(const QWidget *menu)
     return result;
 }
 
-void flush()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-}
 
 } // namespace
 
