@@ -18,6 +18,7 @@ targets=(fuzz_bmp fuzz_stamp)
 grep -q "fuzz_quest" "$build/Makefile" 2>/dev/null && targets+=(fuzz_quest) || true
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 suite="$root/../shared/bmpsuite"
+[ -d "$suite" ] || echo "fuzz: the BMP test suite is not beside this repository ($suite): seeds from tests/fuzz/corpus only"
 for t in "${targets[@]}"; do
   kind=${t#fuzz_}
   corpus=$(mktemp -d)

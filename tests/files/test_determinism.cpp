@@ -245,6 +245,10 @@ private Q_SLOTS:
             put(in + QLatin1Char('/') + name + QStringLiteral(".bmp"), bytes);
         // The public BMP test set too, where it lies beside the repository.
         int suiteFiles = 0;
+        if (!QFileInfo(kSuite).isDir())
+            qInfo("The BMP test suite is not beside this repository (%s): only the project's own "
+                  "files are checked.",
+                  qPrintable(kSuite));
         QDirIterator it(kSuite, {QStringLiteral("*.bmp")}, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
