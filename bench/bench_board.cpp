@@ -15,19 +15,6 @@
 #include <algorithm>
 #include <cstring>
 
-static void ClickPlacement(benchmark::State &state)
-{
-    ToolState tool;
-    tool.stamp = goblinLike();
-    MapDocument doc;
-    int i = 0;
-    for (auto _ : state) {
-        doc.mouseDown(Qt::LeftButton, 30 + (i % 26) * 32, 30 + ((i / 26) % 19) * 32, tool);
-        ++i;
-    }
-}
-BENCHMARK(ClickPlacement)->Unit(benchmark::kMicrosecond);
-
 // A grey 8-bit map of side x side pixels: the default board's colour table,
 // white inside a silver margin (the geometry does not matter for a stamp).
 static QImage squareMap(int side)
@@ -171,17 +158,12 @@ static void FillWhite8000VsImageMagick(benchmark::State &state)
     const QStringList arguments{QStringLiteral("-size"), QStringLiteral("8000x8000"), QStringLiteral("xc:white"),
                                 QStringLiteral("-fill"), QStringLiteral("gray"), QStringLiteral("-draw"),
                                 QStringLiteral("color 4000,4000 floodfill"), QStringLiteral("null:")};
-    QVector<QRgb> grey(256);
-    for (int i = 0; i < 256; ++i)
-        grey[i] = qRgb(i, i, i);
     double ours = 0, oursFillOnly = 0, theirs = 0;
     int runs = 0;
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
-        QImage big(8000, 8000, QImage::Format_Indexed8);
-        big.setColorTable(grey);
-        big.fill(255);
+        QImage big = white8000();
         QElapsedTimer fillClock;
         fillClock.start();
         raster::floodFill(big, 4000, 4000, board::kFillGrey);

@@ -1,6 +1,5 @@
 #include "commandline.h"
 
-#include "dialogs.h"
 #include "errors.h"
 #include "mapwindow.h"
 #include "questfile.h"
@@ -61,46 +60,6 @@ CommandLine refuse(const QString &why)
     line.message = why + QStringLiteral("\n„dkedit --help“ zeigt, was möglich ist.");
     return line;
 }
-
-// The print dialog answered at once with an A4 PDF file as the printer; no
-// other dialog is asked, and an error report is kept for the caller.
-class PdfSheetDialogs : public Dialogs {
-public:
-    explicit PdfSheetDialogs(QString pdf) : m_pdf(std::move(pdf)), m_previous(&dialogs())
-    {
-        setDialogs(this);
-    }
-    ~PdfSheetDialogs() override { setDialogs(m_previous); }
-    PdfSheetDialogs(const PdfSheetDialogs &) = delete;
-    PdfSheetDialogs &operator=(const PdfSheetDialogs &) = delete;
-
-    QString openFile(QWidget *, const QString &, const QString &, const QString &) override
-    {
-        return QString();
-    }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override
-    {
-        return QString();
-    }
-    Answer ask(QWidget *, const QString &) override { return Answer::No; }
-    bool confirmOverwrite(QWidget *, const QString &, const QString &) override { return false; }
-    void error(QWidget *, const QString &text) override { reported = text; }
-    bool print(QWidget *, QPrinter &printer) override
-    {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m_pdf);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageOrientation(QPageLayout::Portrait);
-        printer.setCopyCount(1);
-        return true;
-    }
-
-    QString reported;
-
-private:
-    QString m_pdf;
-    Dialogs *m_previous;
-};
 
 } // namespace
 
@@ -181,10 +140,16 @@ QString writeSheet(const QString &questFile, const QString &mapFile, const QStri
             note = textlines::shownNoteLines(textlines::fieldText(note));
         const QImage map = mapfiles::readMap(mapFile);
 
-        PdfSheetDialogs answers(QFileInfo(pdfFile).absoluteFilePath());
-        sheet::SheetPrinter printer;
-        printer.print(nullptr, doc, map);
-        return answers.reported.isEmpty() ? QString() : errors::reportText(answers.reported);
+        // One A4 page into the PDF file, as "Quest drucken" prints it.
+        sheet::SheetPrinter sheetPrinter;
+        QPrinter &printer = sheetPrinter.printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QFileInfo(pdfFile).absoluteFilePath());
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(QPageLayout::Portrait);
+        printer.setCopyCount(1);
+        sheetPrinter.printWithoutDialog(doc, map);
+        return QString();
     } catch (const DkError &error) {
         return errors::reportText(error.text());
     }

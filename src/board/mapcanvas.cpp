@@ -44,7 +44,7 @@ MapCanvas::MapCanvas(MapDocument &document, ToolState &tool, PreviewState &previ
 
 QSize MapCanvas::pictureSize() const
 {
-    return m_document.picture().size().expandedTo(overlayRect().size());
+    return m_document.picture().size().expandedTo(board::kOverlayRect.size());
 }
 
 QSize MapCanvas::sizeHint() const
@@ -65,7 +65,6 @@ void MapCanvas::setZoom(board::Zoom zoom)
 
 void MapCanvas::pictureReplaced()
 {
-    setFixedSize(sizeHint());
     showChanges();
 }
 
@@ -116,7 +115,7 @@ QPointF MapCanvas::exactPosition(const QMouseEvent *event) const
 void MapCanvas::mousePressEvent(QMouseEvent *event)
 {
     const QPoint pos = pictureAt(exactPosition(event));
-    if (event->button() == Qt::RightButton && overlayRect().contains(pos)) {
+    if (event->button() == Qt::RightButton && board::kOverlayRect.contains(pos)) {
         Q_EMIT overlayMenuRequested(event->globalPosition().toPoint());
         return;
     }
@@ -130,8 +129,9 @@ void MapCanvas::mousePressEvent(QMouseEvent *event)
 
 void MapCanvas::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPoint pos = pictureAt(exactPosition(event));
-    if (!overlayRect().contains(pos)) {
+    const QPointF at = exactPosition(event);
+    const QPoint pos = pictureAt(at);
+    if (!board::kOverlayRect.contains(pos)) {
         // The board picture beyond the overlay shows the plain arrow.
         unsetCursor();
         m_cursorSet = false;
@@ -143,7 +143,7 @@ void MapCanvas::mouseMoveEvent(QMouseEvent *event)
     // not moved over yet stays without a ghost.
     if (!event->spontaneous() && !m_overlay.pointerOver)
         return;
-    m_pointer = mapToGlobal(exactPosition(event));
+    m_pointer = mapToGlobal(at);
     board::previewMouseMove(m_preview, m_overlay, pos.x(), pos.y());
     if (!m_timer.isActive())
         m_timer.start();
@@ -169,7 +169,7 @@ void MapCanvas::followPointer()
     if (!m_overlay.pointerOver)
         return;
     const QPoint pos = pictureAt(mapFromGlobal(m_pointer));
-    if (overlayRect().contains(pos))
+    if (board::kOverlayRect.contains(pos))
         board::previewMouseMove(m_preview, m_overlay, pos.x(), pos.y());
 }
 

@@ -67,7 +67,6 @@ private:
     void repaintPicture(const QRegion &pictureRegion);
     void followPointer();
     QPointF exactPosition(const QMouseEvent *event) const;
-    QRect overlayRect() const { return QRect(0, 0, board::kOverlayWidth, board::kOverlayHeight); }
 
     MapDocument &m_document;
     ToolState &m_tool;

@@ -14,7 +14,6 @@ class MapDocument {
 public:
     /// A new map on the default board.
     MapDocument();
-    /// A map holding the given picture (for instance one read from a file).
     /// A map taking over the given picture (for instance one read from a
     /// file): handed over with std::move, no copy of its pixels is made.
     explicit MapDocument(QImage picture);

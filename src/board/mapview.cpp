@@ -150,7 +150,6 @@ void MapView::paintZoomed(QPainter &painter, const QRect &area, const board::Ove
         layer.fill(Qt::transparent);
     }
     QImage &target = opaque ? shown : layer;
-    const bool raw = m_picture.depth() == 32;
     for (int y = r0; y < r1; ++y) {
         auto *out = reinterpret_cast<QRgb *>(target.scanLine(y));
         if (y > r0 && rows[size_t(y)] == rows[size_t(y) - 1]) {
@@ -163,13 +162,11 @@ void MapView::paintZoomed(QPainter &painter, const QRect &area, const board::Ove
             const uchar *in = m_picture.constScanLine(row);
             for (int x = c0; x < c1; ++x)
                 out[x] = m_screen[in[columns[size_t(x)]]];
-        } else if (raw) {
+        } else {
+            // A working picture is indexed or RGB32.
             const auto *in = reinterpret_cast<const QRgb *>(m_picture.constScanLine(row));
             for (int x = c0; x < c1; ++x)
                 out[x] = in[columns[size_t(x)]];
-        } else {
-            for (int x = c0; x < c1; ++x)
-                out[x] = m_picture.pixel(columns[size_t(x)], row);
         }
     }
 

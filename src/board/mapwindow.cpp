@@ -166,13 +166,13 @@ bool MapWindow::save()
 
 bool MapWindow::saveAs()
 {
-    const QString chosen = chooseSaveTarget(this, FileKind::Map, QStringLiteral("Speichern unter"),
-                                            mapfiles::kSaveFilter, mapfiles::saveTarget, m_path);
-    if (chosen.isEmpty())
+    // The caption then names the file actually written, so that a later
+    // save goes to the same file.
+    const QString path = chooseSaveTarget(this, FileKind::Map, QStringLiteral("Speichern unter"),
+                                          mapfiles::kSaveFilter, mapfiles::saveTarget, m_path);
+    if (path.isEmpty())
         return false;
-    // The caption names the file actually written, so that a later save
-    // goes to the same file.
-    writeTo(mapfiles::saveTarget(chosen));
+    writeTo(path);
     return true;
 }
 

@@ -59,15 +59,14 @@ QRect place(QImage &picture, ToolState &tool, int x, int y, PixelUndo *undo)
     case ToolState::OutLeft:
     case ToolState::OutUp:
         return drawKept(picture, tool.stamp, stampPosition(tool.mode, base), undo);
-    case ToolState::Fill:
+    case ToolState::Fill: {
         if (raster::pixel(picture, x, y) != kWhite)
             return QRect();
+        raster::RunObserver keep;
         if (undo)
-            return raster::floodFill(picture, x, y, kFillGrey,
-                                     [&picture, undo](int row, int from, int to) {
-                                         undo->keepRun(picture, row, from, to);
-                                     });
-        return raster::floodFill(picture, x, y, kFillGrey);
+            keep = [&picture, undo](int row, int from, int to) { undo->keepRun(picture, row, from, to); };
+        return raster::floodFill(picture, x, y, kFillGrey, keep);
+    }
     default:
         return QRect();
     }

@@ -8,7 +8,6 @@ namespace board {
 
 namespace {
 
-constexpr QRect kOverlayRect(0, 0, kOverlayWidth, kOverlayHeight);
 
 // Empties the overlay; returns what the ghost covered.
 QRegion clearGhost(Overlay &overlay)

@@ -29,6 +29,7 @@ namespace board {
 /// Size of every overlay: the default board's size.
 constexpr int kOverlayWidth = 880;
 constexpr int kOverlayHeight = 656;
+constexpr QRect kOverlayRect(0, 0, kOverlayWidth, kOverlayHeight);
 
 /// One map's overlay: the ghost it shows and whether the pointer is over it.
 struct Overlay {

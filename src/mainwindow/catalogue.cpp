@@ -320,32 +320,6 @@ void fillTool(ToolState &tool)
     tool.mode = ToolState::Fill;
 }
 
-QImage whiteGround(const QImage &stamp)
-{
-    if (stamp.isNull())
-        return stamp;
-    QImage out = stamp;
-    if (out.format() == QImage::Format_Indexed8) {
-        // Recolour the table: every blue entry becomes white.
-        QVector<QRgb> table = out.colorTable();
-        for (QRgb &c : table) {
-            if ((c | 0xff000000u) == raster::kTransparent)
-                c = 0xffffffffu;
-        }
-        out.setColorTable(table);
-        return out;
-    }
-    out = out.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < out.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            if ((line[x] | 0xff000000u) == raster::kTransparent)
-                line[x] = 0xffffffffu;
-        }
-    }
-    return out;
-}
-
 QString thumbnailResource(const QString &component, const QString &stampResource)
 {
     if (component == QLatin1String("Image19"))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "raster.h"
 #include "toolstate.h"
 
 #include <QImage>
@@ -103,9 +104,7 @@ void fillTool(ToolState &tool);
 
 // ---- Pictures ---------------------------------------------------------------
 
-/// A stamp picture with white in place of its transparent pure blue, as the
-/// palette shows it.
-QImage whiteGround(const QImage &stamp);
+using raster::whiteGround;
 
 /// Name of the picture a thumbnail shows: the door thumbnails and the outdoor
 /// tile have pictures of their own, every other one shows its stamp.

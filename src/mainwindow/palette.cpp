@@ -248,13 +248,16 @@ bool Palette::click(const QString &componentName)
 }
 
 namespace {
-// True when the control with the focus, or the control it belongs to (the
-// line edit inside an editable drop-down), acts on Enter itself.
-bool usesEnterItself(QWidget *focus, const QWidget *window)
+// True when Enter belongs to the control with the focus or to the control
+// or window it lies in: map windows are windows of their own, and lists,
+// drop-down boxes (with the line edit inside an editable one) and text areas
+// act on Enter themselves.
+bool enterBelongsElsewhere(QWidget *focus, const QWidget *window)
 {
     for (QWidget *w = focus; w && w != window; w = w->parentWidget()) {
-        if (qobject_cast<QAbstractItemView *>(w) || qobject_cast<QComboBox *>(w) ||
-            qobject_cast<QTextEdit *>(w) || qobject_cast<QPlainTextEdit *>(w))
+        if (qobject_cast<QMdiSubWindow *>(w) || qobject_cast<QAbstractItemView *>(w) ||
+            qobject_cast<QComboBox *>(w) || qobject_cast<QTextEdit *>(w) ||
+            qobject_cast<QPlainTextEdit *>(w))
             return true;
     }
     return false;
@@ -264,14 +267,9 @@ bool usesEnterItself(QWidget *focus, const QWidget *window)
 bool Palette::enterPressed()
 {
     QWidget *focus = m_mainWindow->focusWidget();
-    // Map windows are windows of their own: their keys are not the palette's.
-    for (QWidget *w = focus; w && w != m_mainWindow; w = w->parentWidget()) {
-        if (qobject_cast<QMdiSubWindow *>(w))
-            return false;
-    }
-    // Lists and drop-down boxes (the overlay browsers' directory, file and
-    // drive lists) use Enter themselves: it must not run "Übernehmen" too.
-    if (usesEnterItself(focus, m_mainWindow))
+    // The overlay browsers' directory, file and drive lists use Enter
+    // themselves: it must not run "Übernehmen" too.
+    if (enterBelongsElsewhere(focus, m_mainWindow))
         return false;
     // A focused push or tool button takes Enter for itself.
     if (qobject_cast<QPushButton *>(focus) || qobject_cast<QToolButton *>(focus)) {

@@ -45,9 +45,6 @@ public:
     /// or "BitBtn1". Returns false for a name that is none of these.
     bool click(const QString &componentName);
 
-    /// "Übernehmen".
-    void applyView() { click(QStringLiteral("BitBtn1")); }
-
     /// A palette widget by component name ("Image20", "Image9", "Button3",
     /// "BitBtn1", "Shape1", "GroupBox1"), or nullptr.
     QWidget *widget(const QString &componentName) const { return m_widgets.value(componentName); }

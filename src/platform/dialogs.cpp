@@ -72,30 +72,25 @@ QString askOpenFile(QWidget *parent, FileKind kind, const QString &title, const 
     return askFile(&Dialogs::openFile, parent, kind, title, filter, currentDocument);
 }
 
-QString askSaveFile(QWidget *parent, FileKind kind, const QString &title, const QString &filter,
-                    const QString &currentDocument)
-{
-    return askFile(&Dialogs::saveFile, parent, kind, title, filter, currentDocument);
-}
-
 QString chooseSaveTarget(QWidget *parent, FileKind kind, const QString &title,
                          const QString &filter, QString (*target)(const QString &chosen),
                          const QString &ownFile)
 {
     for (;;) {
-        const QString chosen = askSaveFile(parent, kind, title, filter, ownFile);
+        const QString chosen = askFile(&Dialogs::saveFile, parent, kind, title, filter, ownFile);
         if (chosen.isEmpty())
             return chosen;
+        const QString path = target(chosen);
         // A folder in the way is not asked about: writing there fails and
         // says so.
-        const QFileInfo written(target(chosen));
+        const QFileInfo written(path);
         if ((!written.exists() && !written.isSymLink()) || written.isDir())
-            return chosen;
+            return path;
         const QString own = ownFile.isEmpty() ? QString() : QFileInfo(ownFile).canonicalFilePath();
         if (!own.isEmpty() && written.canonicalFilePath() == own)
-            return chosen;
-        if (dialogs().confirmOverwrite(parent, title, written.filePath()))
-            return chosen;
+            return path;
+        if (dialogs().confirmOverwrite(parent, title, path))
+            return path;
     }
 }
 

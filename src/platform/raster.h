@@ -52,6 +52,11 @@ void writeBmpFile(const QImage &picture, const QString &path, int fileBits = 0);
 /// Brings a decoded picture into a working format (Indexed8 or RGB32).
 QImage toWorkingFormat(const QImage &picture);
 
+/// A stamp picture with white in place of its transparent pure blue, as the
+/// palette and the legend show it. An indexed picture keeps its format (its
+/// colour table is recoloured); any other becomes RGB32.
+QImage whiteGround(const QImage &stamp);
+
 /// Colour of the pixel at (x, y); 0 when outside the picture.
 QRgb pixel(const QImage &picture, int x, int y);
 

@@ -79,8 +79,6 @@ public:
     QComboBox *fontField() const { return m_fontBox; }
     FontSizeBox *sizeField() const { return m_sizeBox; }
     QLineEdit *fileNameField() const { return m_pictureFileEdit; }
-    QPushButton *closeButton() const { return m_closeButton; }
-    QMenu *introMenu() const { return m_introMenu; }
     QAction *cutAction() const { return m_cutAction; }
     QAction *pasteAction() const { return m_pasteAction; }
     QAction *clearIntroAction() const { return m_clearIntroAction; }

@@ -104,9 +104,8 @@ QuestEditor::SaveResult QuestEditor::saveQuest()
                          questfile::kFilter, questfile::withExtension, m_questFile);
     if (path.isEmpty())
         return SaveResult::Cancelled;
-    const QString target = questfile::withExtension(path);
-    questfile::write(doc, target);
-    m_questFile = target;
+    questfile::write(doc, path);
+    m_questFile = path;
     m_modified = false;
     return SaveResult::Saved;
 }

@@ -91,14 +91,8 @@ QImage sheet::noteMarker(int note) {
     if (note < 0 || note > 3)
         return QImage();
     const QString stamp = QLatin1String(letters[note]) + QLatin1Char('B');
-    if (artwork::hasBitmap(stamp)) {
-        QImage picture = artwork::bitmap(stamp).convertToFormat(QImage::Format_RGB32);
-        for (int y = 0; y < picture.height(); ++y)
-            for (int x = 0; x < picture.width(); ++x)
-                if ((picture.pixel(x, y) | 0xff000000u) == raster::kTransparent)
-                    picture.setPixel(x, y, qRgb(255, 255, 255));
-        return picture;
-    }
+    if (artwork::hasBitmap(stamp))
+        return raster::whiteGround(artwork::bitmap(stamp)).convertToFormat(QImage::Format_RGB32);
     return whitePicture(30, 30);
 }
 

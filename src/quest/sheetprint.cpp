@@ -130,9 +130,12 @@ sheet::SheetPrinter::SheetPrinter()
 sheet::SheetPrinter::~SheetPrinter() = default;
 
 void sheet::SheetPrinter::print(QWidget *parent, const QuestDocument &doc, const QImage &map) {
+    if (dialogs().print(parent, *m_printer))
+        printWithoutDialog(doc, map);
+}
+
+void sheet::SheetPrinter::printWithoutDialog(const QuestDocument &doc, const QImage &map) {
     QPrinter &printer = *m_printer;
-    if (!dialogs().print(parent, printer))
-        return;
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
     if (!printer.isValid() || (toFile && printer.outputFileName().isEmpty()))
         throw DkError(errors::noPrinter());

@@ -53,6 +53,10 @@ public:
     /// failed print leaves any old file as it was.
     void print(QWidget *parent, const QuestDocument &doc, const QImage &map);
 
+    /// The same with the printer as it is set now, without asking (the
+    /// sheet written from the command line).
+    void printWithoutDialog(const QuestDocument &doc, const QImage &map);
+
     QPrinter &printer() { return *m_printer; }
 
     /// The scroll and legend pictures of the last print, as read back from the
