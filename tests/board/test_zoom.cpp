@@ -278,6 +278,23 @@ private Q_SLOTS:
         }
     }
 
+    // Every device pixel at 100 % is exactly the board pixel under it: no
+    // smoothing mixes black frame lines with silver or white.
+    void boardIsDrawnWithoutBlur()
+    {
+        Host host(board::defaultBoard());
+        const int ratio = host.ratio();
+        QCOMPARE(ratio, qEnvironmentVariableIntValue("QT_SCALE_FACTOR") == 2 ? 2 : 1);
+        const QImage shown = host.canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(shown.size(), QSize(880, 656) * ratio);
+        for (int y = 0; y < 656; y += 3)
+            for (int x = 0; x < 880; x += 3) {
+                const QRgb want = raster::pixel(host.map->document().picture(), x, y);
+                QCOMPARE(shown.pixel(ratio * x, ratio * y) | 0xff000000u, want);
+                QCOMPARE(shown.pixel(ratio * x + ratio - 1, ratio * y + ratio - 1) | 0xff000000u, want);
+            }
+    }
+
     // Across square edges, one device pixel apart: the ghost and the click
     // go to the square a click on the same picture pixel reaches at 100 %.
     void clicksAndGhostLandOnTheSquareUnderThem_data()
@@ -339,6 +356,11 @@ private Q_SLOTS:
         QCOMPARE(spy.repaintOf([&] { host.rest(inSecond); }), first + second);
         QCOMPARE(spy.repaintOf([&] { host.click(inSecond); }), second);
         QCOMPARE(spy.repaintOf([&] { host.map->undo(); }), second);
+        QCOMPARE(spy.repaintOf([&] { host.rest(inFirst); }), first + second);
+        // The pointer leaves for the client area's background: its ghost
+        // alone is repainted.
+        QCOMPARE(spy.repaintOf([&] { pointer(&host.area, QEvent::MouseMove, QPointF(750, 590)); }),
+                 first);
     }
 
     // Zooming never touches the picture; clicks at any zoom save the same

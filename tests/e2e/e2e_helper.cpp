@@ -291,6 +291,18 @@ int printZoomStages()
     return 0;
 }
 
+// How many pixels of the part both pictures cover differ in colour; the
+// first of them in `first`.
+int differingPixels(const QImage &a, const QImage &b, QPoint *first = nullptr)
+{
+    int differing = 0;
+    for (int y = 0; y < qMin(a.height(), b.height()); ++y)
+        for (int x = 0; x < qMin(a.width(), b.width()); ++x)
+            if ((a.pixel(x, y) ^ b.pixel(x, y)) & 0xffffffu && differing++ == 0 && first)
+                *first = QPoint(x, y);
+    return differing;
+}
+
 // The map saved after the zoom stages against goblins clicked at 100 %.
 int compareZoomed(const QString &savedPath, const QStringList &pixels)
 {
@@ -303,11 +315,7 @@ int compareZoomed(const QString &savedPath, const QStringList &pixels)
     const QImage expected = document.picture();
     if (saved.size() != expected.size())
         return fail(QStringLiteral("the saved map has another size"));
-    int differing = 0;
-    for (int y = 0; y < expected.height(); ++y)
-        for (int x = 0; x < expected.width(); ++x)
-            differing += saved.pixel(x, y) != expected.pixel(x, y);
-    if (differing)
+    if (const int differing = differingPixels(saved, expected))
         return fail(QStringLiteral("%1 pixels of the map saved after zooming differ from the clicks at 100 %")
                         .arg(differing));
     std::printf("the clicks at every zoom landed where they land at 100 %%\n");
@@ -317,15 +325,11 @@ int compareZoomed(const QString &savedPath, const QStringList &pixels)
 // The screen grab of the reopened map's top-left part against the saved file.
 int compareScreen(const QString &savedPath, const QString &grabPath)
 {
-    const QImage saved = raster::readBmpFile(savedPath).convertToFormat(QImage::Format_RGB32);
-    const QImage grab = QImage(grabPath).convertToFormat(QImage::Format_RGB32);
+    const QImage saved = raster::readBmpFile(savedPath);
+    const QImage grab(grabPath);
     if (grab.size() != kGrab)
         return fail(QStringLiteral("screen grab has the wrong size"));
-    int differing = 0;
-    for (int y = 0; y < kGrab.height(); ++y)
-        for (int x = 0; x < kGrab.width(); ++x)
-            differing += (grab.pixel(x, y) & 0xffffff) != (saved.pixel(x, y) & 0xffffff);
-    if (differing)
+    if (const int differing = differingPixels(grab, saved))
         return fail(QStringLiteral("the reopened map shows %1 pixels unlike the saved file").arg(differing));
     std::printf("the reopened map shows the saved picture\n");
     return 0;
@@ -342,11 +346,8 @@ int compare(const QString &savedPath)
         if (control == QLatin1String("map")) {
             const QImage before = document.picture();
             document.mouseDown(Qt::LeftButton, step.x, step.y, tool);
-            if (tool.mode == ToolState::Fill) {
-                for (int y = 0; y < before.height(); ++y)
-                    for (int x = 0; x < before.width(); ++x)
-                        changedByFill += before.pixel(x, y) != document.picture().pixel(x, y);
-            }
+            if (tool.mode == ToolState::Fill)
+                changedByFill += differingPixels(before, document.picture());
         } else if (control == QLatin1String("ToolButton11")) {
             palette::fillTool(tool);
         } else if (control == QLatin1String("BitBtn1")) {
@@ -365,25 +366,14 @@ int compare(const QString &savedPath)
         return fail(QStringLiteral("saved map is %1x%2, expected %3x%4")
                         .arg(saved.width()).arg(saved.height())
                         .arg(expected.width()).arg(expected.height()));
-    int differing = 0;
     QPoint first(-1, -1);
-    for (int y = 0; y < expected.height(); ++y)
-        for (int x = 0; x < expected.width(); ++x)
-            if (saved.pixel(x, y) != expected.pixel(x, y)) {
-                if (differing++ == 0)
-                    first = QPoint(x, y);
-            }
-    if (differing) {
+    if (const int differing = differingPixels(saved, expected, &first)) {
         expected.save(savedPath + QStringLiteral(".expected.png"));
         return fail(QStringLiteral("%1 pixels differ, the first at %2,%3 (expected picture: %4)")
                         .arg(differing).arg(first.x()).arg(first.y())
                         .arg(savedPath + QStringLiteral(".expected.png")));
     }
-    const QImage fresh = board::defaultBoard();
-    int stamped = 0;
-    for (int y = 0; y < expected.height(); ++y)
-        for (int x = 0; x < expected.width(); ++x)
-            stamped += fresh.pixel(x, y) != expected.pixel(x, y);
+    const int stamped = differingPixels(board::defaultBoard(), expected);
     std::printf("saved map matches the expected picture (%d pixels differ from a new board)\n", stamped);
     return 0;
 }

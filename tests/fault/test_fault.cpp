@@ -411,10 +411,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("what");
         QTest::addColumn<bool>("smallDisk");
-        for (const char *what : {"map", "quest", "pdf"}) {
-            QTest::addRow("%s, file size limit", what) << QString::fromLatin1(what) << false;
+        // The map and quest saves meet a size limit in mapSave and questSave.
+        QTest::newRow("pdf, file size limit") << QStringLiteral("pdf") << false;
+        for (const char *what : {"map", "quest", "pdf"})
             QTest::addRow("%s, small disk", what) << QString::fromLatin1(what) << true;
-        }
     }
 
     void fullDisk()

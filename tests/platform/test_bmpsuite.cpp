@@ -8,6 +8,8 @@
 #include "mapdocument.h"
 #include "raster.h"
 
+#include "bmpfiles.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -41,30 +43,6 @@ class TestBmpSuite : public QObject {
                 if (raster::pixel(a, x, y) != raster::pixel(b, x, y))
                     return false;
         return true;
-    }
-
-    // The header of an uncompressed BMP with the given size and depth; the
-    // pixel data is left to the caller.
-    static QByteArray header(qint32 w, qint32 h, quint16 bits, quint32 fileSize)
-    {
-        const int colours = bits <= 8 ? 1 << bits : 0;
-        QByteArray d(54 + colours * 4, '\0');
-        d[0] = 'B';
-        d[1] = 'M';
-        qToLittleEndian<quint32>(fileSize, d.data() + 2);
-        qToLittleEndian<quint32>(quint32(d.size()), d.data() + 10);
-        qToLittleEndian<quint32>(40, d.data() + 14);
-        qToLittleEndian<qint32>(w, d.data() + 18);
-        qToLittleEndian<qint32>(h, d.data() + 22);
-        qToLittleEndian<quint16>(1, d.data() + 26);
-        qToLittleEndian<quint16>(bits, d.data() + 28);
-        for (int i = 0; i < colours; ++i) {
-            const int level = colours > 1 ? i * 255 / (colours - 1) : 0;
-            d[54 + i * 4] = char(level);
-            d[54 + i * 4 + 1] = char(level);
-            d[54 + i * 4 + 2] = char(level);
-        }
-        return d;
     }
 
 private Q_SLOTS:
@@ -137,14 +115,13 @@ private Q_SLOTS:
     void aHeaderPromisingMoreThanTheFileHoldsIsRefusedAtOnce()
     {
         // 30,000 x 30,000 pixels of 24 bits promised by a file of a few bytes.
-        QByteArray bomb = header(30000, 30000, 24, 0);
+        QByteArray bomb = bmpfiles::headers(30000, 30000, 24, 0, 0);
         bomb.append(QByteArray(100, '\x7f'));
         QElapsedTimer timer;
         timer.start();
         QVERIFY_THROWS_EXCEPTION(DkError, raster::readBmpData(bomb));
         // RLE data cannot promise more than a thousand pixels per byte either.
-        QByteArray rle = header(20000, 20000, 8, 0);
-        qToLittleEndian<quint32>(1, rle.data() + 30);
+        QByteArray rle = bmpfiles::headers(20000, 20000, 8, 1, 256);
         rle.append(QByteArray("\x00\x01", 2));
         QVERIFY_THROWS_EXCEPTION(DkError, raster::readBmpData(rle));
     }
@@ -152,7 +129,7 @@ private Q_SLOTS:
     void aTenThousandSquareMapStillOpens()
     {
         const int side = 10000;
-        QByteArray data = header(side, side, 8, 0);
+        QByteArray data = bmpfiles::headers(side, side, 8, 0, 256);
         const int offset = data.size();
         data.resize(offset + side * side);
         std::memset(data.data() + offset, 255, size_t(side) * side);
