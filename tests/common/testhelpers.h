@@ -1,8 +1,11 @@
 #pragma once
 
 #include "errors.h"
+#include "raster.h"
 
+#include <QAccessible>
 #include <QByteArray>
+#include <QColor>
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
@@ -40,6 +43,48 @@ inline QByteArray readBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// Writes `bytes` as the whole content of `path`; false when it cannot.
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+/// A picture of one colour (RGB32).
+inline QImage solidPicture(int w, int h, const QColor &colour)
+{
+    QImage picture(w, h, QImage::Format_RGB32);
+    picture.fill(colour);
+    return picture;
+}
+
+/// An 8-bit picture with a grey colour table (index i is qRgb(i, i, i)),
+/// every pixel of grey `level`.
+inline QImage greyPicture(int w, int h, int level)
+{
+    QImage picture(w, h, QImage::Format_Indexed8);
+    QVector<QRgb> table;
+    for (int i = 0; i < 256; ++i)
+        table << qRgb(i, i, i);
+    picture.setColorTable(table);
+    picture.fill(uint(level));
+    return picture;
+}
+
+/// A picture of one colour written as the BMP file `path`; returns `path`.
+inline QString writeSolidBmp(const QString &path, const QColor &colour, int w = 64, int h = 48)
+{
+    raster::writeBmpFile(solidPicture(w, h, colour), path);
+    return path;
+}
+
+/// What assistive technology reads as the name of a widget.
+inline QString accessibleName(QObject *widget)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Name) : QString();
 }
 
 /// Two pictures hold the same bytes: size, format, colour table and every

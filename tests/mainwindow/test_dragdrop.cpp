@@ -9,20 +9,16 @@
 #include "mapwindow.h"
 #include "questeditor.h"
 #include "questfile.h"
-#include "raster.h"
-#include "scripteddialogs.h"
-#include "testhelpers.h"
+#include "windowtest.h"
 
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QUrl>
@@ -84,32 +80,8 @@ QStringList windowTitles(const QList<MapWindow *> &maps)
 
 } // namespace
 
-class TestDragDrop : public QObject {
+class TestDragDrop : public QObject, WindowTest {
     Q_OBJECT
-
-    std::unique_ptr<ScriptedDialogs> script;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<MainWindow> window;
-
-    QString path(const QString &name) const { return dir->filePath(name); }
-
-    // A picture of one colour written as a BMP file.
-    QString writeBmp(const QString &name, QColor colour, int w = 64, int h = 48)
-    {
-        QImage picture(w, h, QImage::Format_RGB32);
-        picture.fill(colour);
-        raster::writeBmpFile(picture, path(name));
-        return path(name);
-    }
-
-    QString writeText(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(path(name));
-        if (!file.open(QIODevice::WriteOnly))
-            return QString();
-        file.write(bytes);
-        return path(name);
-    }
 
     static QuestDocument sampleQuest()
     {
@@ -125,24 +97,8 @@ class TestDragDrop : public QObject {
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        script = std::make_unique<ScriptedDialogs>();
-        dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir->isValid());
-        window = std::make_unique<MainWindow>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    void cleanup()
-    {
-        window.reset();
-        flush();
-        QVERIFY2(script->unanswered.isEmpty(), qPrintable(script->unanswered.join(QLatin1Char('|'))));
-        script.reset();
-        dir.reset();
-    }
+    void init() { setUp(); }
+    void cleanup() { tearDown(/*allAnswered=*/true); }
 
     // Where on the frame window a drop lands must not matter: the empty
     // client area, an open map, the palette and the tool bar all open it.
@@ -171,8 +127,9 @@ private Q_SLOTS:
             target = window->monsterToolBar();
         }
 
-        const QString red = writeBmp(QStringLiteral("rot.bmp"), Qt::red, 64, 48);
-        const QString green = writeBmp(QStringLiteral("grün karte.bmp"), Qt::green, 100, 70);
+        const QString red = writeSolidBmp(path(QStringLiteral("rot.bmp")), Qt::red, 64, 48);
+        const QString green =
+            writeSolidBmp(path(QStringLiteral("grün karte.bmp")), Qt::green, 100, 70);
         std::unique_ptr<QMimeData> data(urlData({red, green}));
         QVERIFY(dragAndDrop(target, data.get()));
 
@@ -190,8 +147,8 @@ private Q_SLOTS:
     // included (its deactivation arrives while it is being destroyed).
     void droppedMapsCloseWithTheFrame()
     {
-        const QString red = writeBmp(QStringLiteral("rot.bmp"), Qt::red);
-        const QString blue = writeBmp(QStringLiteral("blau.bmp"), Qt::blue);
+        const QString red = writeSolidBmp(path(QStringLiteral("rot.bmp")), Qt::red);
+        const QString blue = writeSolidBmp(path(QStringLiteral("blau.bmp")), Qt::blue);
         std::unique_ptr<QMimeData> data(urlData({red, blue}));
         QVERIFY(dragAndDrop(window->mdiArea()->viewport(), data.get()));
         QApplication::setActiveWindow(window.get());
@@ -217,8 +174,9 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
-        const QString bad = writeText(QStringLiteral("kaputt.bmp"), bytes);
-        const QString good = writeBmp(QStringLiteral("gut.bmp"), Qt::blue);
+        const QString bad = path(QStringLiteral("kaputt.bmp"));
+        QVERIFY(writeBytes(bad, bytes));
+        const QString good = writeSolidBmp(path(QStringLiteral("gut.bmp")), Qt::blue);
         std::unique_ptr<QMimeData> data(urlData({bad, good}));
         QVERIFY(dragAndDrop(window->mdiArea()->viewport(), data.get()));
 
@@ -234,13 +192,15 @@ private Q_SLOTS:
     {
         QStringList dropped, expected;
         for (int i = 0; i < 12; ++i) {
-            const QString bad = i == 5 ? path(QStringLiteral("fehlt.bmp"))
-                                       : writeText(QStringLiteral("kaputt%1.bmp").arg(i), "kein Bild");
+            const QString bad =
+                path(i == 5 ? QStringLiteral("fehlt.bmp") : QStringLiteral("kaputt%1.bmp").arg(i));
+            if (i != 5)
+                QVERIFY(writeBytes(bad, "kein Bild"));
             dropped << bad;
             expected << bad + QStringLiteral(": ") +
                             (i == 5 ? errors::cannotOpen(bad) : errors::invalidBitmap());
             if (i == 7)
-                dropped << writeBmp(QStringLiteral("gut.bmp"), Qt::blue);
+                dropped << writeSolidBmp(path(QStringLiteral("gut.bmp")), Qt::blue);
         }
         std::unique_ptr<QMimeData> data(urlData(dropped));
         QVERIFY(dragAndDrop(window->mdiArea()->viewport(), data.get()));
@@ -288,76 +248,13 @@ private Q_SLOTS:
 
     // ---- Quest editor ----------------------------------------------------------
 
-    // A quest file dropped on the editor fills its fields. With unsaved text
-    // the editor asks "Text speichern?" first: No loads, Yes saves first and
-    // then loads, Yes with a cancelled save keeps the text and loads nothing.
-    void questFileLoads_data()
-    {
-        QTest::addColumn<bool>("edited");
-        QTest::addColumn<QList<bool>>("answers");
-        QTest::addColumn<bool>("saveCancelled");
-        QTest::addColumn<bool>("loaded");
-        QTest::newRow("unchanged editor") << false << QList<bool>{} << false << true;
-        QTest::newRow("edited, No") << true << QList<bool>{false} << false << true;
-        QTest::newRow("edited, Yes, saved") << true << QList<bool>{true} << false << true;
-        QTest::newRow("edited, Yes, save cancelled") << true << QList<bool>{true} << true << false;
-    }
-
-    void questFileLoads()
-    {
-        QFETCH(bool, edited);
-        QFETCH(QList<bool>, answers);
-        QFETCH(bool, saveCancelled);
-        QFETCH(bool, loaded);
-
-        QuestEditor editor(window.get());
-        editor.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&editor));
-        const QString quest = path(QStringLiteral("gruft.dke"));
-        questfile::write(sampleQuest(), quest);
-
-        if (edited)
-            QTest::keyClicks(editor.titleField(), QStringLiteral("Mein Titel"));
-        QCOMPARE(editor.questModified(), edited);
-        for (bool answer : answers)
-            script->confirmAnswers << answer;
-        const QString saved = path(QStringLiteral("vorher"));
-        if (!answers.isEmpty() && answers.constFirst())
-            script->saveAnswers << (saveCancelled ? QString() : saved);
-
-        std::unique_ptr<QMimeData> data(urlData({quest}));
-        QVERIFY(dragAndDrop(editor.mapDisplay(), data.get()));
-
-        QCOMPARE(script->questions,
-                 edited ? QStringList{QStringLiteral("Text speichern?")} : QStringList{});
-        if (!answers.isEmpty() && answers.constFirst())
-            QCOMPARE(script->saveQuestions.size(), 1);
-        if (loaded) {
-            const QuestDocument doc = editor.document();
-            QCOMPARE(editor.titleField()->text(), sampleQuest().title);
-            QCOMPARE(editor.monsterField()->currentText(), QStringLiteral("Zombie"));
-            QCOMPARE(doc.intro, sampleQuest().intro);
-            QCOMPARE(doc.notes[QuestDocument::A], sampleQuest().notes[QuestDocument::A]);
-            QCOMPARE(doc.active, sampleQuest().active);
-            QVERIFY(!editor.questModified());
-        } else {
-            QCOMPARE(editor.titleField()->text(), QStringLiteral("Mein Titel"));
-            QVERIFY(editor.questModified());
-        }
-        // "Yes" wrote the edited text before the drop replaced it.
-        if (!answers.isEmpty() && answers.constFirst() && !saveCancelled) {
-            QuestDocument before;
-            questfile::read(saved + QStringLiteral(".dke"), before);
-            QCOMPARE(before.title, QStringLiteral("Mein Titel"));
-        }
-        QVERIFY(script->errors.isEmpty());
-    }
-
-    // The text fields take text drops of their own; a quest file dropped on
-    // one of them still loads and its address does not land in the text.
+    // A quest file dropped on the editor fills its fields. The text fields
+    // take text drops of their own; a quest file dropped on one of them still
+    // loads and its address does not land in the text.
     void questFileOnTextField_data()
     {
         QTest::addColumn<QString>("field");
+        QTest::newRow("map display") << QStringLiteral("map");
         QTest::newRow("intro") << QStringLiteral("intro");
         QTest::newRow("note") << QStringLiteral("note");
         QTest::newRow("title") << QStringLiteral("title");
@@ -372,7 +269,9 @@ private Q_SLOTS:
         const QString quest = path(QStringLiteral("gruft.dke"));
         questfile::write(sampleQuest(), quest);
         QWidget *target = editor.titleField();
-        if (field == QLatin1String("intro"))
+        if (field == QLatin1String("map"))
+            target = editor.mapDisplay();
+        else if (field == QLatin1String("intro"))
             target = editor.introField()->viewport();
         else if (field == QLatin1String("note"))
             target = editor.noteField(editor.shownNote())->viewport();
@@ -382,6 +281,9 @@ private Q_SLOTS:
         QCOMPARE(editor.document().intro, sampleQuest().intro);
         QCOMPARE(editor.document().notes[QuestDocument::A], sampleQuest().notes[QuestDocument::A]);
         QCOMPARE(editor.titleField()->text(), sampleQuest().title);
+        QCOMPARE(editor.monsterField()->currentText(), sampleQuest().monster);
+        QCOMPARE(editor.document().active, sampleQuest().active);
+        QVERIFY(!editor.questModified());
 
         // Plain text still drops into the field as text.
         if (field == QLatin1String("intro")) {
@@ -399,7 +301,7 @@ private Q_SLOTS:
         QuestEditor editor(window.get());
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
-        const QString map = writeBmp(QStringLiteral("karte.bmp"), Qt::white);
+        const QString map = writeSolidBmp(path(QStringLiteral("karte.bmp")), Qt::white);
         std::unique_ptr<QMimeData> bmp(urlData({map}));
         bool entered = true;
         QVERIFY(!dragAndDrop(editor.mapDisplay(), bmp.get(), &entered));
@@ -407,7 +309,8 @@ private Q_SLOTS:
 
         QTest::keyClicks(editor.titleField(), QStringLiteral("Bleibt"));
         editor.setQuestModified(false);
-        const QString broken = writeText(QStringLiteral("halb.dke"), "Titel\r\nMonster\r\n---\r\n");
+        const QString broken = path(QStringLiteral("halb.dke"));
+        QVERIFY(writeBytes(broken, "Titel\r\nMonster\r\n---\r\n"));
         std::unique_ptr<QMimeData> dke(urlData({broken}));
         QVERIFY(dragAndDrop(editor.mapDisplay(), dke.get()));
         QCOMPARE(script->errors, QStringList{errors::reportText(questfile::incompleteFile(broken))});

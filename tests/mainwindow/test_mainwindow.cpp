@@ -5,13 +5,13 @@
 #include "aboutbox.h"
 #include "application.h"
 #include "artwork.h"
+#include "catalogue.h"
 #include "errors.h"
 #include "geometry.h"
 #include "mainwindow.h"
 #include "mapwindow.h"
 #include "raster.h"
-#include "scripteddialogs.h"
-#include "testhelpers.h"
+#include "windowtest.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -22,14 +22,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
-#include <QScopeGuard>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
@@ -64,23 +61,8 @@ QStringList texts(const QWidget *menu)
 
 } // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject, WindowTest {
     Q_OBJECT
-
-    std::unique_ptr<ScriptedDialogs> script;
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<QTemporaryDir> dir;
-
-    QString path(const QString &name) const { return dir->filePath(name); }
-
-    // A white picture of the given size written as a BMP file.
-    QString writeWhite(const QString &name, int w, int h)
-    {
-        QImage white(w, h, QImage::Format_RGB32);
-        white.fill(Qt::white);
-        raster::writeBmpFile(white, path(name));
-        return path(name);
-    }
 
     MapWindow *openMap(const QString &file)
     {
@@ -95,35 +77,29 @@ class TestMainWindow : public QObject {
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        script = std::make_unique<ScriptedDialogs>();
-        dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir->isValid());
-        window = std::make_unique<MainWindow>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
-    void cleanup()
-    {
-        window.reset();
-        flush();
-        script.reset();
-        dir.reset();
-    }
-
+    // Each tool bar button: what a click chooses, and its tooltip, which is
+    // also its name for assistive technology.
     void toolButtons_data()
     {
         QTest::addColumn<int>("button");
         QTest::addColumn<QString>("stamp");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("status");
-        for (int i = 0; i < MainWindow::kMonsterStamps.size(); ++i)
+        QTest::addColumn<QString>("name");
+        for (int i = 0; i < MainWindow::kMonsterStamps.size(); ++i) {
+            const auto *entry = palette::findStampEntry(QStringLiteral("ToolButton%1").arg(i + 1));
+            QVERIFY(entry);
             QTest::newRow(qPrintable(MainWindow::kMonsterStamps[i]))
-                << i + 1 << MainWindow::kMonsterStamps[i] << 0 << QString();
-        QTest::newRow("correction") << 10 << QString() << 1 << QStringLiteral("Korrektur-Modus");
-        QTest::newRow("fill") << 11 << QString() << 6 << QStringLiteral("Füll-Modus");
+                << i + 1 << MainWindow::kMonsterStamps[i] << 0 << QString()
+                << palette::entryLabel(*entry);
+        }
+        QTest::newRow("correction") << 10 << QString() << 1 << QStringLiteral("Korrektur-Modus")
+                                    << QStringLiteral("Korrektur-Modus");
+        QTest::newRow("fill") << 11 << QString() << 6 << QStringLiteral("Füll-Modus")
+                              << QStringLiteral("Füllmodus");
     }
 
     void toolButtons()
@@ -132,6 +108,9 @@ private Q_SLOTS:
         QFETCH(QString, stamp);
         QFETCH(int, mode);
         QFETCH(QString, status);
+        QFETCH(QString, name);
+        QCOMPARE(window->toolButton(button)->toolTip(), name);
+        QCOMPARE(accessibleName(window->toolButton(button)), name);
         ToolState &tool = window->toolState();
         // Start from another mode so every field must change.
         tool.mode = 3;
@@ -213,7 +192,7 @@ private Q_SLOTS:
 
     void openMap()
     {
-        const QString file = writeWhite(QStringLiteral("klein.bmp"), 200, 150);
+        const QString file = writeSolidBmp(path(QStringLiteral("klein.bmp")), Qt::white, 200, 150);
         MapWindow *map = openMap(file);
         QVERIFY(map);
         QCOMPARE(script->openQuestions[0].filter, QStringLiteral("Bitmaps (*.bmp)|*.bmp"));
@@ -225,73 +204,84 @@ private Q_SLOTS:
         QCOMPARE(window->mapWindows().size(), 1);
     }
 
-    void openBadFile_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<bool>("exists");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("empty file") << QByteArray() << true << "Bitmap image is not valid.";
-        QTest::newRow("missing file") << QByteArray() << false << "Cannot open file %1";
-    }
-
-    void openBadFile()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(bool, exists);
-        QFETCH(QString, error);
-        const QString file = path(QStringLiteral("kaputt.bmp"));
-        if (exists) {
-            QFile out(file);
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(content);
-        }
-        // Through the menu, so the error takes the program's own way to the report.
-        script->openAnswers << file;
-        QAction *open = window->menuBar()->actions()[0]->menu()->actions()[1];
-        QCOMPARE(open->text(), QStringLiteral("Öffnen..."));
-        open->trigger();
-        flush();
-        if (error.contains(QLatin1String("%1")))
-            error = error.arg(file);
-        QCOMPARE(script->errors, QStringList{errors::reportText(error)});
-        QVERIFY(window->mapWindows().isEmpty());
-        QVERIFY(window->mdiArea()->subWindowList().isEmpty());
-    }
-
+    // Closing a map, "Alle schließen" or the frame window with two new maps
+    // (both modified or neither): the save question for each modified map,
+    // last made first, and what its answer and the save do. A save that does
+    // not happen keeps the map open and modified, and with it the frame;
+    // Escape at the question calls off what asked.
     void closeQuestion_data()
     {
-        QTest::addColumn<bool>("modify");
-        QTest::addColumn<bool>("yes");
-        QTest::addColumn<int>("asked");
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("unmodified") << false << false << 0 << false;
-        QTest::newRow("modified, no") << true << false << 1 << false;
-        QTest::newRow("modified, yes") << true << true << 1 << true;
+        QTest::addColumn<QString>("route"); // "map" (the second), "all", "frame"
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QString>("save"); // "" no dialog, "file", "blocked", "cancelled"
+        QTest::addColumn<int>("left");     // maps still open
+        const int yes = int(Dialogs::Answer::Yes), no = int(Dialogs::Answer::No);
+        const int dismissed = int(Dialogs::Answer::Dismissed);
+        QTest::newRow("map, unmodified") << "map" << false << QList<int>{} << "" << 1;
+        QTest::newRow("map, no") << "map" << true << QList<int>{no} << "" << 1;
+        QTest::newRow("map, yes") << "map" << true << QList<int>{yes} << "file" << 1;
+        QTest::newRow("map, save fails") << "map" << true << QList<int>{yes} << "blocked" << 2;
+        QTest::newRow("map, save dialog cancelled")
+            << "map" << true << QList<int>{yes} << "cancelled" << 2;
+        QTest::newRow("map, dismissed") << "map" << true << QList<int>{dismissed} << "" << 2;
+        QTest::newRow("close all, dismissed") << "all" << true << QList<int>{dismissed} << "" << 2;
+        QTest::newRow("frame, save fails") << "frame" << true << QList<int>{yes} << "blocked" << 2;
+        QTest::newRow("frame, save dialog cancelled")
+            << "frame" << true << QList<int>{yes} << "cancelled" << 2;
+        // "Beenden": the last map is let go, the first is kept.
+        QTest::newRow("frame, no, dismissed")
+            << "frame" << true << QList<int>{no, dismissed} << "" << 1;
     }
 
     void closeQuestion()
     {
-        QFETCH(bool, modify);
-        QFETCH(bool, yes);
-        QFETCH(int, asked);
-        QFETCH(bool, saved);
-        MapWindow *map = window->newFile();
-        if (modify)
-            clickMap(map, QPoint(40, 40));
-        script->confirmAnswers << yes;
-        script->saveAnswers << path(QStringLiteral("neu"));
-        QVERIFY(map->close());
+        QFETCH(QString, route);
+        QFETCH(bool, modified);
+        QFETCH(QList<int>, answers);
+        QFETCH(QString, save);
+        QFETCH(int, left);
+        const QList<MapWindow *> both{window->newFile(), window->newFile()};
+        for (MapWindow *map : both)
+            if (modified)
+                clickMap(map, QPoint(40, 40));
+        for (int answer : answers)
+            script->confirmAnswers << Dialogs::Answer(answer);
+        // A directory named like a map file cannot be written, even by root.
+        const QString blocked = path(QStringLiteral("besetzt.bmp"));
+        QVERIFY(QDir().mkpath(blocked));
+        if (save == QLatin1String("file"))
+            script->saveAnswers << path(QStringLiteral("neu"));
+        else if (save == QLatin1String("blocked"))
+            script->saveAnswers << blocked;
+        else if (save == QLatin1String("cancelled"))
+            script->saveAnswers << QString();
+
+        const bool closed = route == QLatin1String("map")   ? both[1]->close()
+                            : route == QLatin1String("all") ? window->closeAllMaps()
+                                                            : window->close();
         flush();
-        QCOMPARE(script->questions.size(), asked);
-        if (asked)
-            QCOMPARE(script->questions[0], QStringLiteral("Änderungen an New* speichern?"));
-        QCOMPARE(QFile::exists(path(QStringLiteral("neu.bmp"))), saved);
-        QVERIFY(window->mapWindows().isEmpty());
+        QCOMPARE(closed, left == (route == QLatin1String("map") ? 1 : 0));
+        QCOMPARE(window->mapWindows(), both.mid(0, left));
+        QCOMPARE(script->questions,
+                 QStringList(answers.size(), QStringLiteral("Änderungen an New* speichern?")));
+        QCOMPARE(script->saveQuestions.size(), save.isEmpty() ? 0 : 1);
+        QCOMPARE(QFile::exists(path(QStringLiteral("neu.bmp"))), save == QLatin1String("file"));
+        for (MapWindow *map : window->mapWindows()) {
+            QCOMPARE(map->document().isModified(), modified);
+            QCOMPARE(map->caption(), QStringLiteral("New*"));
+        }
+        QCOMPARE(script->errors,
+                 save == QLatin1String("blocked")
+                     ? QStringList{errors::reportText(errors::cannotCreate(blocked))}
+                     : QStringList{});
+        QVERIFY(script->unanswered.isEmpty());
     }
 
     void undoAndRepair()
     {
-        MapWindow *map = openMap(writeWhite(QStringLiteral("weiss.bmp"), 300, 200));
+        MapWindow *map =
+            openMap(writeSolidBmp(path(QStringLiteral("weiss.bmp")), Qt::white, 300, 200));
         const QImage pristine = map->document().picture().copy();
         QVERIFY(!map->undoAction()->isEnabled());
         map->repairEdge();
@@ -345,7 +335,8 @@ private Q_SLOTS:
     {
         QStringList expected;
         for (const char *name : {"a.bmp", "b.bmp", "c.bmp"}) {
-            MapWindow *map = openMap(writeWhite(QString::fromLatin1(name), 100, 100));
+            MapWindow *map =
+                openMap(writeSolidBmp(path(QString::fromLatin1(name)), Qt::white, 100, 100));
             map->repairEdge();
             expected.prepend(mapfiles::closeQuestion(map->caption()));
             script->confirmAnswers << false;
@@ -357,86 +348,11 @@ private Q_SLOTS:
         QVERIFY(script->errors.isEmpty());
     }
 
-    // When the user wants a map saved on closing and the save does not
-    // happen, the map stays open and the frame window stays too.
-    void refusedClose_data()
-    {
-        QTest::addColumn<bool>("cancelDialog");
-        QTest::newRow("save fails") << false;
-        QTest::newRow("save dialog cancelled") << true;
-    }
-
-    void refusedClose()
-    {
-        QFETCH(bool, cancelDialog);
-        MapWindow *keep = window->newFile();
-        MapWindow *map = window->newFile();
-        clickMap(map, QPoint(40, 40));
-        // A directory named like a map file cannot be written, even by root.
-        const QString blocked = path(QStringLiteral("besetzt.bmp"));
-        QVERIFY(QDir().mkpath(blocked));
-        script->confirmAnswers << true;
-        if (!cancelDialog)
-            script->saveAnswers << blocked;
-
-        QVERIFY(!window->close());
-        flush();
-        QCOMPARE(script->questions.size(), 1);
-        QCOMPARE(window->mapWindows(), (QList<MapWindow *>{keep, map}));
-        QVERIFY(map->document().isModified());
-        QCOMPARE(map->caption(), QStringLiteral("New*"));
-        if (cancelDialog)
-            QVERIFY(script->errors.isEmpty());
-        else
-            QCOMPARE(script->errors, QStringList{errors::reportText(errors::cannotCreate(blocked))});
-
-        // The same through the map's own close box.
-        script->reset();
-        script->confirmAnswers << true;
-        if (!cancelDialog)
-            script->saveAnswers << blocked;
-        QVERIFY(!map->close());
-        flush();
-        QCOMPARE(window->mapWindows().size(), 2);
-        QCOMPARE(script->errors.size(), cancelDialog ? 0 : 1);
-    }
-
-    // Escape or the close box of the save question calls off what asked:
-    // closing one map, "Alle schließen", "Beenden".
-    void dismissedSaveQuestion()
-    {
-        MapWindow *first = window->newFile();
-        clickMap(first, QPoint(40, 40));
-        MapWindow *second = window->newFile();
-        clickMap(second, QPoint(40, 40));
-        const auto both = QList<MapWindow *>{first, second};
-
-        script->confirmAnswers << Dialogs::Answer::Dismissed;
-        QVERIFY(!second->close());
-        flush();
-        QCOMPARE(window->mapWindows(), both);
-
-        script->confirmAnswers << Dialogs::Answer::Dismissed;
-        QVERIFY(!window->closeAllMaps());
-        flush();
-        QCOMPARE(window->mapWindows(), both);
-
-        // "Beenden": the last map is let go, the first is kept.
-        script->confirmAnswers << false << Dialogs::Answer::Dismissed;
-        QVERIFY(!window->close());
-        flush();
-        QCOMPARE(window->mapWindows(), QList<MapWindow *>{first});
-        QVERIFY(first->document().isModified());
-        QCOMPARE(script->questions.size(), 4);
-        QVERIFY(script->saveQuestions.isEmpty());
-        QVERIFY(script->unanswered.isEmpty());
-    }
-
     // "Speichern als..." onto a file that belongs to no open map asks first;
     // "No" goes back to the dialog. The map's own file is replaced silently.
     void saveAsAsksBeforeReplacing()
     {
-        const QString existing = writeWhite(QStringLiteral("alt.bmp"), 10, 10);
+        const QString existing = writeSolidBmp(path(QStringLiteral("alt.bmp")), Qt::white, 10, 10);
         const QByteArray old = readBytes(existing);
         MapWindow *map = window->newFile();
         clickMap(map, QPoint(40, 40));
@@ -529,14 +445,12 @@ private Q_SLOTS:
         QFETCH(QString, control);
         QFETCH(int, tool);
         QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("ordner")));
-        writeWhite(QStringLiteral("eigenes.bmp"), 30, 30);
+        writeSolidBmp(path(QStringLiteral("eigenes.bmp")), Qt::white, 30, 30);
         const QString previous = QDir::currentPath();
         QDir::setCurrent(dir->path());
         auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
         // Browsers made now start in the folder with the picture.
-        window = std::make_unique<MainWindow>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        showNewWindow();
         window->toggleOverlayBrowsers();
         window->paletteTabs()->setCurrentIndex(0);
         window->toolButtonClicked(tool);

@@ -6,18 +6,14 @@
 
 #include "mainwindow.h"
 #include "mapwindow.h"
-#include "raster.h"
-#include "scripteddialogs.h"
+#include "windowtest.h"
 
 #include <QApplication>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
@@ -29,12 +25,8 @@ QPoint square(int column, int row)
 
 } // namespace
 
-class TestPhantom : public QObject {
+class TestPhantom : public QObject, WindowTest {
     Q_OBJECT
-
-    std::unique_ptr<ScriptedDialogs> script;
-    std::unique_ptr<MainWindow> window;
-    std::unique_ptr<QTemporaryDir> dir;
 
     // One tick of every running map timer, as 50 ms would bring.
     void tick()
@@ -76,11 +68,7 @@ class TestPhantom : public QObject {
 private Q_SLOTS:
     void init()
     {
-        script = std::make_unique<ScriptedDialogs>();
-        dir = std::make_unique<QTemporaryDir>();
-        window = std::make_unique<MainWindow>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        setUp();
         QApplication::setActiveWindow(window.get());
     }
 
@@ -88,9 +76,7 @@ private Q_SLOTS:
     {
         for (MapWindow *map : window->mapWindows())
             map->document().setModified(false);
-        window.reset();
-        dir.reset();
-        script.reset();
+        tearDown();
     }
 
     void leavingTheMapClearsItsGhost_data()
@@ -158,10 +144,7 @@ private Q_SLOTS:
     void newMapUnderTheRestingPointer()
     {
         QFETCH(QString, how);
-        const QString file = dir->filePath(QStringLiteral("karte.bmp"));
-        QImage white(880, 656, QImage::Format_RGB32);
-        white.fill(Qt::white);
-        raster::writeBmpFile(white, file);
+        const QString file = writeSolidBmp(path(QStringLiteral("karte.bmp")), Qt::white, 880, 656);
 
         MapWindow *first = stampedMap();
         QVERIFY(showsGhost(first));

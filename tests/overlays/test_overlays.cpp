@@ -6,6 +6,7 @@
 #include "overlaybrowser.h"
 #include "overlayslot.h"
 #include "raster.h"
+#include "testhelpers.h"
 #include "toolstate.h"
 
 #include <QComboBox>
@@ -22,31 +23,6 @@ using namespace overlays;
 
 namespace {
 
-QImage solid(int w, int h, QRgb colour)
-{
-    QImage picture(w, h, QImage::Format_RGB32);
-    picture.fill(colour);
-    return picture;
-}
-
-// Runs f and returns the text of the DkError it throws, or "no error".
-template <typename F> QString errorOf(F f)
-{
-    try {
-        f();
-    } catch (const DkError &e) {
-        return e.text();
-    }
-    return QStringLiteral("no error");
-}
-
-void touch(const QString &path, const QByteArray &content = QByteArray())
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 QStringList texts(const QListWidget *list)
 {
     QStringList result;
@@ -60,14 +36,14 @@ OverlayBrowser *browserAt(QTabWidget &tabs, int i) { return qobject_cast<Overlay
 // A tool state busy with something else, to see that failures leave it.
 void busy(ToolState &tool)
 {
-    tool.stamp = solid(5, 5, qRgb(1, 2, 3));
+    tool.stamp = solidPicture(5, 5, qRgb(1, 2, 3));
     tool.mode = ToolState::Correct;
     tool.setStatusText(ToolState::kCorrectionText);
 }
 
 void verifyStillBusy(const ToolState &tool)
 {
-    QCOMPARE(tool.stamp, solid(5, 5, qRgb(1, 2, 3)));
+    QCOMPARE(tool.stamp, solidPicture(5, 5, qRgb(1, 2, 3)));
     QCOMPARE(tool.mode, quint8(ToolState::Correct));
     QCOMPARE(tool.statusText(), ToolState::kCorrectionText);
 }
@@ -103,10 +79,10 @@ private Q_SLOTS:
         QDir root(m_tmp.path());
         for (const char *name : {"eins", "zwei", "drei", "eins/unter"})
             QVERIFY(root.mkpath(QString::fromLatin1(name)));
-        raster::writeBmpFile(solid(30, 30, qRgb(255, 0, 0)), folder("eins/rot.bmp"));
-        raster::writeBmpFile(solid(200, 150, qRgb(0, 128, 0)), folder("zwei/GRUEN.BMP"));
-        raster::writeBmpFile(solid(60, 60, qRgb(0, 0, 0)), folder("drei/schwarz.bmp"));
-        raster::writeBmpFile(solid(60, 60, qRgb(9, 9, 9)), folder("drei/Anders.Bmp"));
+        writeSolidBmp(folder("eins/rot.bmp"), qRgb(255, 0, 0), 30, 30);
+        writeSolidBmp(folder("zwei/GRUEN.BMP"), qRgb(0, 128, 0), 200, 150);
+        writeSolidBmp(folder("drei/schwarz.bmp"), qRgb(0, 0, 0), 60, 60);
+        writeSolidBmp(folder("drei/Anders.Bmp"), qRgb(9, 9, 9), 60, 60);
     }
 
     void previewPlacement_data()
@@ -130,7 +106,7 @@ private Q_SLOTS:
     {
         // 200x60, left half red, right half pure blue: shown at natural size,
         // centred, so the box's left column is picture column 53.
-        QImage wide = solid(200, 60, qRgb(255, 0, 0));
+        QImage wide = solidPicture(200, 60, qRgb(255, 0, 0));
         for (int y = 0; y < 60; ++y)
             for (int x = 100; x < 200; ++x)
                 wide.setPixel(x, y, raster::kTransparent);
@@ -143,7 +119,7 @@ private Q_SLOTS:
         QCOMPARE(qAlpha(box.pixel(40, 16)), 0);            // above the picture
         QCOMPARE(qAlpha(box.pixel(40, 77)), 0);            // below it
         // A big picture is stretched: the far quadrant keeps its colour.
-        QImage big = solid(200, 150, qRgb(255, 0, 0));
+        QImage big = solidPicture(200, 150, qRgb(255, 0, 0));
         for (int y = 75; y < 150; ++y)
             for (int x = 100; x < 200; ++x)
                 big.setPixel(x, y, qRgb(0, 0, 0));
@@ -155,7 +131,7 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         for (const char *name : {"KARTE.BMP", "karte.bmp", "b.bmp", "a.Bmp", "notes.txt", "x.bmpx",
                                  ".hidden.bmp", "zz.bmp.txt"})
-            touch(tmp.filePath(QString::fromLatin1(name)));
+            QVERIFY(writeBytes(tmp.filePath(QString::fromLatin1(name)), QByteArray()));
         QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("folder.bmp")));
         QCOMPARE(bmpFiles(tmp.path()), QStringList({"a.Bmp", "b.bmp", "KARTE.BMP", "karte.bmp"}));
     }
@@ -204,7 +180,7 @@ private Q_SLOTS:
     void showAndUse()
     {
         QTemporaryDir tmp;
-        raster::writeBmpFile(solid(30, 30, qRgb(255, 0, 0)), tmp.filePath("karte.bmp"));
+        writeSolidBmp(tmp.filePath("karte.bmp"), qRgb(255, 0, 0), 30, 30);
         OverlaySlot slot(tmp.path());
         QVERIFY(!slot.show()); // nothing selected: nothing happens
         QVERIFY(!slot.previewEnabled());
@@ -214,7 +190,7 @@ private Q_SLOTS:
         QCOMPARE(slot.preview().pixel(47, 47), qRgb(255, 0, 0));
 
         // The file changes on disk after it was shown: the new one is stamped.
-        raster::writeBmpFile(solid(62, 30, qRgb(0, 128, 0)), tmp.filePath("karte.bmp"));
+        writeSolidBmp(tmp.filePath("karte.bmp"), qRgb(0, 128, 0), 62, 30);
         ToolState tool;
         busy(tool);
         int modeWhenTextChanged = -1;
@@ -239,14 +215,15 @@ private Q_SLOTS:
     {
         QFETCH(QString, kind);
         QTemporaryDir tmp;
-        raster::writeBmpFile(solid(30, 30, qRgb(255, 0, 0)), tmp.filePath("good.bmp"));
+        writeSolidBmp(tmp.filePath("good.bmp"), qRgb(255, 0, 0), 30, 30);
         const QString bad = tmp.filePath("bad.bmp");
         QString expected = errors::cannotOpen(bad);
         if (kind == QLatin1String("invalid")) {
-            touch(bad, QByteArray("BMnot a picture at all, but long enough to have a header"));
+            QVERIFY(writeBytes(
+                bad, QByteArray("BMnot a picture at all, but long enough to have a header")));
             expected = errors::invalidBitmap();
         } else {
-            raster::writeBmpFile(solid(10, 10, qRgb(0, 0, 0)), bad);
+            writeSolidBmp(bad, qRgb(0, 0, 0), 10, 10);
         }
         OverlaySlot slot(tmp.path());
         slot.select(QStringLiteral("good.bmp"));
@@ -272,8 +249,8 @@ private Q_SLOTS:
     void emptyFileStampsNothing()
     {
         QTemporaryDir tmp;
-        raster::writeBmpFile(solid(30, 30, qRgb(255, 0, 0)), tmp.filePath("a.bmp"));
-        touch(tmp.filePath("leer.bmp"));
+        writeSolidBmp(tmp.filePath("a.bmp"), qRgb(255, 0, 0), 30, 30);
+        QVERIFY(writeBytes(tmp.filePath("leer.bmp"), QByteArray()));
         OverlaySlot slot(tmp.path());
         slot.select(QStringLiteral("a.bmp"));
         slot.show();
@@ -334,7 +311,8 @@ private Q_SLOTS:
         // Each new selection is shown after its event; a broken file is
         // reported and the preview keeps the picture before it.
         auto &app = static_cast<ReportingApplication &>(*qApp);
-        touch(folder("drei/kaputt.bmp"), "BM this is no picture at all, not even close");
+        QVERIFY(
+            writeBytes(folder("drei/kaputt.bmp"), "BM this is no picture at all, not even close"));
         ToolState tool;
         OverlayBrowser b(2, tool);
         b.setDirectory(folder("drei"));

@@ -6,9 +6,11 @@
 #include "palette.h"
 #include "raster.h"
 #include "stampsheet.h"
+#include "testhelpers.h"
 
 #include <QDir>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -109,6 +111,20 @@ private Q_SLOTS:
         QCOMPARE(names.size(), 96); // no component twice
         for (int k = 0; k < 11; ++k)
             QCOMPARE(int(furnitureKinds()[k].kind), k);
+        // Every piece has a name of its own within its group, which tells
+        // apart the pieces that share a hint.
+        QHash<QString, QString> seen;
+        for (const StampEntry &e : stampEntries()) {
+            QVERIFY2(!e.name.isEmpty() && e.name != e.group, qPrintable(e.component));
+            const QString key = e.group + QLatin1Char('/') + e.name;
+            QVERIFY2(!seen.contains(key), qPrintable(e.component + " and " + seen.value(key)));
+            seen.insert(key, e.component);
+        }
+        // Look-alike pieces (their pictures are pinned by the stamped sheet):
+        // the blade keeps the hint of its pair, the markers have none.
+        QCOMPARE(findStampEntry("Image40")->hint, QStringLiteral("Fallbeil"));
+        QVERIFY(findStampEntry("Image78")->hint.isEmpty() &&
+                findStampEntry("Image85")->hint.isEmpty());
     }
 
     // Each entry loads its own picture and mode; the status text is emptied
@@ -145,26 +161,6 @@ private Q_SLOTS:
         // Furniture selection is not touched by a stamp entry.
         QCOMPARE(int(tool.furnitureKind), 5);
         QCOMPARE(int(tool.view), 3);
-    }
-
-    void lookAlikeEntriesLoadTheirOwnPicture_data()
-    {
-        QTest::addColumn<QString>("component");
-        QTest::addColumn<QString>("resource");
-        QTest::addColumn<QString>("hint");
-        QTest::newRow("blade down") << "Image40" << "FALLBV" << "Fallbeil";
-        QTest::newRow("marker showing 4") << "Image78" << "Z11" << "";
-        QTest::newRow("marker showing 11") << "Image85" << "Z4" << "";
-    }
-    void lookAlikeEntriesLoadTheirOwnPicture()
-    {
-        QFETCH(QString, component);
-        QFETCH(QString, resource);
-        QFETCH(QString, hint);
-        const StampEntry *e = findStampEntry(component);
-        QVERIFY(e);
-        QCOMPARE(e->resource, resource);
-        QCOMPARE(e->hint, hint);
     }
 
     void toolsAndStatusOrder()
@@ -302,7 +298,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("group");
         QTest::addColumn<QRect>("box");
         QTest::addColumn<bool>("scaled");
-        QTest::addColumn<QString>("tooltip"); // the hint, else the piece's name
+        // Tooltip and name for assistive technology: the hint, else the piece's name.
+        QTest::addColumn<QString>("tooltip");
         for (const StampEntry &e : stampEntries())
             if (e.page)
                 QTest::newRow(qPrintable(e.component))
@@ -325,7 +322,9 @@ private Q_SLOTS:
         QVERIFY(t->parentWidget()->rect().contains(box));
         QCOMPARE(t->hasScaledContents(), scaled);
         QCOMPARE(t->cursor().shape(), Qt::PointingHandCursor);
+        QVERIFY(!tooltip.isEmpty());
         QCOMPARE(t->toolTip(), tooltip);
+        QCOMPARE(accessibleName(t), tooltip);
         if (!scaled)
             QCOMPARE(t->pixmap().size(), box.size());
         // The palette shows white where the stamp is transparent.

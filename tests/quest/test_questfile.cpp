@@ -146,10 +146,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("kaputt.dke"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
+        QVERIFY(writeBytes(path, bytes));
 
         QuestDocument doc = somethingElse();
         QCOMPARE(errorOf([&] { questfile::read(path, doc); }),
@@ -183,14 +180,12 @@ private slots:
         bytes += "+A\r\n-B\r\n-C\r\n-D\r\n-S";
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("gross.dke"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        QVERIFY(writeBytes(path, bytes));
         if (QByteArray(QTest::currentDataTag()).endsWith("bytes"))
-            QVERIFY(file.resize(questfile::kMaxFileBytes + extraBytes)); // zero bytes end the last line
+            // Zero bytes end the last line.
+            QVERIFY(QFile::resize(path, questfile::kMaxFileBytes + extraBytes));
         else if (extraBytes == 3)
-            QVERIFY(file.resize(qint64(3) << 30)); // sparse: takes no room
-        file.close();
+            QVERIFY(QFile::resize(path, qint64(3) << 30)); // sparse: takes no room
 
         QuestDocument doc = somethingElse();
         const QString error = errorOf([&] { questfile::read(path, doc); });

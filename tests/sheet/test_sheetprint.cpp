@@ -5,11 +5,11 @@
 #include "scripteddialogs.h"
 #include "sheet.h"
 #include "sheetprint.h"
+#include "testhelpers.h"
 
 #include <QFile>
 #include <QPageLayout>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -30,11 +30,7 @@ QuestDocument sampleQuest() {
     return doc;
 }
 
-QImage darkMap() {
-    QImage map(880, 656, QImage::Format_RGB32);
-    map.fill(qRgb(20, 20, 20));
-    return map;
-}
+QImage darkMap() { return solidPicture(880, 656, qRgb(20, 20, 20)); }
 
 // Page pixel at 100 dpi of a position in millimetres.
 int px(double mm) {
@@ -193,9 +189,7 @@ private Q_SLOTS:
         const QuestDocument doc = sampleQuest();
         printer.print(nullptr, doc, map);
 
-        QFile file(pdf);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = readBytes(pdf);
         QCOMPARE(bytes.count("/Subtype /Image"), 3);
         QCOMPARE(bytes.count("/DCTDecode"), 0);
 
@@ -263,12 +257,7 @@ private Q_SLOTS:
             printer.printer().setOutputFormat(QPrinter::PdfFormat);
         }
         const QString path = printer.printer().outputFileName();
-        QString text;
-        try {
-            printer.print(nullptr, sampleQuest(), darkMap());
-        } catch (const DkError &e) {
-            text = e.text();
-        }
+        const QString text = errorOf([&] { printer.print(nullptr, sampleQuest(), darkMap()); });
         QCOMPARE(text, error.contains(QLatin1String("%1")) ? error.arg(path) : error);
         // The working file never outlives the print.
         if (!printer.lastWorkingFile().isEmpty())
