@@ -148,14 +148,6 @@ QImage zoomedScreen(const QImage &plain, board::Zoom zoom)
     return zoomed;
 }
 
-QVector<QRgb> greyTable()
-{
-    QVector<QRgb> table(256);
-    for (int i = 0; i < 256; ++i)
-        table[i] = qRgb(i, i, i);
-    return table;
-}
-
 // Stamps as the palette has them: indexed with a blue ground, and a user's
 // 24-bit picture with blue holes.
 std::vector<QImage> stamps()
@@ -200,7 +192,7 @@ private Q_SLOTS:
         QTest::newRow("24-bit, larger than the overlay, at 200 %") << rgb << board::Zoom{2, 1};
         // Two table entries are white and one is half transparent.
         QImage odd(300, 200, QImage::Format_Indexed8);
-        QVector<QRgb> table = greyTable();
+        QVector<QRgb> table = greyPicture(1, 1, 0).colorTable();
         table[17] = qRgb(255, 255, 255);
         table[99] = qRgba(40, 40, 40, 128);
         odd.setColorTable(table);
@@ -316,8 +308,7 @@ private Q_SLOTS:
         // Noise of two values: many short runs, leaks left and right of each
         // parent run, runs that end on word boundaries and picture edges.
         for (const int width : {1, 7, 8, 9, 63, 200}) {
-            QImage noise(width, 61, QImage::Format_Indexed8);
-            noise.setColorTable(greyTable());
+            QImage noise = greyPicture(width, 61, 0);
             for (int y = 0; y < noise.height(); ++y)
                 for (int x = 0; x < width; ++x)
                     noise.scanLine(y)[x] = random.bounded(100) < 70 ? 255 : 0;
@@ -403,9 +394,7 @@ private Q_SLOTS:
 
     void fillOfAPlainAreaKeepsLittle()
     {
-        QImage plain(4000, 3000, QImage::Format_Indexed8);
-        plain.setColorTable(greyTable());
-        plain.fill(255);
+        QImage plain = greyPicture(4000, 3000, 255);
         PixelUndo undo;
         raster::floodFill(plain, 3, 3, board::kFillGrey,
                           [&](int y, int from, int to) { undo.keepRun(plain, y, from, to); });
@@ -425,12 +414,7 @@ private Q_SLOTS:
     void undoKeepsWhatTheChangeNeeds()
     {
         QFETCH(QSize, size);
-        const auto white = [size] {
-            QImage picture(size, QImage::Format_Indexed8);
-            picture.setColorTable(greyTable());
-            picture.fill(255);
-            return picture;
-        };
+        const auto white = [size] { return greyPicture(size.width(), size.height(), 255); };
         MapDocument document(white());
         ToolState tool;
         tool.stamp = stamps()[0];

@@ -14,6 +14,7 @@
 #include "raster.h"
 #include "scripteddialogs.h"
 #include "sheetprint.h"
+#include "testhelpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,18 +83,6 @@ QString inChild(bool limitSize, const std::function<QStringList()> &work, rlim_t
     });
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // Everything in a folder and its subfolders, with each file's bytes.
 QMap<QString, QByteArray> snapshot(const QString &root)
 {
@@ -102,7 +91,7 @@ QMap<QString, QByteArray> snapshot(const QString &root)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        files.insert(path, it.fileInfo().isDir() ? QByteArray("<dir>") : readAll(path));
+        files.insert(path, it.fileInfo().isDir() ? QByteArray("<dir>") : readBytes(path));
     }
     return files;
 }
@@ -122,18 +111,18 @@ QString prepareTarget(Fault fault, const QString &dir, const QString &name, cons
     case NoFault:
     case SizeLimit: {
         const QString target = dir + QLatin1Char('/') + name;
-        writeAll(target, old);
+        writeBytes(target, old);
         return target;
     }
     case FolderIsFile: {
         const QString inTheWay = dir + QStringLiteral("/ordner");
-        writeAll(inTheWay, old);
+        writeBytes(inTheWay, old);
         return inTheWay + QLatin1Char('/') + name;
     }
     case TargetFolder: {
         const QString target = dir + QLatin1Char('/') + name;
         QDir().mkpath(target);
-        writeAll(target + QStringLiteral("/inhalt.txt"), old);
+        writeBytes(target + QStringLiteral("/inhalt.txt"), old);
         return target;
     }
     case MissingFolder:
@@ -296,7 +285,7 @@ private Q_SLOTS:
             }
             // Put the old file back after a write that worked, for the editor.
             if (fault == NoFault)
-                writeAll(target, old);
+                writeBytes(target, old);
 
             ScriptedDialogs script;
             QuestEditor editor;
@@ -321,7 +310,7 @@ private Q_SLOTS:
             QCOMPARE(got[0], QString());
             QCOMPARE(got[1], QString());
             QCOMPARE(got[2], QStringLiteral("0"));
-            QCOMPARE(readAll(target), questfile::encode(doc));
+            QCOMPARE(readBytes(target), questfile::encode(doc));
             return;
         }
         QCOMPARE(got[0], errors::cannotCreate(target));
@@ -350,7 +339,7 @@ private Q_SLOTS:
         QString temp = dir.filePath(QStringLiteral("tmp"));
         QVERIFY(QDir().mkpath(temp));
         if (fault == FolderIsFile) {
-            QVERIFY(writeAll(dir.filePath(QStringLiteral("datei")), "kein Ordner"));
+            QVERIFY(writeBytes(dir.filePath(QStringLiteral("datei")), "kein Ordner"));
             temp = dir.filePath(QStringLiteral("datei/tmp"));
         } else if (fault == MissingFolder) {
             temp = dir.filePath(QStringLiteral("fehlt"));
@@ -391,7 +380,7 @@ private Q_SLOTS:
 
         if (fault == NoFault) {
             QCOMPARE(got[0], QString());
-            QVERIFY(readAll(pdf).startsWith("%PDF"));
+            QVERIFY(readBytes(pdf).startsWith("%PDF"));
             QVERIFY(QDir(temp).isEmpty()); // the working file is gone again
             return;
         }
@@ -434,7 +423,7 @@ private Q_SLOTS:
             !smallDisk,
             [&] {
                 // On the small disk the old file is made there, by the child.
-                if (!writeAll(target, old))
+                if (!writeBytes(target, old))
                     return QStringList{QStringLiteral("old file not written")};
                 QString error;
                 try {
@@ -458,7 +447,7 @@ private Q_SLOTS:
                 } catch (const DkError &e) {
                     error = e.text();
                 }
-                return QStringList{error, readAll(target) == old ? QStringLiteral("old file kept")
+                return QStringList{error, readBytes(target) == old ? QStringLiteral("old file kept")
                                                                  : QStringLiteral("old file changed"),
                                    QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                                           QDir::NoDotAndDotDot)

@@ -15,6 +15,7 @@
 #include "questeditor.h"
 #include "raster.h"
 #include "scripteddialogs.h"
+#include "testhelpers.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -48,13 +49,6 @@ QByteArray pixelDump(const QImage &picture)
     return out;
 }
 
-void put(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
-
 QByteArray get(const QString &path)
 {
     QFile file(path);
@@ -70,7 +64,7 @@ template <typename F> void record(const QString &outDir, const QString &name, F 
     } catch (const DkError &e) {
         result = "error: " + e.text().toUtf8();
     }
-    put(outDir + QLatin1Char('/') + name, result);
+    writeBytes(outDir + QLatin1Char('/') + name, result);
 }
 
 // A BMP picture on the clipboard as another program offers it: as
@@ -242,7 +236,7 @@ private Q_SLOTS:
         const QString in = dir.filePath(QStringLiteral("in"));
         QVERIFY(QDir().mkpath(in));
         for (const auto &[name, bytes] : bmpfiles::cases())
-            put(in + QLatin1Char('/') + name + QStringLiteral(".bmp"), bytes);
+            writeBytes(in + QLatin1Char('/') + name + QStringLiteral(".bmp"), bytes);
         // The public BMP test set too, where it lies beside the repository.
         int suiteFiles = 0;
         if (!QFileInfo(kSuite).isDir())

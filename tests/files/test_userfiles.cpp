@@ -17,6 +17,7 @@
 #include "questfile.h"
 #include "raster.h"
 #include "scripteddialogs.h"
+#include "testhelpers.h"
 #include "userfiles.h"
 
 #include <QAction>
@@ -52,17 +53,6 @@ QString inChild(const std::function<QString()> &work)
         30);
 }
 
-// The text of the DkError `run` throws ("" for none).
-template <typename F> QString errorOf(F run)
-{
-    try {
-        run();
-    } catch (const DkError &e) {
-        return e.text();
-    }
-    return QString();
-}
-
 // The highest resident memory of this process so far, in kB.
 long peakKb()
 {
@@ -73,18 +63,6 @@ long peakKb()
         if (line.startsWith("VmHWM:"))
             return line.mid(6).trimmed().split(' ').value(0).toLong();
     return 0;
-}
-
-// A small grey map picture.
-QImage grey(int w, int h, int level)
-{
-    QImage picture(w, h, QImage::Format_Indexed8);
-    QVector<QRgb> table;
-    for (int i = 0; i < 256; ++i)
-        table << qRgb(i, i, i);
-    picture.setColorTable(table);
-    picture.fill(uint(level));
-    return picture;
 }
 
 // Makes `path` into the thing a case names. Returns false when it cannot.
@@ -139,7 +117,7 @@ private Q_SLOTS:
         const QString path = dir.filePath(quest ? QStringLiteral("x.dke") : QStringLiteral("x.bmp"));
         const bool overlay = way.startsWith(QLatin1String("overlay"));
         if (overlay) // listed as a picture first, then swapped for the hostile thing
-            raster::writeBmpFile(grey(30, 30, 9), path);
+            raster::writeBmpFile(greyPicture(30, 30, 9), path);
         else
             QVERIFY(makeThing(kind, path));
 
@@ -239,8 +217,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
         for (int level = 1; level <= 3; ++level) {
-            QCOMPARE(errorOf([&] { raster::writeBmpFile(grey(7, 3, level), path); }), QString());
-            QCOMPARE(raster::readBmpFile(path), grey(7, 3, level));
+            QCOMPARE(errorOf([&] { raster::writeBmpFile(greyPicture(7, 3, level), path); }), QString());
+            QCOMPARE(raster::readBmpFile(path), greyPicture(7, 3, level));
         }
         QuestDocument doc;
         doc.title = QStringLiteral("Lang");
@@ -269,7 +247,7 @@ private Q_SLOTS:
         // A shared folder everybody may write to.
         QVERIFY(chmod(QFile::encodeName(dir.path()).constData(), 0777) == 0);
         const QString path = dir.filePath(QStringLiteral("karte.bmp"));
-        raster::writeBmpFile(grey(5, 5, 1), path);
+        raster::writeBmpFile(greyPicture(5, 5, 1), path);
         const QByteArray name = QFile::encodeName(path);
         QVERIFY(chown(name.constData(), 1234, 100) == 0);
         QVERIFY(chmod(name.constData(), asOtherUser ? 0666 : 0640) == 0);
@@ -277,10 +255,10 @@ private Q_SLOTS:
         const QString report = inChild([&] {
             if (asOtherUser && (setgid(65534) != 0 || setuid(65534) != 0))
                 return QStringLiteral("cannot become nobody");
-            return errorOf([&] { raster::writeBmpFile(grey(5, 5, 2), path); });
+            return errorOf([&] { raster::writeBmpFile(greyPicture(5, 5, 2), path); });
         });
         QCOMPARE(report, QString());
-        QCOMPARE(raster::readBmpFile(path), grey(5, 5, 2));
+        QCOMPARE(raster::readBmpFile(path), greyPicture(5, 5, 2));
         struct stat status {};
         QVERIFY(stat(name.constData(), &status) == 0);
         QCOMPARE(int(status.st_mode & 07777), asOtherUser ? 0666 : 0640);
@@ -303,7 +281,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("neu.bmp"));
         const mode_t mask = umask(022);
-        raster::writeBmpFile(grey(4, 4, 1), file);
+        raster::writeBmpFile(greyPicture(4, 4, 1), file);
         umask(mask);
         struct stat status {};
         QVERIFY(stat(QFile::encodeName(file).constData(), &status) == 0);
@@ -311,15 +289,15 @@ private Q_SLOTS:
 
         const QString link = dir.filePath(QStringLiteral("verweis.bmp"));
         QVERIFY(QFile::link(file, link));
-        raster::writeBmpFile(grey(4, 4, 2), link);
+        raster::writeBmpFile(greyPicture(4, 4, 2), link);
         QVERIFY(QFileInfo(link).isSymLink());
-        QCOMPARE(raster::readBmpFile(file), grey(4, 4, 2));
+        QCOMPARE(raster::readBmpFile(file), greyPicture(4, 4, 2));
 
         const QString fifo = dir.filePath(QStringLiteral("rohr"));
         QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0644) == 0);
         const QString toFifo = dir.filePath(QStringLiteral("zum-rohr.bmp"));
         QVERIFY(QFile::link(fifo, toFifo));
-        const QString report = inChild([&] { return errorOf([&] { raster::writeBmpFile(grey(4, 4, 3), toFifo); }); });
+        const QString report = inChild([&] { return errorOf([&] { raster::writeBmpFile(greyPicture(4, 4, 3), toFifo); }); });
         QCOMPARE(report, errors::cannotCreate(toFifo));
         QVERIFY(stat(QFile::encodeName(fifo).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),

@@ -16,17 +16,6 @@
 class TestRaster : public QObject {
     Q_OBJECT
 
-    static QImage greyIndexed(int w, int h, int level)
-    {
-        QImage image(w, h, QImage::Format_Indexed8);
-        QVector<QRgb> table(256);
-        for (int i = 0; i < 256; ++i)
-            table[i] = qRgb(i, i, i);
-        image.setColorTable(table);
-        image.fill(level);
-        return image;
-    }
-
 private Q_SLOTS:
     void stampLeavesOutPureBlueOnBothFormats()
     {
@@ -42,7 +31,7 @@ private Q_SLOTS:
         QCOMPARE(raster::pixel(rgb, 2, 0), qRgb(100, 100, 100));
 
         // Into a grey picture each colour goes to the nearest grey.
-        QImage grey = greyIndexed(3, 1, 9);
+        QImage grey = greyPicture(3, 1, 9);
         raster::drawStamp(grey, stamp, 0, 0);
         QCOMPARE(raster::pixel(grey, 0, 0), qRgb(9, 9, 9));
         QCOMPARE(raster::pixel(grey, 2, 0), qRgb(100, 100, 100));
@@ -51,8 +40,8 @@ private Q_SLOTS:
 
     void stampIsCutAtTheEdges()
     {
-        QImage grey = greyIndexed(10, 10, 255);
-        QImage stamp = greyIndexed(4, 4, 0);
+        QImage grey = greyPicture(10, 10, 255);
+        QImage stamp = greyPicture(4, 4, 0);
         const QRect changed = raster::drawStamp(grey, stamp, -2, 8);
         QCOMPARE(changed, QRect(0, 8, 2, 2));
         QCOMPARE(raster::pixel(grey, 0, 9), qRgb(0, 0, 0));
@@ -253,7 +242,7 @@ private Q_SLOTS:
     // another program goes through our reader; broken data is no picture.
     void clipboardPictures()
     {
-        const QImage picture = greyIndexed(127, 3, 40);
+        const QImage picture = greyPicture(127, 3, 40);
         std::unique_ptr<QMimeData> own(clipboardpicture::mimeData(picture));
         QVERIFY(own->formats().contains(QStringLiteral("image/bmp")));
         QCOMPARE(own->data(QStringLiteral("image/bmp")), raster::encodeBmp(picture));
