@@ -35,7 +35,6 @@ private Q_SLOTS:
                                    .arg(QLatin1String(name), QLatin1String(focus))));
             };
             row("Ctrl++") << int(Qt::Key_Plus) << ctrl << Zoom{1, 1} << Zoom{3, 2};
-            row("Ctrl+=") << int(Qt::Key_Equal) << ctrl << Zoom{1, 1} << Zoom{3, 2};
             row("Ctrl+= at 200 %") << int(Qt::Key_Equal) << ctrl << Zoom{2, 1} << Zoom{3, 1};
             row("Ctrl+keypad plus") << int(Qt::Key_Plus) << keypad << Zoom{8, 1} << Zoom{8, 1};
             row("Ctrl+-") << int(Qt::Key_Minus) << ctrl << Zoom{1, 1} << Zoom{2, 3};

@@ -270,27 +270,12 @@ private Q_SLOTS:
         QVERIFY(rowsEqual(picture, y, reference, 0, 325 - y));
     }
 
-    void previewsAreTheComposedPictures() {
-        QuestDocument doc;
-        doc.title = QStringLiteral("Titel");
-        doc.intro = QStringList{QStringLiteral("Eins"), QStringLiteral("Zwei")};
-        doc.active[QuestDocument::B] = true;
-        doc.notes[QuestDocument::B] = QStringList{QStringLiteral("Notiz B")};
-        doc.monster = QStringLiteral("Ork");
-        QCOMPARE(scrollPreview(doc), composeScroll(doc));
-        QCOMPARE(legendPreview(doc), composeLegend(doc));
-        QCOMPARE(composeScroll(doc),
-                 sheet::composeScroll(doc, sheet::scrollBackground(), sheet::screenDpi()));
-    }
-
     void mmToDevice_data() {
         QTest::addColumn<int>("resolution");
         QTest::addColumn<double>("mm");
         QTest::addColumn<int>("pixels");
         QTest::newRow("12.5 to even 12") << 127 << 2.5 << 12;
         QTest::newRow("13.5 to even 14") << 1143 << 0.3 << 14;
-        QTest::newRow("25 mm at 600") << 600 << 25.0 << 591;
-        QTest::newRow("10 mm at 600") << 600 << 10.0 << 236;
     }
     void mmToDevice() {
         QFETCH(int, resolution);
