@@ -96,12 +96,6 @@ QMap<QString, QByteArray> snapshot(const QString &root)
     return files;
 }
 
-void runPosted()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
-
 // Sets the target up for a fault in `dir`: `old` receives the bytes the
 // target (or the file in its way) holds before the save. Returns the path the
 // save dialog answers with.
@@ -233,7 +227,7 @@ private Q_SLOTS:
                 script.overwriteAnswers << true; // the old file may go
             }
             map->mapMenu()->actions().at(saveAs ? 3 : 2)->trigger();
-            runPosted();
+            flush();
             return QStringList{script.errors.join(QLatin1Char('|')),
                                QString::number(map->document().isModified()),
                                map->caption() == caption ? QStringLiteral("caption kept") : map->caption(),
@@ -295,7 +289,7 @@ private Q_SLOTS:
             script.saveAnswers << target;
             script.overwriteAnswers << true;
             QMetaObject::invokeMethod(&editor, [&editor] { editor.saveQuest(); }, Qt::QueuedConnection);
-            runPosted();
+            flush();
             return QStringList{writerError, script.errors.join(QLatin1Char('|')),
                                QString::number(editor.questModified()),
                                editor.document() == shown ? QStringLiteral("text kept") : QStringLiteral("text changed"),
@@ -366,7 +360,7 @@ private Q_SLOTS:
                              [&editor] { printQuestSheet(&editor, editor.document(), editor.mapPicture()); },
                              Qt::QueuedConnection);
             editor.printButton()->click();
-            runPosted();
+            flush();
             return QStringList{script.errors.join(QLatin1Char('|')) + script.unanswered.join(QLatin1Char('|')),
                                QString::number(script.printCount),
                                QString::number(editor.questModified()),

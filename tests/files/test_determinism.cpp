@@ -49,12 +49,6 @@ QByteArray pixelDump(const QImage &picture)
     return out;
 }
 
-QByteArray get(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // Runs one way in, storing its result (or its error text) under `name`.
 template <typename F> void record(const QString &outDir, const QString &name, F way)
 {
@@ -98,7 +92,7 @@ QByteArray saveThroughMapWindow(MapWindow &map, ScriptedDialogs &script, const Q
     map.mapMenu()->actions().at(3)->trigger();
     if (!script.errors.isEmpty())
         return "error: " + script.errors.takeFirst().toUtf8();
-    return get(target);
+    return readBytes(target);
 }
 
 // Pictures built in memory row by row, as drawing builds them: only each
@@ -171,7 +165,7 @@ int dumpAll(const QString &inDir, const QString &outDir)
             return pixelDump(editor.mapPicture());
         });
         record(outDir, name + QStringLiteral(".quest-clipboard"), [&] {
-            QGuiApplication::clipboard()->setMimeData(new ForeignBmp(get(path)));
+            QGuiApplication::clipboard()->setMimeData(new ForeignBmp(readBytes(path)));
             QuestEditor editor;
             editor.pastePicture();
             return pixelDump(editor.mapPicture()) + editor.statusText().toUtf8();
@@ -184,7 +178,7 @@ int dumpAll(const QString &inDir, const QString &outDir)
         const QString base = outDir + QLatin1Char('/') + name;
         record(outDir, name + QStringLiteral(".save"), [&] {
             raster::writeBmpFile(picture, base + QStringLiteral(".bmp"));
-            return get(base + QStringLiteral(".bmp"));
+            return readBytes(base + QStringLiteral(".bmp"));
         });
         record(outDir, name + QStringLiteral(".encode"), [&] { return raster::encodeBmp(picture); });
         record(outDir, name + QStringLiteral(".map-click-save"), [&] {
@@ -269,7 +263,7 @@ private Q_SLOTS:
             if (name.endsWith(QLatin1String(".bmp")))
                 continue; // the saved files themselves, compared through their records
             ++compared;
-            if (get(outs[0] + QLatin1Char('/') + name) != get(outs[1] + QLatin1Char('/') + name)) {
+            if (readBytes(outs[0] + QLatin1Char('/') + name) != readBytes(outs[1] + QLatin1Char('/') + name)) {
                 qWarning("depends on the heap: %s", qPrintable(name));
                 differing << name;
             }

@@ -77,9 +77,6 @@ bool makeThing(const QString &kind, const QString &path)
     }
     if (kind == QLatin1String("link to /dev/zero"))
         return QFile::exists(QStringLiteral("/dev/zero")) && QFile::link(QStringLiteral("/dev/zero"), path);
-    if (kind == QLatin1String("link to /dev/urandom"))
-        return QFile::exists(QStringLiteral("/dev/urandom")) &&
-               QFile::link(QStringLiteral("/dev/urandom"), path);
     if (kind == QLatin1String("folder"))
         return QDir().mkdir(path);
     if (kind == QLatin1String("3 GB of text")) {
@@ -101,8 +98,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("way");
-        for (const char *kind : {"pipe", "link to a pipe", "link to /dev/zero", "link to /dev/urandom",
-                                 "folder", "3 GB of text"})
+        for (const char *kind : {"pipe", "link to a pipe", "link to /dev/zero", "folder",
+                                 "3 GB of text"})
             for (const char *way : {"map open", "map drop", "overlay preview", "overlay stamp",
                                     "quest picture", "quest open", "quest drop"})
                 QTest::addRow("%s, %s", kind, way) << QString::fromLatin1(kind) << QString::fromLatin1(way);
@@ -137,8 +134,7 @@ private Q_SLOTS:
                         for (QAction *action : menu->menu() ? menu->menu()->actions() : QList<QAction *>())
                             if (action->text() == QStringLiteral("Öffnen..."))
                                 action->trigger();
-                    QCoreApplication::processEvents();
-                    QCoreApplication::processEvents();
+                    flush();
                     error = script.errors.join(QLatin1Char('|'));
                 } else {
                     error = errorOf([&] { window.openMaps({path}); });
