@@ -2,10 +2,10 @@
 // of 20 open map windows left alone (processor time of their 50 ms timers,
 // resident memory).
 
-#include <QDialog> // before mainwindow.h, which holds a QPointer<QDialog>
 #include "mainwindow.h"
 #include "mapcanvas.h"
 #include "mapwindow.h"
+#include <QDialog> // before mainwindow.h, which holds a QPointer<QDialog>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,7 +23,9 @@ double cpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    const auto seconds = [](const timeval &t) {
+        return double(t.tv_sec) + double(t.tv_usec) / 1e6;
+    };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 

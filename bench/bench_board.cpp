@@ -155,9 +155,14 @@ static void FillWhite8000VsImageMagick(benchmark::State &state)
     QString convert = QStringLiteral("/usr/bin/convert-im6.q16");
     if (!QFile::exists(convert))
         convert = QStringLiteral("convert");
-    const QStringList arguments{QStringLiteral("-size"), QStringLiteral("8000x8000"), QStringLiteral("xc:white"),
-                                QStringLiteral("-fill"), QStringLiteral("gray"), QStringLiteral("-draw"),
-                                QStringLiteral("color 4000,4000 floodfill"), QStringLiteral("null:")};
+    const QStringList arguments{QStringLiteral("-size"),
+                                QStringLiteral("8000x8000"),
+                                QStringLiteral("xc:white"),
+                                QStringLiteral("-fill"),
+                                QStringLiteral("gray"),
+                                QStringLiteral("-draw"),
+                                QStringLiteral("color 4000,4000 floodfill"),
+                                QStringLiteral("null:")};
     double ours = 0, oursFillOnly = 0, theirs = 0;
     int runs = 0;
     for (auto _ : state) {
@@ -191,7 +196,10 @@ static void FillWhite8000VsImageMagick(benchmark::State &state)
         state.counters["im_over_ours"] = theirs / ours;
     }
 }
-BENCHMARK(FillWhite8000VsImageMagick)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(FillWhite8000VsImageMagick)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 static void LoadDefaultBoardBmp(benchmark::State &state)
 {

@@ -17,7 +17,8 @@ QuestDocument fullQuest()
     QuestDocument doc;
     doc.title = QStringLiteral("Die Gruft des Hexers");
     for (int i = 0; i < 6; ++i)
-        doc.intro << QStringLiteral("Tief unter der Stadt liegt die alte Gruft, Zeile %1.").arg(i + 1);
+        doc.intro
+            << QStringLiteral("Tief unter der Stadt liegt die alte Gruft, Zeile %1.").arg(i + 1);
     doc.introSize = 12;
     for (int n = 0; n < QuestDocument::NoteCount; ++n) {
         doc.active[std::size_t(n)] = true;

@@ -40,11 +40,10 @@ Program::Program()
     mainWindow.setQuestEditor(&questEditor);
     // Ending the program asks about unsaved quest text like closing the editor.
     mainWindow.setQuitGuard([this] { return questEditor.maybeSave(); });
-    QObject::connect(questEditor.printButton(), &QPushButton::clicked, &questEditor,
-                     [this] {
-                         printQuestSheet(&questEditor, questEditor.document(), questEditor.mapPicture());
-                     },
-                     Qt::QueuedConnection);
+    QObject::connect(
+        questEditor.printButton(), &QPushButton::clicked, &questEditor,
+        [this] { printQuestSheet(&questEditor, questEditor.document(), questEditor.mapPicture()); },
+        Qt::QueuedConnection);
     new PreviewController(
         questEditor.scrollButton(), questEditor.legendButton(),
         [this] { return questEditor.document(); },

@@ -5,26 +5,25 @@
 
 namespace board {
 
-const char kSquareTable[kColumns * kRows + 1] =
-    "KJJJJJJJJJJJVWJJJJJJJJJJJL"
-    "IFBBEFBBEFBECDFBEFBBEFBBEI"
-    "ICSSDCSSDCSDCDCSDCSSDCSSDI"
-    "IHAAGHAAGCSDCDCSDCSSDCSSDI"
-    "IFBBEFBBECSDCDCSDHAAGHAAGI"
-    "ICSSDCSSDHAGCDHAGFBBEFBBEI"
-    "ICSSDCSSDKJJXYJJLCSSDCSSDI"
-    "ICSSDCSSDIFBBBBEICSSDCSSDI"
-    "IHAAGHAAGICSSSSDIHAAGHAAGI"
-    "UJJJJJJJJTCSSSSDUJJJJJJJJT"
-    "IFBBEFEFEICSSSSDIFBBEFBBEI"
-    "ICSSDCDCDIHAAAAGICSSDCSSDI"
-    "ICSSDHGHGHJJVWJJNHQSDCSSDI"
-    "IHAAGFBBEFBECDFBBEHAGHAAGI"
-    "IFBBECSSDCSDCDCSSDFBEFBBEI"
-    "ICSSDCSSDCSDCDCSSDCSDCSSDI"
-    "ICSSDCSSDCSDCDCSSDCSDCSSDI"
-    "IHAAGHAAGHAGCDHAAGHAGHAAGI"
-    "MJJJJJJJJJJJXYJJJJJJJJJJJN";
+const char kSquareTable[kColumns * kRows + 1] = "KJJJJJJJJJJJVWJJJJJJJJJJJL"
+                                                "IFBBEFBBEFBECDFBEFBBEFBBEI"
+                                                "ICSSDCSSDCSDCDCSDCSSDCSSDI"
+                                                "IHAAGHAAGCSDCDCSDCSSDCSSDI"
+                                                "IFBBEFBBECSDCDCSDHAAGHAAGI"
+                                                "ICSSDCSSDHAGCDHAGFBBEFBBEI"
+                                                "ICSSDCSSDKJJXYJJLCSSDCSSDI"
+                                                "ICSSDCSSDIFBBBBEICSSDCSSDI"
+                                                "IHAAGHAAGICSSSSDIHAAGHAAGI"
+                                                "UJJJJJJJJTCSSSSDUJJJJJJJJT"
+                                                "IFBBEFEFEICSSSSDIFBBEFBBEI"
+                                                "ICSSDCDCDIHAAAAGICSSDCSSDI"
+                                                "ICSSDHGHGHJJVWJJNHQSDCSSDI"
+                                                "IHAAGFBBEFBECDFBBEHAGHAAGI"
+                                                "IFBBECSSDCSDCDCSSDFBEFBBEI"
+                                                "ICSSDCSSDCSDCDCSSDCSDCSSDI"
+                                                "ICSSDCSSDCSDCDCSSDCSDCSSDI"
+                                                "IHAAGHAAGHAGCDHAAGHAGHAAGI"
+                                                "MJJJJJJJJJJJXYJJJJJJJJJJJN";
 
 Square squareAt(int x, int y)
 {

@@ -13,8 +13,8 @@ constexpr int kMargin = 24;
 constexpr int kPitch = 32;
 constexpr int kColumns = 26;
 constexpr int kRows = 19;
-constexpr int kWidth = kMargin + kColumns * kPitch + kMargin;  // 880
-constexpr int kHeight = kMargin + kRows * kPitch + kMargin;    // 656
+constexpr int kWidth = kMargin + kColumns * kPitch + kMargin; // 880
+constexpr int kHeight = kMargin + kRows * kPitch + kMargin;   // 656
 
 constexpr QRgb kSilver = 0xffc0c0c0u;
 constexpr QRgb kBlack = 0xff000000u;

@@ -27,8 +27,7 @@ QCursor zoomedCursor(const QString &name, board::Zoom zoom)
 
 } // namespace
 
-MapCanvas::MapCanvas(MapDocument &document, ToolState &tool, PreviewState &preview,
-                     QWidget *parent)
+MapCanvas::MapCanvas(MapDocument &document, ToolState &tool, PreviewState &preview, QWidget *parent)
     : QWidget(parent), m_document(document), m_tool(tool), m_preview(preview),
       m_view(document.picture())
 {
@@ -188,8 +187,14 @@ void MapCanvas::updateCursor()
     m_cursorZoom = m_zoom;
     m_cursorSet = true;
     switch (wanted) {
-    case board::OverlayCursor::CrossHair: setCursor(Qt::CrossCursor); break;
-    case board::OverlayCursor::Correction: setCursor(zoomedCursor(QStringLiteral("EMPTYCURSOR"), m_zoom)); break;
-    case board::OverlayCursor::Fill: setCursor(zoomedCursor(QStringLiteral("CROSS"), m_zoom)); break;
+    case board::OverlayCursor::CrossHair:
+        setCursor(Qt::CrossCursor);
+        break;
+    case board::OverlayCursor::Correction:
+        setCursor(zoomedCursor(QStringLiteral("EMPTYCURSOR"), m_zoom));
+        break;
+    case board::OverlayCursor::Fill:
+        setCursor(zoomedCursor(QStringLiteral("CROSS"), m_zoom));
+        break;
     }
 }

@@ -52,8 +52,8 @@ private:
 
     QImage m_picture;
     PixelUndo m_undo;
-    QRegion m_undoArea;  ///< where the next undo writes
-    QRegion m_changed;   ///< changed since takeChanged()
+    QRegion m_undoArea; ///< where the next undo writes
+    QRegion m_changed;  ///< changed since takeChanged()
     bool m_modified = false;
     bool m_canUndo = false;
 };

@@ -58,8 +58,8 @@ MapWindow::MapWindow(ToolState &tool, PreviewState &preview, QWidget *parent)
     setCaption(mapfiles::kNewCaption);
 }
 
-MapWindow::MapWindow(ToolState &tool, PreviewState &preview, QImage picture,
-                     const QString &path, int fileBits, QWidget *parent)
+MapWindow::MapWindow(ToolState &tool, PreviewState &preview, QImage picture, const QString &path,
+                     int fileBits, QWidget *parent)
     : QMdiSubWindow(parent), m_tool(tool), m_preview(preview), m_document(std::move(picture)),
       m_path(path), m_fileBits(fileBits)
 {
@@ -94,13 +94,17 @@ void MapWindow::build()
 
     m_mapMenu = new QMenu(QStringLiteral("Karte"), this);
     m_mapMenu->setObjectName(QStringLiteral("Karte1"));
-    command(m_mapMenu, "Neu1", QStringLiteral("Neu"), &MapWindow::newRequested, QKeySequence(Qt::CTRL | Qt::Key_N));
-    command(m_mapMenu, "ffnen1", QStringLiteral("Öffnen..."), &MapWindow::openRequested, QKeySequence(Qt::CTRL | Qt::Key_O));
-    command(m_mapMenu, "Speichern1", QStringLiteral("Speichern"), &MapWindow::save, QKeySequence(Qt::CTRL | Qt::Key_S));
+    command(m_mapMenu, "Neu1", QStringLiteral("Neu"), &MapWindow::newRequested,
+            QKeySequence(Qt::CTRL | Qt::Key_N));
+    command(m_mapMenu, "ffnen1", QStringLiteral("Öffnen..."), &MapWindow::openRequested,
+            QKeySequence(Qt::CTRL | Qt::Key_O));
+    command(m_mapMenu, "Speichern1", QStringLiteral("Speichern"), &MapWindow::save,
+            QKeySequence(Qt::CTRL | Qt::Key_S));
     command(m_mapMenu, "Speichernals1", QStringLiteral("Speichern als..."), &MapWindow::saveAs);
     command(m_mapMenu, "Schlieen1", QStringLiteral("Schließen"), &MapWindow::closeMap);
     m_mapMenu->addSeparator();
-    command(m_mapMenu, "Beenden1", QStringLiteral("Beenden"), &MapWindow::quitRequested, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    command(m_mapMenu, "Beenden1", QStringLiteral("Beenden"), &MapWindow::quitRequested,
+            QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     m_editMenu = new QMenu(QStringLiteral("Bearbeiten"), this);
     m_editMenu->setObjectName(QStringLiteral("Bearbeiten1"));
@@ -109,17 +113,20 @@ void MapWindow::build()
     m_undo->setEnabled(false);
     command(m_editMenu, "InZwischenablagekopieren1", QStringLiteral("In Zwischenablage kopieren"),
             &MapWindow::copyToClipboard, QKeySequence(Qt::CTRL | Qt::Key_C));
-    command(m_editMenu, "Randwiederherstellen1", QStringLiteral("Kartenrand reparieren"), &MapWindow::repairEdge);
+    command(m_editMenu, "Randwiederherstellen1", QStringLiteral("Kartenrand reparieren"),
+            &MapWindow::repairEdge);
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("PopupMenu1"));
-    command(m_popup, "KorrekturModus1", QStringLiteral("Korrektur-Modus"), &MapWindow::correctionModeRequested);
+    command(m_popup, "KorrekturModus1", QStringLiteral("Korrektur-Modus"),
+            &MapWindow::correctionModeRequested);
     command(m_popup, "Fllmodus1", QStringLiteral("Füllmodus"), &MapWindow::fillModeRequested);
     m_popup->addSeparator();
     command(m_popup, "InZwischenablagekopieren2", QStringLiteral("In Zwischenablage kopieren"),
             &MapWindow::copyToClipboard);
 
-    connect(m_canvas, &MapCanvas::placed, this, [this] { m_undo->setEnabled(m_document.canUndo()); });
+    connect(m_canvas, &MapCanvas::placed, this,
+            [this] { m_undo->setEnabled(m_document.canUndo()); });
     connect(m_canvas, &MapCanvas::overlayMenuRequested, this,
             [this](const QPoint &pos) { m_popup->popup(pos); });
 
@@ -294,11 +301,13 @@ void MapWindow::addZoomKeys(QWidget *frame, std::function<MapWindow *()> activeM
     // keypad's keys match these too. "/" is a shifted key on many keyboards
     // (German among them): Ctrl+9, next to Ctrl+0, fits too.
     const QList<Key> keys = {
-        {"ZoomIn", &MapWindow::zoomIn,
+        {"ZoomIn",
+         &MapWindow::zoomIn,
          {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
         {"ZoomOut", &MapWindow::zoomOut, {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
         {"ZoomActualSize", &MapWindow::zoomToActualSize, {QKeySequence(Qt::CTRL | Qt::Key_0)}},
-        {"ZoomToFit", &MapWindow::zoomToFit,
+        {"ZoomToFit",
+         &MapWindow::zoomToFit,
          {QKeySequence(Qt::CTRL | Qt::Key_Slash), QKeySequence(Qt::CTRL | Qt::Key_9)}},
     };
     for (const Key &key : keys) {

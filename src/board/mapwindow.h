@@ -70,8 +70,8 @@ public:
     MapWindow(ToolState &tool, PreviewState &preview, QWidget *parent = nullptr);
     /// A map showing a picture read from `path`, a file of `fileBits` bits per
     /// pixel (kept by every save of the map); the caption is the path.
-    MapWindow(ToolState &tool, PreviewState &preview, QImage picture,
-              const QString &path, int fileBits = 0, QWidget *parent = nullptr);
+    MapWindow(ToolState &tool, PreviewState &preview, QImage picture, const QString &path,
+              int fileBits = 0, QWidget *parent = nullptr);
 
     MapDocument &document() { return m_document; }
     MapCanvas *canvas() const { return m_canvas; }

@@ -8,13 +8,20 @@ namespace board {
 QPoint stampPosition(quint8 mode, QPoint base)
 {
     switch (mode) {
-    case ToolState::Square: return base + QPoint(25, 25);
-    case ToolState::Correct: return base + QPoint(24, 24);
-    case ToolState::LeftLine: return base + QPoint(15, 25);
-    case ToolState::TopLine: return base + QPoint(25, 15);
-    case ToolState::OutLeft: return base + QPoint(-1, 25);
-    case ToolState::OutUp: return base + QPoint(25, 0);
-    default: return base;
+    case ToolState::Square:
+        return base + QPoint(25, 25);
+    case ToolState::Correct:
+        return base + QPoint(24, 24);
+    case ToolState::LeftLine:
+        return base + QPoint(15, 25);
+    case ToolState::TopLine:
+        return base + QPoint(25, 15);
+    case ToolState::OutLeft:
+        return base + QPoint(-1, 25);
+    case ToolState::OutUp:
+        return base + QPoint(25, 0);
+    default:
+        return base;
     }
 }
 
@@ -64,7 +71,9 @@ QRect place(QImage &picture, ToolState &tool, int x, int y, PixelUndo *undo)
             return QRect();
         raster::RunObserver keep;
         if (undo)
-            keep = [&picture, undo](int row, int from, int to) { undo->keepRun(picture, row, from, to); };
+            keep = [&picture, undo](int row, int from, int to) {
+                undo->keepRun(picture, row, from, to);
+            };
         return raster::floodFill(picture, x, y, kFillGrey, keep);
     }
     default:

@@ -8,7 +8,6 @@ namespace board {
 
 namespace {
 
-
 // Empties the overlay; returns what the ghost covered.
 QRegion clearGhost(Overlay &overlay)
 {

@@ -11,13 +11,13 @@ class ToolState : public QObject {
 public:
     /// Placement modes: how a click is snapped and what it does.
     enum Mode : quint8 {
-        Square = 0,     ///< draw the stamp in the clicked square's interior
-        Correct = 1,    ///< restore the clicked square from the square table
-        LeftLine = 2,   ///< draw on the square's left line (doors, stones)
-        TopLine = 3,    ///< draw on the square's top line
-        OutLeft = 4,    ///< entrance/exit reaching out of the square to the left
-        OutUp = 5,      ///< entrance/exit reaching out of the square upwards
-        Fill = 6,       ///< grey the white area under the click
+        Square = 0,   ///< draw the stamp in the clicked square's interior
+        Correct = 1,  ///< restore the clicked square from the square table
+        LeftLine = 2, ///< draw on the square's left line (doors, stones)
+        TopLine = 3,  ///< draw on the square's top line
+        OutLeft = 4,  ///< entrance/exit reaching out of the square to the left
+        OutUp = 5,    ///< entrance/exit reaching out of the square upwards
+        Fill = 6,     ///< grey the white area under the click
     };
 
     static inline const QString kCorrectionText = QStringLiteral("Korrektur-Modus");

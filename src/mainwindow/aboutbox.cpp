@@ -17,7 +17,8 @@ QPixmap transparentLogo()
 {
     if (!artwork::hasBitmap(QStringLiteral("LOGO")))
         return QPixmap();
-    const QImage image = artwork::bitmap(QStringLiteral("LOGO")).convertToFormat(QImage::Format_RGB32);
+    const QImage image =
+        artwork::bitmap(QStringLiteral("LOGO")).convertToFormat(QImage::Format_RGB32);
     QPixmap pixmap = QPixmap::fromImage(image);
     const QRgb key = image.pixel(0, image.height() - 1);
     pixmap.setMask(QBitmap::fromImage(image.createMaskFromColor(key, Qt::MaskInColor)));
@@ -66,12 +67,11 @@ AboutBox::AboutBox(PreviewState &preview, QWidget *parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     // The map windows' zoom keys, for whoever rests the mouse on the box.
-    setToolTip(QStringLiteral(
-        "Zoom in Kartenfenstern (25 % bis 800 %):\n"
-        "Strg+Mausrad: am Mauszeiger\n"
-        "Strg++ / Strg+-: eine Stufe größer / kleiner\n"
-        "Strg+0: 100 %\n"
-        "Strg+/ oder Strg+9: ganze Karte"));
+    setToolTip(QStringLiteral("Zoom in Kartenfenstern (25 % bis 800 %):\n"
+                              "Strg+Mausrad: am Mauszeiger\n"
+                              "Strg++ / Strg+-: eine Stufe größer / kleiner\n"
+                              "Strg+0: 100 %\n"
+                              "Strg+/ oder Strg+9: ganze Karte"));
 
     // Every part of the box reports mouse moves.
     const QList<QWidget *> parts = findChildren<QWidget *>() << this;

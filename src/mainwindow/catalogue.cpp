@@ -175,10 +175,16 @@ StampEntry toEntry(const Row &row)
         if (group == QString::fromUtf8(g.title))
             page = g.page;
     }
-    return StampEntry{QString::fromLatin1(row.component), group, page,
-                      QRect(row.left, row.top, row.width, row.height), row.scaled,
-                      QString::fromUtf8(row.hint), QString::fromLatin1(row.resource), row.mode,
-                      QSize(row.stampWidth, row.stampHeight), QString::fromUtf8(row.name)};
+    return StampEntry{QString::fromLatin1(row.component),
+                      group,
+                      page,
+                      QRect(row.left, row.top, row.width, row.height),
+                      row.scaled,
+                      QString::fromUtf8(row.hint),
+                      QString::fromLatin1(row.resource),
+                      row.mode,
+                      QSize(row.stampWidth, row.stampHeight),
+                      QString::fromUtf8(row.name)};
 }
 
 // The pictures a palette shows that are not stamps: they live beside the
@@ -199,8 +205,14 @@ QImage loadPicture(const QString &name)
 
 } // namespace
 
-QString viewGroupTitle() { return QStringLiteral("Drehen"); }
-QString choiceGroupTitle() { return QStringLiteral("Auswahl"); }
+QString viewGroupTitle()
+{
+    return QStringLiteral("Drehen");
+}
+QString choiceGroupTitle()
+{
+    return QStringLiteral("Auswahl");
+}
 
 const std::vector<Group> &groups()
 {

@@ -18,10 +18,10 @@ namespace palette {
 
 /// One framed group of a palette page.
 struct Group {
-    QString title;      ///< caption, e.g. "Türen und Geheimtüren"
-    int page;           ///< 1 to 4 ("Seite 1" to "Seite 4")
-    int height;         ///< pixels; every group is kWidth wide
-    bool white;         ///< white background ("Drehen" keeps the button colour)
+    QString title; ///< caption, e.g. "Türen und Geheimtüren"
+    int page;      ///< 1 to 4 ("Seite 1" to "Seite 4")
+    int height;    ///< pixels; every group is kWidth wide
+    bool white;    ///< white background ("Drehen" keeps the button colour)
 };
 
 /// Width of every group.
@@ -29,32 +29,32 @@ constexpr int kGroupWidth = 209;
 
 /// One entry that loads a picture into the current stamp.
 struct StampEntry {
-    QString component;  ///< "Image20", "ToolButton1", ...
-    QString group;      ///< group caption; empty for the tool bar
-    int page;           ///< 1 to 4; 0 for the tool bar
-    QRect box;          ///< thumbnail box, left and top inside its group
-    bool scaled;        ///< thumbnail scaled to the box, else natural size
-    QString hint;       ///< tooltip, may be empty
-    QString resource;   ///< stamp picture loaded on a click
-    quint8 mode;        ///< placement mode set on a click
-    QSize size;         ///< the stamp picture's size
-    QString name;       ///< the piece's German name ("Geheimtür oben")
+    QString component; ///< "Image20", "ToolButton1", ...
+    QString group;     ///< group caption; empty for the tool bar
+    int page;          ///< 1 to 4; 0 for the tool bar
+    QRect box;         ///< thumbnail box, left and top inside its group
+    bool scaled;       ///< thumbnail scaled to the box, else natural size
+    QString hint;      ///< tooltip, may be empty
+    QString resource;  ///< stamp picture loaded on a click
+    quint8 mode;       ///< placement mode set on a click
+    QSize size;        ///< the stamp picture's size
+    QString name;      ///< the piece's German name ("Geheimtür oben")
 };
 
 /// One furniture kind of the group "Auswahl".
 struct FurnitureKind {
-    QString component;  ///< thumbnail, "Image1" ...
-    quint8 kind;        ///< 0 to 10
+    QString component; ///< thumbnail, "Image1" ...
+    quint8 kind;       ///< 0 to 10
     QString hint;
-    QString base;       ///< the picture of view n is base + n ("ALTAR3")
-    QRect box;          ///< thumbnail box inside "Auswahl"
+    QString base; ///< the picture of view n is base + n ("ALTAR3")
+    QRect box;    ///< thumbnail box inside "Auswahl"
     bool scaled;
 };
 
 /// Caption of the group with the four views and "Übernehmen".
-QString viewGroupTitle();      // "Drehen"
+QString viewGroupTitle(); // "Drehen"
 /// Caption of the group with the furniture thumbnails.
-QString choiceGroupTitle();    // "Auswahl"
+QString choiceGroupTitle(); // "Auswahl"
 
 /// The framed groups, page by page, top to bottom.
 const std::vector<Group> &groups();

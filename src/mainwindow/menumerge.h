@@ -9,8 +9,7 @@
 /// before child menus of equal group keep their own order.
 namespace menumerge {
 
-template <typename Menu>
-struct Entry {
+template <typename Menu> struct Entry {
     Menu *menu;
     int group;
 };

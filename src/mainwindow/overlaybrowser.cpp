@@ -26,13 +26,15 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override {
+               const QModelIndex &index) const override
+    {
         QStyleOptionViewItem indented(option);
         indented.rect.adjust(kIndent * index.data(kLevelRole).toInt(), 0, 0, 0);
         QStyledItemDelegate::paint(painter, indented, index);
     }
 
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
         size.rwidth() += kIndent * index.data(kLevelRole).toInt();
         return size;
@@ -43,36 +45,42 @@ public:
 
 OverlayFrameShape::OverlayFrameShape(QWidget *parent) : QWidget(parent) {}
 
-void OverlayFrameShape::paintEvent(QPaintEvent *) {
+void OverlayFrameShape::paintEvent(QPaintEvent *)
+{
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.setPen(Qt::black);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-OverlayPreviewBox::OverlayPreviewBox(QWidget *parent) : QWidget(parent) {
+OverlayPreviewBox::OverlayPreviewBox(QWidget *parent) : QWidget(parent)
+{
     setCursor(Qt::PointingHandCursor);
     // The frame shape behind shows through where the picture does not reach.
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void OverlayPreviewBox::setPicture(const QImage &picture) {
+void OverlayPreviewBox::setPicture(const QImage &picture)
+{
     m_picture = picture;
     update();
 }
 
-void OverlayPreviewBox::paintEvent(QPaintEvent *) {
+void OverlayPreviewBox::paintEvent(QPaintEvent *)
+{
     if (m_picture.isNull())
         return;
     QPainter painter(this);
     painter.drawImage(0, 0, m_picture);
 }
 
-void OverlayPreviewBox::mousePressEvent(QMouseEvent *event) {
+void OverlayPreviewBox::mousePressEvent(QMouseEvent *event)
+{
     m_pressed = event->button() == Qt::LeftButton;
 }
 
-void OverlayPreviewBox::mouseReleaseEvent(QMouseEvent *event) {
+void OverlayPreviewBox::mouseReleaseEvent(QMouseEvent *event)
+{
     // A click is a left press and release on the box.
     const bool click = m_pressed && event->button() == Qt::LeftButton &&
                        rect().contains(event->position().toPoint());
@@ -82,9 +90,12 @@ void OverlayPreviewBox::mouseReleaseEvent(QMouseEvent *event) {
 }
 
 MouseMoveFilter::MouseMoveFilter(std::function<void()> onMove, QObject *parent)
-    : QObject(parent), m_onMove(std::move(onMove)) {}
+    : QObject(parent), m_onMove(std::move(onMove))
+{
+}
 
-void MouseMoveFilter::watch(QWidget *widget) {
+void MouseMoveFilter::watch(QWidget *widget)
+{
     widget->setMouseTracking(true);
     widget->installEventFilter(this);
     // Item views receive their mouse events on the viewport.
@@ -94,11 +105,13 @@ void MouseMoveFilter::watch(QWidget *widget) {
     }
 }
 
-void MouseMoveFilter::exclude(QWidget *widget) {
+void MouseMoveFilter::exclude(QWidget *widget)
+{
     m_excluded.append(widget);
 }
 
-bool MouseMoveFilter::eventFilter(QObject *watched, QEvent *event) {
+bool MouseMoveFilter::eventFilter(QObject *watched, QEvent *event)
+{
     if (event->type() != QEvent::MouseMove || !m_onMove)
         return false;
     if (auto *widget = qobject_cast<QWidget *>(watched)) {
@@ -115,7 +128,8 @@ bool MouseMoveFilter::eventFilter(QObject *watched, QEvent *event) {
 }
 
 OverlayBrowser::OverlayBrowser(int number, ToolState &tool, QWidget *parent)
-    : QWidget(parent), m_tool(tool), m_slot(QDir::currentPath()) {
+    : QWidget(parent), m_tool(tool), m_slot(QDir::currentPath())
+{
     setObjectName(QStringLiteral("TabSheet%1").arg(number));
 
     m_shape = new OverlayFrameShape(this);
@@ -169,7 +183,8 @@ OverlayBrowser::OverlayBrowser(int number, ToolState &tool, QWidget *parent)
             Qt::QueuedConnection);
 }
 
-void OverlayBrowser::fillDrives() {
+void OverlayBrowser::fillDrives()
+{
     m_driveList = overlays::drives();
     m_drives->clear();
     for (const overlays::Drive &drive : m_driveList) {
@@ -178,7 +193,8 @@ void OverlayBrowser::fillDrives() {
     }
 }
 
-void OverlayBrowser::fillLists() {
+void OverlayBrowser::fillLists()
+{
     m_filling = true;
     m_drives->setCurrentIndex(overlays::driveIndexFor(m_driveList, m_slot.directory()));
 
@@ -203,17 +219,20 @@ void OverlayBrowser::fillLists() {
     m_filling = false;
 }
 
-void OverlayBrowser::driveChosen(int index) {
+void OverlayBrowser::driveChosen(int index)
+{
     if (index >= 0 && index < m_driveList.size())
         setDirectory(m_driveList[index].root);
 }
 
-void OverlayBrowser::setDirectory(const QString &directory) {
+void OverlayBrowser::setDirectory(const QString &directory)
+{
     m_slot.setDirectory(directory);
     fillLists();
 }
 
-void OverlayBrowser::selectFile(const QString &name) {
+void OverlayBrowser::selectFile(const QString &name)
+{
     m_filling = true;
     const QList<QListWidgetItem *> found =
         name.isEmpty() ? QList<QListWidgetItem *>() : m_files->findItems(name, Qt::MatchExactly);
@@ -225,7 +244,8 @@ void OverlayBrowser::selectFile(const QString &name) {
     fileListClick();
 }
 
-void OverlayBrowser::fileListClick() {
+void OverlayBrowser::fileListClick()
+{
     const QList<QListWidgetItem *> selected = m_files->selectedItems();
     m_slot.select(selected.isEmpty() ? QString() : selected.first()->text());
     if (!m_slot.show())
@@ -234,11 +254,13 @@ void OverlayBrowser::fileListClick() {
     m_preview->setEnabled(m_slot.previewEnabled());
 }
 
-void OverlayBrowser::imageClick() {
+void OverlayBrowser::imageClick()
+{
     m_slot.use(m_tool);
 }
 
-void OverlayBrowser::watchMouseMoves(MouseMoveFilter *filter) {
+void OverlayBrowser::watchMouseMoves(MouseMoveFilter *filter)
+{
     filter->watch(this);
     filter->watch(m_preview);
     filter->watch(m_dirs);
@@ -247,7 +269,8 @@ void OverlayBrowser::watchMouseMoves(MouseMoveFilter *filter) {
     filter->exclude(m_shape);
 }
 
-void addOverlayBrowsers(QTabWidget *overlayTabs, ToolState &tool, std::function<void()> offMap) {
+void addOverlayBrowsers(QTabWidget *overlayTabs, ToolState &tool, std::function<void()> offMap)
+{
     auto *filter = new MouseMoveFilter(std::move(offMap), overlayTabs);
     for (int n = 1; n <= 3; ++n) {
         auto *browser = new OverlayBrowser(n, tool, overlayTabs);

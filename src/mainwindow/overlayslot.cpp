@@ -12,7 +12,8 @@
 
 namespace overlays {
 
-QRect previewRect(QSize pictureSize) {
+QRect previewRect(QSize pictureSize)
+{
     const int w = pictureSize.width();
     const int h = pictureSize.height();
     if (w > kPreviewSize && h > kPreviewSize)
@@ -21,7 +22,8 @@ QRect previewRect(QSize pictureSize) {
     return QRect((kPreviewSize - w) / 2, (kPreviewSize - h) / 2, w, h);
 }
 
-QImage previewPicture(const QImage &picture) {
+QImage previewPicture(const QImage &picture)
+{
     QImage box(kPreviewSize, kPreviewSize, QImage::Format_ARGB32_Premultiplied);
     box.fill(Qt::transparent);
     if (picture.isNull())
@@ -38,20 +40,23 @@ namespace {
 
 // Name order of the lists: letter case ignored; equal names (KARTE.BMP and
 // karte.bmp) in a fixed order, upper case first.
-bool nameLess(const QString &a, const QString &b) {
+bool nameLess(const QString &a, const QString &b)
+{
     const int folded = QString::compare(a, b, Qt::CaseInsensitive);
     if (folded != 0)
         return folded < 0;
     return QString::compare(a, b, Qt::CaseSensitive) < 0;
 }
 
-QString cleanAbsolute(const QString &directory) {
+QString cleanAbsolute(const QString &directory)
+{
     return QDir::cleanPath(QDir(directory).absolutePath());
 }
 
 } // namespace
 
-QStringList bmpFiles(const QString &directory) {
+QStringList bmpFiles(const QString &directory)
+{
     QDir dir(directory);
     // QDir matches name filters without regard to letter case unless told
     // otherwise; QDir::Files lists regular files (and links to them) only.
@@ -62,7 +67,8 @@ QStringList bmpFiles(const QString &directory) {
     return names;
 }
 
-QVector<DirEntry> directoryEntries(const QString &directory) {
+QVector<DirEntry> directoryEntries(const QString &directory)
+{
     const QString path = cleanAbsolute(directory);
     QVector<DirEntry> entries;
 
@@ -96,7 +102,8 @@ QVector<DirEntry> directoryEntries(const QString &directory) {
     return entries;
 }
 
-QVector<Drive> drivesFrom(const QString &home, const QVector<Mount> &mounts) {
+QVector<Drive> drivesFrom(const QString &home, const QVector<Mount> &mounts)
+{
     static const QList<QByteArray> pseudo = {
         "proc",       "sysfs",       "devtmpfs", "devpts",     "tmpfs",
         "ramfs",      "cgroup",      "cgroup2",  "securityfs", "pstore",
@@ -132,7 +139,8 @@ QVector<Drive> drivesFrom(const QString &home, const QVector<Mount> &mounts) {
     return result;
 }
 
-QVector<Drive> drives() {
+QVector<Drive> drives()
+{
     QVector<Mount> mounts;
     for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady())
@@ -141,7 +149,8 @@ QVector<Drive> drives() {
     return drivesFrom(QDir::homePath(), mounts);
 }
 
-int driveIndexFor(const QVector<Drive> &drives, const QString &directory) {
+int driveIndexFor(const QVector<Drive> &drives, const QString &directory)
+{
     const QString path = cleanAbsolute(directory);
     int best = -1;
     int bestLength = -1;
@@ -157,33 +166,39 @@ int driveIndexFor(const QVector<Drive> &drives, const QString &directory) {
     return best;
 }
 
-OverlaySlot::OverlaySlot(const QString &directory) {
+OverlaySlot::OverlaySlot(const QString &directory)
+{
     setDirectory(directory);
 }
 
-void OverlaySlot::setDirectory(const QString &directory) {
+void OverlaySlot::setDirectory(const QString &directory)
+{
     m_directory = cleanAbsolute(directory);
     m_files = bmpFiles(m_directory);
     m_selected.clear();
 }
 
-void OverlaySlot::refresh() {
+void OverlaySlot::refresh()
+{
     m_files = bmpFiles(m_directory);
     if (!m_files.contains(m_selected))
         m_selected.clear();
 }
 
-void OverlaySlot::select(const QString &name) {
+void OverlaySlot::select(const QString &name)
+{
     m_selected = m_files.contains(name) ? name : QString();
 }
 
-QString OverlaySlot::fullPath() const {
+QString OverlaySlot::fullPath() const
+{
     if (m_selected.isEmpty())
         return QString();
     return QDir(m_directory).filePath(m_selected);
 }
 
-bool OverlaySlot::show() {
+bool OverlaySlot::show()
+{
     const QString path = fullPath();
     if (path.isEmpty())
         return false;
@@ -194,7 +209,8 @@ bool OverlaySlot::show() {
     return true;
 }
 
-void OverlaySlot::use(ToolState &tool) const {
+void OverlaySlot::use(ToolState &tool) const
+{
     // The file is read again at each use, so changes made on disk since it
     // was previewed are what gets stamped. An empty path fails like any
     // file that cannot be opened.

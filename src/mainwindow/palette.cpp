@@ -121,8 +121,9 @@ void Palette::buildGroups()
     for (const palette::Group &g : palette::groups()) {
         QWidget *page = m_pages->widget(g.page - 1);
         auto *box = new QGroupBox(g.title, page);
-        box->setObjectName(g.title == palette::viewGroupTitle() ? kViewGroup
-                                                                 : QStringLiteral("Group%1").arg(++index));
+        box->setObjectName(g.title == palette::viewGroupTitle()
+                               ? kViewGroup
+                               : QStringLiteral("Group%1").arg(++index));
         box->setGeometry(0, top[g.page], palette::kGroupWidth, g.height);
         top[g.page] += g.height;
         page->setMinimumSize(palette::kGroupWidth, top[g.page]);
@@ -140,7 +141,7 @@ void Palette::buildGroups()
     for (const palette::StampEntry &e : palette::stampEntries()) {
         QGroupBox *box = m_groups.value(e.group);
         if (!box)
-            continue;  // the tool bar's entries live in the main window
+            continue; // the tool bar's entries live in the main window
         auto *t = new Thumbnail(e.component, palette::thumbnail(e), e.box, e.scaled, this, box);
         // The hint, or the piece's name where the entry has no hint; both
         // pieces of a pair with one hint ("Fallbeil") tell themselves apart
@@ -182,7 +183,8 @@ void Palette::buildViewGroup(QGroupBox *box)
         b->setGeometry(QRect(places[i], QSize(25, 25)));
         b->setToolTip(QStringLiteral("Sicht %1").arg(i + 1));
         b->setAccessibleName(b->toolTip());
-        connect(b, &QPushButton::clicked, this, [this, name] { click(name); }, Qt::QueuedConnection);
+        connect(
+            b, &QPushButton::clicked, this, [this, name] { click(name); }, Qt::QueuedConnection);
         m_viewButtons[i] = b;
         m_widgets.insert(name, b);
         watch(b);
@@ -195,11 +197,12 @@ void Palette::buildViewGroup(QGroupBox *box)
     watch(circle);
 
     m_applyButton = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogOkButton),
-                             QStringLiteral("Übernehmen"), box);
+                                    QStringLiteral("Übernehmen"), box);
     m_applyButton->setObjectName(QStringLiteral("BitBtn1"));
     m_applyButton->setGeometry(56, 128, 105, 25);
-    connect(m_applyButton, &QPushButton::clicked, this, [this] { click(QStringLiteral("BitBtn1")); },
-            Qt::QueuedConnection);
+    connect(
+        m_applyButton, &QPushButton::clicked, this, [this] { click(QStringLiteral("BitBtn1")); },
+        Qt::QueuedConnection);
     m_widgets.insert(m_applyButton->objectName(), m_applyButton);
     watch(m_applyButton);
 
@@ -278,7 +281,8 @@ bool Palette::enterPressed()
             button->click();
         return true;
     }
-    if (m_pages->currentIndex() != 0 || !m_applyButton->isVisibleTo(m_mainWindow) || !m_applyButton->isEnabled())
+    if (m_pages->currentIndex() != 0 || !m_applyButton->isVisibleTo(m_mainWindow) ||
+        !m_applyButton->isEnabled())
         return false;
     m_applyButton->click();
     return true;
@@ -298,7 +302,8 @@ bool Palette::eventFilter(QObject *watched, QEvent *event)
             // take the key itself (a multi-line field keeps its Enter).
             auto *key = static_cast<QKeyEvent *>(event);
             const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-            const auto mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+            const auto mods =
+                key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
             if (enter && !mods && enterPressed())
                 return true;
         }

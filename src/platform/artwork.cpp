@@ -42,7 +42,8 @@ QImage artwork::bitmap(const QString &name)
 QStringList artwork::bitmapNames()
 {
     QStringList names;
-    const auto entries = QDir(QStringLiteral(":/artwork/bitmaps")).entryList(QDir::Files, QDir::Name);
+    const auto entries =
+        QDir(QStringLiteral(":/artwork/bitmaps")).entryList(QDir::Files, QDir::Name);
     for (const QString &entry : entries)
         names << entry.chopped(4);
     return names;

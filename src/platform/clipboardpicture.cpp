@@ -12,8 +12,9 @@ const QString kBmpType = QStringLiteral("image/bmp");
 // The names under which programs offer BMP data.
 const QStringList &bmpTypes()
 {
-    static const QStringList types{kBmpType, QStringLiteral("image/x-bmp"), QStringLiteral("image/x-ms-bmp"),
-                                   QStringLiteral("image/x-MS-bmp"), QStringLiteral("image/x-win-bitmap")};
+    static const QStringList types{
+        kBmpType, QStringLiteral("image/x-bmp"), QStringLiteral("image/x-ms-bmp"),
+        QStringLiteral("image/x-MS-bmp"), QStringLiteral("image/x-win-bitmap")};
     return types;
 }
 

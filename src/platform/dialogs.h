@@ -71,11 +71,11 @@ void setDialogs(Dialogs *replacement);
 QString askOpenFile(QWidget *parent, FileKind kind, const QString &title, const QString &filter,
                     const QString &currentDocument = QString());
 /// Runs the save dialog for a kind of file (starting and remembering folders
-/// as askOpenFile() does; it starts beside `ownFile`) until the user picks a name that may be written:
-/// `target` turns the chosen name into the file actually written (an added
-/// extension); when that file exists and is not `ownFile` (the document's own
-/// file), the overwrite question is asked, and "No" shows the dialog again.
-/// Returns the name of the file to write, or empty when cancelled.
+/// as askOpenFile() does; it starts beside `ownFile`) until the user picks a name that may be
+/// written: `target` turns the chosen name into the file actually written (an added extension);
+/// when that file exists and is not `ownFile` (the document's own file), the overwrite question is
+/// asked, and "No" shows the dialog again. Returns the name of the file to write, or empty when
+/// cancelled.
 QString chooseSaveTarget(QWidget *parent, FileKind kind, const QString &title,
                          const QString &filter, QString (*target)(const QString &chosen),
                          const QString &ownFile);

@@ -7,8 +7,7 @@
 /// program-wide error report. Its text is what the user reads.
 class DkError : public std::runtime_error {
 public:
-    explicit DkError(const QString &text)
-        : std::runtime_error(text.toStdString()), m_text(text) {}
+    explicit DkError(const QString &text) : std::runtime_error(text.toStdString()), m_text(text) {}
     QString text() const { return m_text; }
 
 private:
@@ -16,10 +15,22 @@ private:
 };
 
 namespace errors {
-inline QString cannotOpen(const QString &path) { return QStringLiteral("Cannot open file %1").arg(path); }
-inline QString cannotCreate(const QString &path) { return QStringLiteral("Cannot create file %1").arg(path); }
-inline QString invalidBitmap() { return QStringLiteral("Bitmap image is not valid"); }
-inline QString noPrinter() { return QStringLiteral("There is no default printer currently selected"); }
+inline QString cannotOpen(const QString &path)
+{
+    return QStringLiteral("Cannot open file %1").arg(path);
+}
+inline QString cannotCreate(const QString &path)
+{
+    return QStringLiteral("Cannot create file %1").arg(path);
+}
+inline QString invalidBitmap()
+{
+    return QStringLiteral("Bitmap image is not valid");
+}
+inline QString noPrinter()
+{
+    return QStringLiteral("There is no default printer currently selected");
+}
 
 /// The text of the error report: a full stop is appended when the text's last
 /// character sorts after the full stop (a letter or a digit, for instance).

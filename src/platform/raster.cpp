@@ -67,8 +67,8 @@ bool headerPlausible(const QByteArray &d, qint64 fileSize)
         return false;
     const qint64 available = fileSize - std::min(offBits, fileSize);
     switch (compression) {
-    case 0: // uncompressed
-    case 3: // bit fields
+    case 0:   // uncompressed
+    case 3:   // bit fields
     case 6: { // alpha bit fields
         if (bpp <= 0 || bpp > 64)
             return false;
@@ -107,24 +107,27 @@ QImage zeroedPicture(QSize size, QImage::Format format)
     const qsizetype stride = ((qsizetype(size.width()) * depth + 31) / 32) * 4;
     const size_t bytes = size_t(stride) * size_t(size.height());
     if (bytes >= kLargePicture) {
-        void *memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        void *memory =
+            mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (memory == MAP_FAILED)
             return QImage();
         madvise(memory, bytes, MADV_HUGEPAGE);
         auto *mapping = new Mapping{memory, bytes};
-        return QImage(static_cast<uchar *>(memory), size.width(), size.height(), stride, format,
-                      [](void *info) {
-                          auto *m = static_cast<Mapping *>(info);
-                          munmap(m->address, m->length);
-                          delete m;
-                      },
-                      mapping);
+        return QImage(
+            static_cast<uchar *>(memory), size.width(), size.height(), stride, format,
+            [](void *info) {
+                auto *m = static_cast<Mapping *>(info);
+                munmap(m->address, m->length);
+                delete m;
+            },
+            mapping);
     }
     void *memory = std::calloc(bytes, 1);
     if (!memory)
         return QImage();
-    return QImage(static_cast<uchar *>(memory), size.width(), size.height(), stride, format,
-                  [](void *bits) { std::free(bits); }, memory);
+    return QImage(
+        static_cast<uchar *>(memory), size.width(), size.height(), stride, format,
+        [](void *bits) { std::free(bits); }, memory);
 }
 
 // Decodes the BMP that `device` holds from its start (`size` bytes): the
@@ -238,8 +241,12 @@ template <typename Out> void writeBmp(const QImage &source, int fileBits, Out &&
     const qint64 offBits = 14 + 40 + qint64(table.size()) * 4;
 
     QByteArray head(int(offBits), '\0');
-    const auto put16 = [&head](int at, quint16 v) { qToLittleEndian<quint16>(v, head.data() + at); };
-    const auto put32 = [&head](int at, quint32 v) { qToLittleEndian<quint32>(v, head.data() + at); };
+    const auto put16 = [&head](int at, quint16 v) {
+        qToLittleEndian<quint16>(v, head.data() + at);
+    };
+    const auto put32 = [&head](int at, quint32 v) {
+        qToLittleEndian<quint32>(v, head.data() + at);
+    };
     head[0] = 'B';
     head[1] = 'M';
     put32(2, quint32(offBits + stride * h));
@@ -698,9 +705,11 @@ QRect raster::floodFill(QImage &target, int x, int y, QRgb fill, const RunObserv
     }
     if (regionColour == fill)
         return QRect();
-    const auto setRun = [fill](QRgb *line, int from, int to) { std::fill(line + from, line + to, fill); };
-    return spanFill(target.bits(), target.bytesPerLine(), w, h, x, y, OneColour(regionColour), setRun,
-                    beforeWrite);
+    const auto setRun = [fill](QRgb *line, int from, int to) {
+        std::fill(line + from, line + to, fill);
+    };
+    return spanFill(target.bits(), target.bytesPerLine(), w, h, x, y, OneColour(regionColour),
+                    setRun, beforeWrite);
 }
 
 void raster::fillRect(QImage &target, const QRect &rect, QRgb colour)

@@ -187,7 +187,8 @@ void userfiles::Replacement::commit()
     m_fd = -1;
     if (::close(fd) != 0)
         fail();
-    if (::rename(QFile::encodeName(m_temporary).constData(), QFile::encodeName(m_target).constData()) != 0)
+    if (::rename(QFile::encodeName(m_temporary).constData(),
+                 QFile::encodeName(m_target).constData()) != 0)
         fail();
     m_committed = true;
 }

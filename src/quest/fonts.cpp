@@ -8,8 +8,8 @@ QStringList questfonts::substitutesFor(const QString &face)
 {
     if (face == kIntroFieldFace)
         return {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono"),
-                QStringLiteral("Noto Mono"), QStringLiteral("Nimbus Mono PS"),
-                QStringLiteral("Courier New"), QStringLiteral("monospace")};
+                QStringLiteral("Noto Mono"),       QStringLiteral("Nimbus Mono PS"),
+                QStringLiteral("Courier New"),     QStringLiteral("monospace")};
     if (face == kDefaultFace)
         return {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
                 QStringLiteral("Nimbus Sans"), QStringLiteral("Arial"),

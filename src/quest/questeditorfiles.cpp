@@ -85,9 +85,10 @@ QuestEditor::SaveResult QuestEditor::saveQuest()
 
     // A file that the reader would refuse is not written either.
     if (!questfile::fitsInFile(doc))
-        throw DkError(QStringLiteral("Der Text kann nicht gespeichert werden: Er ist zu lang für eine "
-                                     "Quest-Datei (%1).")
-                          .arg(questfile::kLimitText));
+        throw DkError(
+            QStringLiteral("Der Text kann nicht gespeichert werden: Er ist zu lang für eine "
+                           "Quest-Datei (%1).")
+                .arg(questfile::kLimitText));
 
     // Quest files are Windows-1252: say what would become "?" before it does.
     const QString unsaveable = questfile::unencodableCharacters(doc);

@@ -30,7 +30,8 @@ QStringList questfile::toLines(const QuestDocument &document)
         lines << kSeparator;
     }
     for (int n = 0; n < QuestDocument::NoteCount; ++n)
-        lines << QString(QLatin1Char(document.active[std::size_t(n)] ? '+' : '-')) + QLatin1Char(kFlagLetters[n]);
+        lines << QString(QLatin1Char(document.active[std::size_t(n)] ? '+' : '-')) +
+                     QLatin1Char(kFlagLetters[n]);
     return lines;
 }
 
@@ -140,7 +141,8 @@ QString questfile::incompleteFile(const QString &path)
 
 QString questfile::tooLargeFile(const QString &path)
 {
-    return QStringLiteral("Die Datei %1 ist zu groß für eine Quest-Datei (%2).").arg(path, kLimitText);
+    return QStringLiteral("Die Datei %1 ist zu groß für eine Quest-Datei (%2).")
+        .arg(path, kLimitText);
 }
 
 QString questfile::unencodableCharacters(const QuestDocument &document)
@@ -163,11 +165,17 @@ QString questfile::sectionWithSeparatorLine(const QuestDocument &document)
 QString questfile::sectionName(int section)
 {
     switch (section) {
-    case 0: return QStringLiteral("Einleitung");
-    case 1: return QStringLiteral("Anmerkung A");
-    case 2: return QStringLiteral("Anmerkung B");
-    case 3: return QStringLiteral("Anmerkung C");
-    case 4: return QStringLiteral("Anmerkung D");
-    default: return QStringLiteral("Sonstiges");
+    case 0:
+        return QStringLiteral("Einleitung");
+    case 1:
+        return QStringLiteral("Anmerkung A");
+    case 2:
+        return QStringLiteral("Anmerkung B");
+    case 3:
+        return QStringLiteral("Anmerkung C");
+    case 4:
+        return QStringLiteral("Anmerkung D");
+    default:
+        return QStringLiteral("Sonstiges");
     }
 }

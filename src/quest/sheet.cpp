@@ -14,18 +14,21 @@ namespace {
 
 // Half a width, rounded towards minus infinity, so a line of odd width sits
 // one pixel further right than left of the centre column.
-int floorHalf(int w) {
+int floorHalf(int w)
+{
     return w >= 0 ? w / 2 : -((-w + 1) / 2);
 }
 
-QImage whitePicture(int width, int height) {
+QImage whitePicture(int width, int height)
+{
     QImage picture(width, height, QImage::Format_RGB32);
     picture.fill(Qt::white);
     return picture;
 }
 
 // Copies a picture opaque to (x, y); what falls outside is cut off.
-void copyOpaque(QPainter &painter, int x, int y, const QImage &picture) {
+void copyOpaque(QPainter &painter, int x, int y, const QImage &picture)
+{
     if (picture.isNull())
         return;
     painter.save();
@@ -38,7 +41,8 @@ void copyOpaque(QPainter &painter, int x, int y, const QImage &picture) {
 // with its top-left corner at (x, y). Every line, the empty one too, takes the
 // font's full cell height (ascent plus descent), so an empty line leaves a
 // blank line of the same height as a written one. Returns that height.
-int drawLine(QPainter &painter, const QString &text, int x, int y) {
+int drawLine(QPainter &painter, const QString &text, int x, int y)
+{
     const QFontMetrics metrics(painter.font());
     const int height = metrics.height();
     const int width = metrics.horizontalAdvance(text);
@@ -48,26 +52,30 @@ int drawLine(QPainter &painter, const QString &text, int x, int y) {
     return height;
 }
 
-int drawCentred(QPainter &painter, const QString &text, int y) {
+int drawCentred(QPainter &painter, const QString &text, int y)
+{
     const int width = QFontMetrics(painter.font()).horizontalAdvance(text);
     return drawLine(painter, text, sheet::kScrollCentre - floorHalf(width), y);
 }
 
 } // namespace
 
-double sheet::screenDpi() {
+double sheet::screenDpi()
+{
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? screen->logicalDotsPerInchY() : 96.0;
 }
 
-QString sheet::faceFor(const QString &fontName) {
+QString sheet::faceFor(const QString &fontName)
+{
     const QString name = fontName.trimmed();
     if (name.isEmpty() || name.compare(QLatin1String("Default"), Qt::CaseInsensitive) == 0)
         return kDefaultFace;
     return fontName;
 }
 
-QFont sheet::sheetFont(const QString &face, int points, bool bold, double dpi) {
+QFont sheet::sheetFont(const QString &face, int points, bool bold, double dpi)
+{
     QFont font(face);
     font.setPixelSize(std::max(1, int(std::lround(points * dpi / 72.0))));
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
@@ -80,13 +88,15 @@ QFont sheet::sheetFont(const QString &face, int points, bool bold, double dpi) {
     return font;
 }
 
-QImage sheet::scrollBackground() {
+QImage sheet::scrollBackground()
+{
     if (artwork::hasBitmap(QStringLiteral("SCROLL")))
         return artwork::bitmap(QStringLiteral("SCROLL"));
     return whitePicture(kPictureWidth, kScrollHeight);
 }
 
-QImage sheet::noteMarker(int note) {
+QImage sheet::noteMarker(int note)
+{
     static const char *const letters[4] = {"A", "B", "C", "D"};
     if (note < 0 || note > 3)
         return QImage();
@@ -96,11 +106,13 @@ QImage sheet::noteMarker(int note) {
     return whitePicture(30, 30);
 }
 
-std::array<QImage, 4> sheet::noteMarkers() {
+std::array<QImage, 4> sheet::noteMarkers()
+{
     return {noteMarker(0), noteMarker(1), noteMarker(2), noteMarker(3)};
 }
 
-QImage sheet::composeScroll(const QuestDocument &doc, const QImage &background, double dpi) {
+QImage sheet::composeScroll(const QuestDocument &doc, const QImage &background, double dpi)
+{
     QImage picture = whitePicture(kPictureWidth, kScrollHeight);
     QPainter painter(&picture);
     copyOpaque(painter, 0, 0, background);
@@ -123,7 +135,8 @@ QImage sheet::composeScroll(const QuestDocument &doc, const QImage &background, 
 }
 
 QImage sheet::composeLegend(const QuestDocument &doc, const std::array<QImage, 4> &markers,
-                            double dpi) {
+                            double dpi)
+{
     QImage picture = whitePicture(kPictureWidth, kLegendHeight);
     QPainter painter(&picture);
     painter.setPen(Qt::black);
@@ -152,18 +165,22 @@ QImage sheet::composeLegend(const QuestDocument &doc, const std::array<QImage, 4
     return picture;
 }
 
-QImage composeScroll(const QuestDocument &doc) {
+QImage composeScroll(const QuestDocument &doc)
+{
     return sheet::composeScroll(doc, sheet::scrollBackground(), sheet::screenDpi());
 }
 
-QImage composeLegend(const QuestDocument &doc) {
+QImage composeLegend(const QuestDocument &doc)
+{
     return sheet::composeLegend(doc, sheet::noteMarkers(), sheet::screenDpi());
 }
 
-QImage scrollPreview(const QuestDocument &doc) {
+QImage scrollPreview(const QuestDocument &doc)
+{
     return composeScroll(doc);
 }
 
-QImage legendPreview(const QuestDocument &doc) {
+QImage legendPreview(const QuestDocument &doc)
+{
     return composeLegend(doc);
 }

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-int sheet::mmToDevice(int resolution, double mm) {
+int sheet::mmToDevice(int resolution, double mm)
+{
     // Dividing by 254 rather than 25.4 keeps a product that is exactly half a
     // pixel exact (25.4 has no exact binary form). Round half to even,
     // whatever rounding mode the process runs in.
@@ -16,7 +17,8 @@ int sheet::mmToDevice(int resolution, double mm) {
 }
 
 sheet::DeviceRect sheet::placeGraphicMm(QSize picture, bool widthGiven, int leftMm, double sizeMm,
-                                        int topMm, const DeviceInfo &device) {
+                                        int topMm, const DeviceInfo &device)
+{
     const double w = picture.width();
     const double h = picture.height();
     double widthMm = 0.0;

@@ -25,7 +25,8 @@ struct DeviceRect {
     int bottom = 0;
 
     QRect toRect() const { return QRect(left, top, right - left, bottom - top); }
-    bool operator==(const DeviceRect &o) const {
+    bool operator==(const DeviceRect &o) const
+    {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
     }
     bool operator!=(const DeviceRect &o) const { return !(*this == o); }

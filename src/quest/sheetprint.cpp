@@ -27,7 +27,8 @@ public:
     // The temporary folder. Qt gives an empty path when TMPDIR names no
     // folder, which would put the file into the root folder; the folder as
     // named is taken then, so that the error names it.
-    static QString folder() {
+    static QString folder()
+    {
         const QString temp = QDir::tempPath();
         if (!temp.isEmpty())
             return temp;
@@ -37,13 +38,15 @@ public:
 
     QString path() const { return m_file.fileName(); }
 
-    void create() {
+    void create()
+    {
         if (!m_file.open())
             throw DkError(errors::cannotCreate(m_file.fileTemplate()));
     }
 
     // Writes the picture as BMP over whatever the file held and reads it back.
-    QImage roundTrip(const QImage &picture) {
+    QImage roundTrip(const QImage &picture)
+    {
         const QByteArray data = raster::encodeBmp(picture);
         if (!m_file.resize(0) || !m_file.seek(0) || m_file.write(data) != data.size() ||
             !m_file.flush())
@@ -83,7 +86,8 @@ bool completePdf(const QString &path)
 
 } // namespace
 
-sheet::DeviceInfo sheet::deviceInfo(const QPrinter &printer) {
+sheet::DeviceInfo sheet::deviceInfo(const QPrinter &printer)
+{
     DeviceInfo info;
     info.dpiX = printer.logicalDpiX();
     info.dpiY = printer.logicalDpiY();
@@ -99,7 +103,8 @@ sheet::DeviceInfo sheet::deviceInfo(const QPrinter &printer) {
 }
 
 bool sheet::printGraphics(QPaintDevice &device, const QVector<QImage> &pictures,
-                          const QVector<DeviceRect> &rects) {
+                          const QVector<DeviceRect> &rects)
+{
     QPainter painter;
     if (!painter.begin(&device))
         return false;
@@ -116,25 +121,29 @@ bool sheet::printGraphics(QPaintDevice &device, const QVector<QImage> &pictures,
 }
 
 QVector<sheet::DeviceRect> sheet::sheetRects(const QImage &map, const QImage &scroll,
-                                             const QImage &legend, const DeviceInfo &device) {
+                                             const QImage &legend, const DeviceInfo &device)
+{
     return {placeGraphicMm(map.size(), true, 25, 160, 10, device),
             placeGraphicMm(scroll.size(), true, 35, 140, 130, device),
             placeGraphicMm(legend.size(), true, 25, 125, 185, device)};
 }
 
 sheet::SheetPrinter::SheetPrinter()
-    : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
     m_printer->setCopyCount(1);
 }
 
 sheet::SheetPrinter::~SheetPrinter() = default;
 
-void sheet::SheetPrinter::print(QWidget *parent, const QuestDocument &doc, const QImage &map) {
+void sheet::SheetPrinter::print(QWidget *parent, const QuestDocument &doc, const QImage &map)
+{
     if (dialogs().print(parent, *m_printer))
         printWithoutDialog(doc, map);
 }
 
-void sheet::SheetPrinter::printWithoutDialog(const QuestDocument &doc, const QImage &map) {
+void sheet::SheetPrinter::printWithoutDialog(const QuestDocument &doc, const QImage &map)
+{
     QPrinter &printer = *m_printer;
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
     if (!printer.isValid() || (toFile && printer.outputFileName().isEmpty()))
@@ -172,7 +181,8 @@ void sheet::SheetPrinter::printWithoutDialog(const QuestDocument &doc, const QIm
     pdf.commit();
 }
 
-void printQuestSheet(QWidget *parent, const QuestDocument &doc, const QImage &mapPicture) {
+void printQuestSheet(QWidget *parent, const QuestDocument &doc, const QImage &mapPicture)
+{
     // One printer for the whole run, so the choices made in its dialog stay.
     static sheet::SheetPrinter printer;
     printer.print(parent, doc, mapPicture);
@@ -184,7 +194,8 @@ PreviewController::PreviewController(QAbstractButton *scrollButton, QAbstractBut
                                      std::function<void()> restore, QObject *parent)
     : QObject(parent ? parent : scrollButton), m_scrollButton(scrollButton),
       m_legendButton(legendButton), m_document(std::move(document)),
-      m_show(std::move(showUnstretched)), m_restore(std::move(restore)) {
+      m_show(std::move(showUnstretched)), m_restore(std::move(restore))
+{
     // QPushButton's own pressed() answers the left button only; the previews
     // answer every mouse button, so they watch the raw mouse events.
     if (m_scrollButton)
@@ -193,7 +204,8 @@ PreviewController::PreviewController(QAbstractButton *scrollButton, QAbstractBut
         m_legendButton->installEventFilter(this);
 }
 
-bool PreviewController::eventFilter(QObject *watched, QEvent *event) {
+bool PreviewController::eventFilter(QObject *watched, QEvent *event)
+{
     const bool scroll = watched == m_scrollButton;
     const bool legend = watched == m_legendButton;
     if (!scroll && !legend)

@@ -28,7 +28,10 @@ constexpr int kNoteFieldHeight = 65;
 
 /// The width in pixels at which a field of the given outer width wraps its
 /// document (inside its frame; the document margin lies within it).
-constexpr int wrapWidth(int fieldWidth) { return fieldWidth - 2 * kFieldFrame; }
+constexpr int wrapWidth(int fieldWidth)
+{
+    return fieldWidth - 2 * kFieldFrame;
+}
 
 /// Prepares a document to wrap exactly as a field of the given outer width in
 /// the given font does.

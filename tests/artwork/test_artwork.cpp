@@ -37,12 +37,17 @@ constexpr QRgb kBlue = 0xff0000ffu;
 QVector<Entry> catalogue()
 {
     QVector<Entry> list;
-    auto add = [&](const QString &name, int w, int h, Kind kind) { list.append({name, w, h, kind}); };
-    for (const char *n : {"GOBLIN", "ORK", "SUMPFLING", "SKELETT", "ZOMBIE", "MUMIE", "CHAOSKRIEGER", "GARGOYLE",
-                          "GTO", "GTR", "GTU", "GTL", "FALLGRUBE", "SPEER", "SCHLAGFALLE", "PFEIL", "BLOCK", "AB",
-                          "BB", "CB", "DB", "XB", "KLAPPEO", "KLAPPER", "KLAPPEU", "KLAPPEL", "PO", "PU", "PR", "PL",
-                          "BRUNST", "LUFT", "TA", "TB", "FALLBH", "FALLBV", "FALLBH2", "FALLBV2", "GRUFT", "OGRE",
-                          "OFF", "OB", "HE"})
+    auto add = [&](const QString &name, int w, int h, Kind kind) {
+        list.append({name, w, h, kind});
+    };
+    for (const char *n :
+         {"GOBLIN",      "ORK",     "SUMPFLING", "SKELETT", "ZOMBIE",  "MUMIE",     "CHAOSKRIEGER",
+          "GARGOYLE",    "GTO",     "GTR",       "GTU",     "GTL",     "FALLGRUBE", "SPEER",
+          "SCHLAGFALLE", "PFEIL",   "BLOCK",     "AB",      "BB",      "CB",        "DB",
+          "XB",          "KLAPPEO", "KLAPPER",   "KLAPPEU", "KLAPPEL", "PO",        "PU",
+          "PR",          "PL",      "BRUNST",    "LUFT",    "TA",      "TB",        "FALLBH",
+          "FALLBV",      "FALLBH2", "FALLBV2",   "GRUFT",   "OGRE",    "OFF",       "OB",
+          "HE"})
         add(QLatin1String(n), 30, 30, Piece);
     add("BLOCK22", 30, 62, Piece);
     add("BLOCK21", 62, 30, Piece);
@@ -76,13 +81,15 @@ QVector<Entry> catalogue()
     const struct {
         const char *base;
         int w, h;
-    } furniture[] = {{"ALTAR", 94, 62},  {"ALCHEMIE", 94, 62}, {"FOLTERBANK", 94, 62}, {"TISCH", 94, 62},
-                     {"SARG", 94, 62},   {"REGAL", 94, 30},    {"SCHRANK", 94, 30},    {"KAMIN", 94, 30},
-                     {"WAFFEN", 94, 30}, {"TRUHE", 30, 30},    {"THRON", 30, 30}};
+    } furniture[] = {{"ALTAR", 94, 62},   {"ALCHEMIE", 94, 62}, {"FOLTERBANK", 94, 62},
+                     {"TISCH", 94, 62},   {"SARG", 94, 62},     {"REGAL", 94, 30},
+                     {"SCHRANK", 94, 30}, {"KAMIN", 94, 30},    {"WAFFEN", 94, 30},
+                     {"TRUHE", 30, 30},   {"THRON", 30, 30}};
     for (const auto &f : furniture)
         for (int view = 1; view <= 4; ++view) {
             const bool upright = view % 2 == 1;
-            add(QLatin1String(f.base) + QString::number(view), upright ? f.w : f.h, upright ? f.h : f.w, Piece);
+            add(QLatin1String(f.base) + QString::number(view), upright ? f.w : f.h,
+                upright ? f.h : f.w, Piece);
         }
     add("THUMB_TUER1", 18, 38, Thumb);
     add("THUMB_TUER2", 38, 18, Thumb);
@@ -151,7 +158,8 @@ int differingPixels(const QImage &a, const QImage &b)
 
 QImage turnedClockwise(const QImage &picture, int quarterTurns)
 {
-    return picture.convertToFormat(QImage::Format_RGB32).transformed(QTransform().rotate(90.0 * quarterTurns));
+    return picture.convertToFormat(QImage::Format_RGB32)
+        .transformed(QTransform().rotate(90.0 * quarterTurns));
 }
 
 } // namespace
@@ -195,32 +203,41 @@ private slots:
                     continue;
                 }
                 QVERIFY2(isGrey(c), qPrintable(QStringLiteral("%1: colour %2 at %3,%4")
-                                                   .arg(name).arg(c, 8, 16).arg(x).arg(y)));
+                                                   .arg(name)
+                                                   .arg(c, 8, 16)
+                                                   .arg(x)
+                                                   .arg(y)));
             }
         if (kind == WhitePiece || kind == Thumb) {
             QVERIFY2(!hasBlue, "an opaque picture holds no transparent blue");
         } else {
             QVERIFY2(hasBlue, "a stamp on a blue ground");
             QPoint hole;
-            QVERIFY2(blueOnlyAsGround(picture, &hole),
-                     qPrintable(QStringLiteral("blue inside the piece at %1,%2").arg(hole.x()).arg(hole.y())));
+            QVERIFY2(
+                blueOnlyAsGround(picture, &hole),
+                qPrintable(
+                    QStringLiteral("blue inside the piece at %1,%2").arg(hole.x()).arg(hole.y())));
         }
         // The view picture of the furniture takes its transparent colour from the
         // bottom-left pixel.
-        static const QStringList furniture = {"ALTAR", "ALCHEMIE", "FOLTERBANK", "TISCH", "SARG", "REGAL",
-                                              "SCHRANK", "KAMIN", "WAFFEN", "TRUHE", "THRON"};
+        static const QStringList furniture = {"ALTAR",  "ALCHEMIE", "FOLTERBANK", "TISCH",
+                                              "SARG",   "REGAL",    "SCHRANK",    "KAMIN",
+                                              "WAFFEN", "TRUHE",    "THRON"};
         if (furniture.contains(name.chopped(1)))
             QCOMPARE(raster::pixel(picture, 0, height - 1), kBlue);
         if (name == QLatin1String("EMPTY"))
-            QCOMPARE(picture.convertToFormat(QImage::Format_RGB32),
-                     [] { QImage white(30, 30, QImage::Format_RGB32); white.fill(Qt::white); return white; }());
+            QCOMPARE(picture.convertToFormat(QImage::Format_RGB32), [] {
+                QImage white(30, 30, QImage::Format_RGB32);
+                white.fill(Qt::white);
+                return white;
+            }());
     }
 
     void turnedViews_data()
     {
         QTest::addColumn<QString>("base");
-        for (const char *base : {"ALTAR", "ALCHEMIE", "FOLTERBANK", "TISCH", "SARG", "REGAL", "SCHRANK", "KAMIN",
-                                 "WAFFEN", "TRUHE", "THRON", "STAIR", "RIP"})
+        for (const char *base : {"ALTAR", "ALCHEMIE", "FOLTERBANK", "TISCH", "SARG", "REGAL",
+                                 "SCHRANK", "KAMIN", "WAFFEN", "TRUHE", "THRON", "STAIR", "RIP"})
             QTest::newRow(base) << QString::fromLatin1(base);
     }
 
@@ -230,7 +247,8 @@ private slots:
         const QImage first = artwork::bitmap(base + QLatin1Char('1'));
         for (int view = 2; view <= 4; ++view) {
             const QImage expected = turnedClockwise(first, view - 1);
-            const QImage actual = artwork::bitmap(base + QString::number(view)).convertToFormat(QImage::Format_RGB32);
+            const QImage actual =
+                artwork::bitmap(base + QString::number(view)).convertToFormat(QImage::Format_RGB32);
             QCOMPARE(actual.size(), expected.size());
             QCOMPARE(differingPixels(actual, expected), 0);
         }
@@ -244,7 +262,8 @@ private slots:
     // like its own monster token.
     void glyphsFollowTheMonsters()
     {
-        const QStringList names = {"GOBLIN", "ORK", "SUMPFLING", "SKELETT", "ZOMBIE", "MUMIE", "CHAOSKRIEGER", "GARGOYLE"};
+        const QStringList names = {"GOBLIN", "ORK",   "SUMPFLING",    "SKELETT",
+                                   "ZOMBIE", "MUMIE", "CHAOSKRIEGER", "GARGOYLE"};
         for (int i = 0; i < 8; ++i) {
             const QImage glyph = artwork::bitmap(QStringLiteral("GLYPH%1").arg(i))
                                      .scaled(30, 30, Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -265,10 +284,12 @@ private slots:
         const QStringList ranks = {"OGRE", "OFF", "OB", "HE"};
         for (int a = 0; a < ranks.size(); ++a)
             for (int b = a + 1; b < ranks.size(); ++b) {
-                const int differing = differingPixels(artwork::bitmap(ranks[a]), artwork::bitmap(ranks[b]));
+                const int differing =
+                    differingPixels(artwork::bitmap(ranks[a]), artwork::bitmap(ranks[b]));
                 QVERIFY2(differing >= 30 * 30 / 5,
                          qPrintable(QStringLiteral("%1 and %2 differ in %3 pixels")
-                                        .arg(ranks[a], ranks[b]).arg(differing)));
+                                        .arg(ranks[a], ranks[b])
+                                        .arg(differing)));
             }
     }
 
@@ -278,7 +299,8 @@ private slots:
     {
         const char *const components[4] = {"Image32", "Image33", "Image34", "Image35"};
         for (int note = 0; note < 4; ++note) {
-            const palette::StampEntry *entry = palette::findStampEntry(QLatin1String(components[note]));
+            const palette::StampEntry *entry =
+                palette::findStampEntry(QLatin1String(components[note]));
             QVERIFY(entry);
             const QImage shown = palette::thumbnail(*entry).convertToFormat(QImage::Format_RGB32);
             const QImage legend = sheet::noteMarker(note).convertToFormat(QImage::Format_RGB32);

@@ -37,7 +37,7 @@ class TestBoard : public QObject {
 private Q_SLOTS:
     void squaresAndTheirLetters()
     {
-        QCOMPARE(squareAt(23, 10), (Square{0, 0}));  // margin counts as column 0
+        QCOMPARE(squareAt(23, 10), (Square{0, 0})); // margin counts as column 0
         QCOMPARE(squareAt(55, 55), (Square{0, 0}));
         QCOMPARE(squareAt(56, 24), (Square{1, 0}));
         QCOMPARE(squareAt(879, 655), (Square{26, 19}));
@@ -207,7 +207,8 @@ private Q_SLOTS:
         doc.mouseDown(Qt::LeftButton, 24 + 32 * 3 + 10, 24 + 32 * 4 + 10, tool);
         QCOMPARE(greyCount(doc.picture(), kFillGrey), 900);
         QCOMPARE(raster::pixel(doc.picture(), 24 + 32 * 3 + 1, 24 + 32 * 4 + 1), kFillGrey);
-        QCOMPARE(raster::pixel(doc.picture(), 24 + 32 * 3, 24 + 32 * 4 + 1), raster::pixel(pristine, 24 + 32 * 3, 24 + 32 * 4 + 1));
+        QCOMPARE(raster::pixel(doc.picture(), 24 + 32 * 3, 24 + 32 * 4 + 1),
+                 raster::pixel(pristine, 24 + 32 * 3, 24 + 32 * 4 + 1));
         // A second click on the grey area or a line pixel draws nothing.
         const QImage once = doc.picture();
         doc.mouseDown(Qt::LeftButton, 24 + 32 * 3 + 10, 24 + 32 * 4 + 10, tool);
@@ -239,7 +240,7 @@ private Q_SLOTS:
         const QImage &p = doc.picture();
         // Silver margin, two black lines, the inside kept.
         const QList<std::pair<QPoint, QRgb>> expected = {
-            {{22, 100}, kSilver}, {{23, 100}, kBlack}, {{24, 100}, kBlack}, {{25, 100}, kWhite},
+            {{22, 100}, kSilver}, {{23, 100}, kBlack},  {{24, 100}, kBlack},  {{25, 100}, kWhite},
             {{274, 100}, kWhite}, {{275, 100}, kBlack}, {{276, 100}, kBlack}, {{277, 100}, kSilver},
             {{150, 175}, kBlack}, {{150, 176}, kBlack}, {{150, 199}, kSilver}};
         for (const auto &[at, colour] : expected)
@@ -277,9 +278,9 @@ private Q_SLOTS:
         QVERIFY(previewTick(state, tool, overlay).isEmpty()); // the mouse just moved
         QVERIFY(overlay.ghost.isNull());
         QCOMPARE(previewTick(state, tool, overlay), ghostAt100); // it rested one tick
-        QCOMPARE(overlay.ghost.size(), QSize(30, 30));          // no overlay-sized picture
+        QCOMPARE(overlay.ghost.size(), QSize(30, 30));           // no overlay-sized picture
         QCOMPARE(overlay.pixel(89 + 5, 89 + 5), qRgb(64, 64, 64));
-        QCOMPARE(qAlpha(overlay.pixel(89 + 5, 89)), 0); // blue left out
+        QCOMPARE(qAlpha(overlay.pixel(89 + 5, 89)), 0);       // blue left out
         QVERIFY(previewTick(state, tool, overlay).isEmpty()); // nothing new: no repaint
         // Moving within the same square redraws nothing.
         previewMouseMove(state, overlay, 101, 101);

@@ -52,10 +52,18 @@ struct Model {
                 stamp(picture, board::squareBitmap(letter), bx + 24, by + 24);
             break;
         }
-        case 2: stamp(picture, s, bx + 15, by + 25); break;
-        case 3: stamp(picture, s, bx + 25, by + 15); break;
-        case 4: stamp(picture, s, bx - 1, by + 25); break;
-        case 5: stamp(picture, s, bx + 25, by); break;
+        case 2:
+            stamp(picture, s, bx + 15, by + 25);
+            break;
+        case 3:
+            stamp(picture, s, bx + 25, by + 15);
+            break;
+        case 4:
+            stamp(picture, s, bx - 1, by + 25);
+            break;
+        case 5:
+            stamp(picture, s, bx + 25, by);
+            break;
         case 6:
             if (picture.valid(x, y) && picture.pixelIndex(x, y) == 255) {
                 std::deque<QPoint> todo{QPoint(x, y)};
@@ -163,12 +171,14 @@ private Q_SLOTS:
                 QVERIFY(samePixels(raster::readBmpFile(path), model.picture));
             }
             if (!samePixels(doc.picture(), model.picture))
-                QFAIL(qPrintable(QStringLiteral("map %1 differs from the model at step %2").arg(w).arg(step)));
+                QFAIL(qPrintable(
+                    QStringLiteral("map %1 differs from the model at step %2").arg(w).arg(step)));
             if (step == 999)
                 rssAfterThousand = residentKb();
         }
         const long rssAtEnd = residentKb();
-        qInfo("resident memory after 1000 steps: %ld kB, at the end: %ld kB", rssAfterThousand, rssAtEnd);
+        qInfo("resident memory after 1000 steps: %ld kB, at the end: %ld kB", rssAfterThousand,
+              rssAtEnd);
         if (!sanitized)
             QVERIFY2(rssAtEnd <= rssAfterThousand * 11 / 10, "memory grew during the session");
     }

@@ -291,7 +291,8 @@ private Q_SLOTS:
             for (int x = 0; x < 880; x += 3) {
                 const QRgb want = raster::pixel(host.map->document().picture(), x, y);
                 QCOMPARE(shown.pixel(ratio * x, ratio * y) | 0xff000000u, want);
-                QCOMPARE(shown.pixel(ratio * x + ratio - 1, ratio * y + ratio - 1) | 0xff000000u, want);
+                QCOMPARE(shown.pixel(ratio * x + ratio - 1, ratio * y + ratio - 1) | 0xff000000u,
+                         want);
             }
     }
 

@@ -13,8 +13,14 @@
 
 namespace bmpfiles {
 
-inline void put16(QByteArray &d, int at, quint16 v) { qToLittleEndian<quint16>(v, d.data() + at); }
-inline void put32(QByteArray &d, int at, quint32 v) { qToLittleEndian<quint32>(v, d.data() + at); }
+inline void put16(QByteArray &d, int at, quint16 v)
+{
+    qToLittleEndian<quint16>(v, d.data() + at);
+}
+inline void put32(QByteArray &d, int at, quint32 v)
+{
+    qToLittleEndian<quint32>(v, d.data() + at);
+}
 
 /// File header, info header (Windows, 40 bytes; OS/2, 12 bytes) and a grey
 /// colour table of `colours` entries; the pixel data follows at once.
@@ -59,8 +65,9 @@ inline QByteArray finish(QByteArray d)
 /// An uncompressed file whose pixel (x, y) (y from the top) has the given
 /// value: a colour index for 1, 4 and 8 bits, 0xRRGGBB for 24 bits. Row
 /// padding bytes hold `pad`.
-inline QByteArray uncompressed(qint32 w, qint32 h, quint16 bits, const std::function<quint32(int, int)> &value,
-                               bool topDown = false, bool os2 = false, char pad = '\0')
+inline QByteArray uncompressed(qint32 w, qint32 h, quint16 bits,
+                               const std::function<quint32(int, int)> &value, bool topDown = false,
+                               bool os2 = false, char pad = '\0')
 {
     QByteArray d = headers(w, topDown ? -h : h, bits, 0, bits <= 8 ? 1 << bits : 0, os2);
     const int stride = ((w * bits + 31) / 32) * 4;
@@ -80,7 +87,8 @@ inline QByteArray uncompressed(qint32 w, qint32 h, quint16 bits, const std::func
                 const int shift = 8 - bits * (x % perByte + 1);
                 if (x % perByte == 0)
                     line[x / perByte] = '\0';
-                line[x / perByte] = char(uchar(line[x / perByte]) | ((v & ((1u << bits) - 1)) << shift));
+                line[x / perByte] =
+                    char(uchar(line[x / perByte]) | ((v & ((1u << bits) - 1)) << shift));
             }
         }
         d.append(line);
@@ -98,10 +106,22 @@ inline QByteArray rle(qint32 w, qint32 h, quint16 bits, const QByteArray &stream
 }
 
 /// Pieces of an RLE stream.
-inline QByteArray run(int count, int value) { return QByteArray(1, char(count)) + char(value); }
-inline QByteArray endOfLine() { return QByteArray("\0\0", 2); }
-inline QByteArray endOfPicture() { return QByteArray("\0\1", 2); }
-inline QByteArray delta(int dx, int dy) { return QByteArray("\0\2", 2) + char(dx) + char(dy); }
+inline QByteArray run(int count, int value)
+{
+    return QByteArray(1, char(count)) + char(value);
+}
+inline QByteArray endOfLine()
+{
+    return QByteArray("\0\0", 2);
+}
+inline QByteArray endOfPicture()
+{
+    return QByteArray("\0\1", 2);
+}
+inline QByteArray delta(int dx, int dy)
+{
+    return QByteArray("\0\2", 2) + char(dx) + char(dy);
+}
 
 /// The project's own set of good and broken files, by name. Good ones
 /// decode; broken ones are either refused as not valid or decode the same
@@ -117,7 +137,8 @@ inline QList<QPair<QString, QByteArray>> cases()
     // Widths that need row padding, in every depth the program writes.
     add("pal8-127", uncompressed(127, 9, 8, pattern));
     add("pal4-13", uncompressed(13, 5, 4, [](int x, int y) { return quint32((x + y) % 16); }));
-    add("rgb24-127", uncompressed(127, 5, 24, [](int x, int y) { return quint32(x * 0x010203 + y); }));
+    add("rgb24-127",
+        uncompressed(127, 5, 24, [](int x, int y) { return quint32(x * 0x010203 + y); }));
     add("pal1-13", uncompressed(13, 4, 1, [](int x, int y) { return quint32((x + y) & 1); }));
     add("pal8-topdown", uncompressed(31, 6, 8, pattern, true));
     add("pal8-os2", uncompressed(33, 5, 8, pattern, false, true));

@@ -22,8 +22,9 @@ inline QImage rasterisePdf(const QString &pdf, double dpi = 100, const QRect &cr
     QStringList arguments{QStringLiteral("-r"), QString::number(dpi, 'g', 10)};
     if (crop.isValid())
         arguments << QStringLiteral("-x") << QString::number(crop.x()) << QStringLiteral("-y")
-                  << QString::number(crop.y()) << QStringLiteral("-W") << QString::number(crop.width())
-                  << QStringLiteral("-H") << QString::number(crop.height());
+                  << QString::number(crop.y()) << QStringLiteral("-W")
+                  << QString::number(crop.width()) << QStringLiteral("-H")
+                  << QString::number(crop.height());
     arguments << QStringLiteral("-png") << QStringLiteral("-singlefile") << pdf << prefix;
     QProcess process;
     process.start(tool, arguments);

@@ -48,8 +48,8 @@ public:
     };
 
     // Answers, taken from the front one per call.
-    QQueue<QString> openAnswers;  ///< paths chosen in open dialogs ("" = cancel)
-    QQueue<QString> saveAnswers;  ///< paths chosen in save dialogs ("" = cancel)
+    QQueue<QString> openAnswers; ///< paths chosen in open dialogs ("" = cancel)
+    QQueue<QString> saveAnswers; ///< paths chosen in save dialogs ("" = cancel)
     /// One scripted answer to a question: true ("Yes"), false ("No") or
     /// Dialogs::Answer::Dismissed (Escape).
     struct Reply {
@@ -59,7 +59,7 @@ public:
     };
     QQueue<Reply> confirmAnswers;  ///< answers to ask() and confirm()
     QQueue<bool> overwriteAnswers; ///< true = replace the existing file
-    QQueue<bool> printAnswers;    ///< true = print dialog confirmed
+    QQueue<bool> printAnswers;     ///< true = print dialog confirmed
 
     // Records, in the order of the calls.
     QList<FileQuestion> openQuestions; ///< every open dialog shown

@@ -36,7 +36,6 @@ QString dataPath(const QString &name)
     return QStringLiteral(DK_TEST_DATA "/quest/") + name;
 }
 
-
 // Runs `then` one event after `watched` was shown.
 class OnShow : public QObject {
 public:

@@ -69,25 +69,31 @@ struct Step {
     int y = 0;
 };
 
-constexpr int centre(int square) { return 24 + 32 * square + 16; }
-constexpr int leftLine(int square) { return 24 + 32 * square + 2; }
+constexpr int centre(int square)
+{
+    return 24 + 32 * square + 16;
+}
+constexpr int leftLine(int square)
+{
+    return 24 + 32 * square + 2;
+}
 
 // A goblin, an ork, a door in the wall of the top-left room, the altar and a
 // filled square; the map clicks stay in the part of the board the new map
 // window shows without scrolling.
 const std::vector<Step> kSteps = {
-    {"ToolButton1"},                       // goblin, mode 0
+    {"ToolButton1"}, // goblin, mode 0
     {"map", centre(1), centre(1)},
-    {"ToolButton2"},                       // ork
+    {"ToolButton2"}, // ork
     {"map", centre(2), centre(1)},
     {"map", centre(6), centre(5)},
-    {"tab:2"},                             // "Seite 2"
-    {"Image19"},                           // the first door, mode 2
+    {"tab:2"},   // "Seite 2"
+    {"Image19"}, // the first door, mode 2
     {"map", leftLine(5), centre(2)},
-    {"tab:1"},                             // "Seite 1"
-    {"BitBtn1"},                           // "Übernehmen": ALTAR1, mode 0
+    {"tab:1"},   // "Seite 1"
+    {"BitBtn1"}, // "Übernehmen": ALTAR1, mode 0
     {"map", centre(1), centre(3)},
-    {"ToolButton11"},                      // fill tool, mode 6
+    {"ToolButton11"}, // fill tool, mode 6
     {"map", centre(3), centre(1)},
     {"map", centre(8), centre(7)},
 };
@@ -123,7 +129,8 @@ int printClicks()
             const QPoint inArea = canvas->mapTo(window.mdiArea()->viewport(), at);
             if (!window.mdiArea()->viewport()->rect().contains(inArea) ||
                 !map->widget()->rect().contains(canvas->mapTo(map->widget(), at)))
-                return fail(QStringLiteral("map position %1,%2 is not visible").arg(step.x).arg(step.y));
+                return fail(
+                    QStringLiteral("map position %1,%2 is not visible").arg(step.x).arg(step.y));
             put("map", canvas, at);
         } else if (control.startsWith(QLatin1String("tab:"))) {
             QTabBar *bar = window.paletteTabs()->tabBar();
@@ -147,7 +154,8 @@ int printClicks()
     }
     // The part of the map the script grabs from the screen after reopening.
     const QRect grab(0, 0, kGrab.width(), kGrab.height());
-    if (!map->widget()->rect().contains(QRect(canvas->mapTo(map->widget(), grab.topLeft()), grab.size())))
+    if (!map->widget()->rect().contains(
+            QRect(canvas->mapTo(map->widget(), grab.topLeft()), grab.size())))
         return fail(QStringLiteral("the grabbed part of the map is not visible"));
     put("canvas", canvas, QPoint(0, 0));
     out.flush();
@@ -171,12 +179,15 @@ int printPhantomPoints()
             const QRgb c = raster::pixel(goblin, x, y);
             const QPoint centre(goblin.width() / 2, goblin.height() / 2);
             if (c != board::kWhite && c != raster::kTransparent &&
-                (shown.x() < 0 || (QPoint(x, y) - centre).manhattanLength() < (shown - centre).manhattanLength()))
+                (shown.x() < 0 ||
+                 (QPoint(x, y) - centre).manhattanLength() < (shown - centre).manhattanLength()))
                 shown = QPoint(x, y);
         }
     if (shown.x() < 0)
         return fail(QStringLiteral("the goblin has no pixel to see"));
-    const auto interior = [](int column, int row) { return QPoint(24 + 32 * column + 1, 24 + 32 * row + 1); };
+    const auto interior = [](int column, int row) {
+        return QPoint(24 + 32 * column + 1, 24 + 32 * row + 1);
+    };
 
     QTextStream out(stdout);
     QString error;
@@ -201,7 +212,8 @@ int printPhantomPoints()
     put("frame2", second->canvas(), QPoint(23, 23));
     put("rest2", second->canvas(), interior(8, 6) + QPoint(15, 15));
     put("ghost3", second->canvas(), interior(8, 6) + shown);
-    if (QApplication::widgetAt(area->mapToGlobal(QPoint(area->width() - 5, area->height() - 5))) != area)
+    if (QApplication::widgetAt(area->mapToGlobal(QPoint(area->width() - 5, area->height() - 5))) !=
+        area)
         error = QStringLiteral("the background point lies on a map");
     out.flush();
     return error.isEmpty() ? 0 : fail(error);
@@ -255,16 +267,19 @@ int printZoomStages()
         // would be the square before.
         const QPoint aim = zoom.pixelAt(QPointF(viewport->rect().center() + stage.aside - origin));
         const board::Square square = board::squareAt(aim.x(), aim.y());
-        const QPoint corner(24 + 32 * qBound(0, square.column, 25), 24 + 32 * qBound(0, square.row, 18));
+        const QPoint corner(24 + 32 * qBound(0, square.column, 25),
+                            24 + 32 * qBound(0, square.row, 18));
         const auto first = [&](int at) { return (at * zoom.num + zoom.den - 1) / zoom.den; };
         const QPoint click(first(corner.x()), first(corner.y()));
         const QPoint pixel = canvas->pictureAt(click);
         const board::Square hit = board::squareAt(pixel.x(), pixel.y());
         const QPoint aside = canvas->pictureAt(click - QPoint(1, 1));
         if (!(hit == board::squareAt(corner.x(), corner.y())) ||
-            !(board::squareAt(aside.x(), aside.y()) == board::Square{hit.column - 1, hit.row - 1}) ||
+            !(board::squareAt(aside.x(), aside.y()) ==
+              board::Square{hit.column - 1, hit.row - 1}) ||
             !viewport->rect().contains(canvas->mapTo(viewport, click)))
-            return fail(QStringLiteral("the click of stage %1 is not in view").arg(QLatin1String(stage.keys)));
+            return fail(QStringLiteral("the click of stage %1 is not in view")
+                            .arg(QLatin1String(stage.keys)));
         clicked << hit;
         // A probe on a black line now that was white inside a square not
         // clicked before.
@@ -316,7 +331,8 @@ int compareZoomed(const QString &savedPath, const QStringList &pixels)
     if (saved.size() != expected.size())
         return fail(QStringLiteral("the saved map has another size"));
     if (const int differing = differingPixels(saved, expected))
-        return fail(QStringLiteral("%1 pixels of the map saved after zooming differ from the clicks at 100 %")
+        return fail(QStringLiteral(
+                        "%1 pixels of the map saved after zooming differ from the clicks at 100 %")
                         .arg(differing));
     std::printf("the clicks at every zoom landed where they land at 100 %%\n");
     return 0;
@@ -330,7 +346,8 @@ int compareScreen(const QString &savedPath, const QString &grabPath)
     if (grab.size() != kGrab)
         return fail(QStringLiteral("screen grab has the wrong size"));
     if (const int differing = differingPixels(grab, saved))
-        return fail(QStringLiteral("the reopened map shows %1 pixels unlike the saved file").arg(differing));
+        return fail(QStringLiteral("the reopened map shows %1 pixels unlike the saved file")
+                        .arg(differing));
     std::printf("the reopened map shows the saved picture\n");
     return 0;
 }
@@ -364,17 +381,22 @@ int compare(const QString &savedPath)
     const QImage saved = raster::readBmpFile(savedPath);
     if (saved.size() != expected.size())
         return fail(QStringLiteral("saved map is %1x%2, expected %3x%4")
-                        .arg(saved.width()).arg(saved.height())
-                        .arg(expected.width()).arg(expected.height()));
+                        .arg(saved.width())
+                        .arg(saved.height())
+                        .arg(expected.width())
+                        .arg(expected.height()));
     QPoint first(-1, -1);
     if (const int differing = differingPixels(saved, expected, &first)) {
         expected.save(savedPath + QStringLiteral(".expected.png"));
         return fail(QStringLiteral("%1 pixels differ, the first at %2,%3 (expected picture: %4)")
-                        .arg(differing).arg(first.x()).arg(first.y())
+                        .arg(differing)
+                        .arg(first.x())
+                        .arg(first.y())
                         .arg(savedPath + QStringLiteral(".expected.png")));
     }
     const int stamped = differingPixels(board::defaultBoard(), expected);
-    std::printf("saved map matches the expected picture (%d pixels differ from a new board)\n", stamped);
+    std::printf("saved map matches the expected picture (%d pixels differ from a new board)\n",
+                stamped);
     return 0;
 }
 
@@ -409,6 +431,7 @@ int main(int argc, char **argv)
         return printZoomStages();
     if (args.size() >= 3 && args[1] == QLatin1String("zoomcompare"))
         return compareZoomed(args[2], args.mid(3));
-    return fail(QStringLiteral("usage: e2e_helper clicks | phantom | names | zoom | compare <saved.bmp> | "
-                               "screen <saved.bmp> <grab.png> | zoomcompare <saved.bmp> <px> <py>..."));
+    return fail(
+        QStringLiteral("usage: e2e_helper clicks | phantom | names | zoom | compare <saved.bmp> | "
+                       "screen <saved.bmp> <grab.png> | zoomcompare <saved.bmp> <px> <py>..."));
 }

@@ -51,10 +51,10 @@ public:
 
 // How a case makes the write fail.
 enum Fault {
-    NoFault,      // control: the save works
-    SizeLimit,    // RLIMIT_FSIZE: writes past a few bytes fail with EFBIG
-    FolderIsFile, // a folder in the target path is a regular file
-    TargetFolder, // the target itself is a folder
+    NoFault,       // control: the save works
+    SizeLimit,     // RLIMIT_FSIZE: writes past a few bytes fail with EFBIG
+    FolderIsFile,  // a folder in the target path is a regular file
+    TargetFolder,  // the target itself is a folder
     MissingFolder, // the folder does not exist
 };
 
@@ -66,8 +66,8 @@ const QString kUnavailable = QStringLiteral("fault unavailable");
 // Runs `work` in a forked child (under the size limit when asked) and returns
 // what it reports. `prepare` runs first in the child; when it fails the child
 // reports kUnavailable.
-QString inChild(bool limitSize, const std::function<QStringList()> &work, rlim_t sizeLimit = kSizeLimit,
-                const std::function<bool()> &prepare = {})
+QString inChild(bool limitSize, const std::function<QStringList()> &work,
+                rlim_t sizeLimit = kSizeLimit, const std::function<bool()> &prepare = {})
 {
     return inForkedChild([&] {
         if (limitSize) {
@@ -184,7 +184,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("fault");
         QTest::addColumn<bool>("saveAs");
         QTest::addColumn<int>("side"); // 0: the default board, else a square picture of that side
-        const char *names[] = {"no fault", "file size limit", "folder is a file", "target is a folder"};
+        const char *names[] = {"no fault", "file size limit", "folder is a file",
+                               "target is a folder"};
         for (int fault = NoFault; fault <= TargetFolder; ++fault) {
             if (fault == NoFault || fault == SizeLimit)
                 QTest::addRow("%s, save", names[fault]) << fault << false << 0;
@@ -208,7 +209,8 @@ private Q_SLOTS:
             board = board.copy(0, 0, side, side);
         const QByteArray old = raster::encodeBmp(board);
         QVERIFY(old.size() > qsizetype(kSizeLimit));
-        const QString target = prepareTarget(Fault(fault), dir.path(), QStringLiteral("karte.bmp"), old);
+        const QString target =
+            prepareTarget(Fault(fault), dir.path(), QStringLiteral("karte.bmp"), old);
         const auto before = snapshot(dir.path());
 
         const QString report = inChild(fault == SizeLimit, [&] {
@@ -218,8 +220,8 @@ private Q_SLOTS:
             tool.mode = ToolState::Square;
             tool.stamp = QImage(30, 30, QImage::Format_RGB32);
             tool.stamp.fill(Qt::black);
-            auto *map = saveAs ? new MapWindow(tool, preview)
-                               : new MapWindow(tool, preview, board, target);
+            auto *map =
+                saveAs ? new MapWindow(tool, preview) : new MapWindow(tool, preview, board, target);
             map->document().mouseDown(Qt::LeftButton, 40, 40, tool);
             const QString caption = map->caption();
             if (saveAs) {
@@ -228,10 +230,10 @@ private Q_SLOTS:
             }
             map->mapMenu()->actions().at(saveAs ? 3 : 2)->trigger();
             flush();
-            return QStringList{script.errors.join(QLatin1Char('|')),
-                               QString::number(map->document().isModified()),
-                               map->caption() == caption ? QStringLiteral("caption kept") : map->caption(),
-                               script.unanswered.join(QLatin1Char('|'))};
+            return QStringList{
+                script.errors.join(QLatin1Char('|')), QString::number(map->document().isModified()),
+                map->caption() == caption ? QStringLiteral("caption kept") : map->caption(),
+                script.unanswered.join(QLatin1Char('|'))};
         });
         const QStringList got = report.split(QLatin1Char('\n'));
         QCOMPARE(got.size(), 4);
@@ -265,7 +267,8 @@ private Q_SLOTS:
         QuestDocument oldQuest;
         oldQuest.title = QStringLiteral("Alte Quest");
         const QByteArray old = questfile::encode(oldQuest);
-        const QString target = prepareTarget(Fault(fault), dir.path(), QStringLiteral("quest.dke"), old);
+        const QString target =
+            prepareTarget(Fault(fault), dir.path(), QStringLiteral("quest.dke"), old);
         const auto before = snapshot(dir.path());
         const QuestDocument doc = longQuest();
         QVERIFY(questfile::encode(doc).size() > qsizetype(kSizeLimit));
@@ -288,11 +291,13 @@ private Q_SLOTS:
             const QuestDocument shown = editor.document();
             script.saveAnswers << target;
             script.overwriteAnswers << true;
-            QMetaObject::invokeMethod(&editor, [&editor] { editor.saveQuest(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                &editor, [&editor] { editor.saveQuest(); }, Qt::QueuedConnection);
             flush();
             return QStringList{writerError, script.errors.join(QLatin1Char('|')),
                                QString::number(editor.questModified()),
-                               editor.document() == shown ? QStringLiteral("text kept") : QStringLiteral("text changed"),
+                               editor.document() == shown ? QStringLiteral("text kept")
+                                                          : QStringLiteral("text changed"),
                                script.unanswered.join(QLatin1Char('|'))};
         });
         const QStringList got = report.split(QLatin1Char('\n'));
@@ -356,15 +361,17 @@ private Q_SLOTS:
             editor.setQuestModified(true);
             const QuestDocument shown = editor.document();
             // Wired as the program wires the button.
-            QObject::connect(editor.printButton(), &QPushButton::clicked, &editor,
-                             [&editor] { printQuestSheet(&editor, editor.document(), editor.mapPicture()); },
-                             Qt::QueuedConnection);
+            QObject::connect(
+                editor.printButton(), &QPushButton::clicked, &editor,
+                [&editor] { printQuestSheet(&editor, editor.document(), editor.mapPicture()); },
+                Qt::QueuedConnection);
             editor.printButton()->click();
             flush();
-            return QStringList{script.errors.join(QLatin1Char('|')) + script.unanswered.join(QLatin1Char('|')),
-                               QString::number(script.printCount),
-                               QString::number(editor.questModified()),
-                               editor.document() == shown ? QStringLiteral("text kept") : QStringLiteral("text changed")};
+            return QStringList{
+                script.errors.join(QLatin1Char('|')) + script.unanswered.join(QLatin1Char('|')),
+                QString::number(script.printCount), QString::number(editor.questModified()),
+                editor.document() == shown ? QStringLiteral("text kept")
+                                           : QStringLiteral("text changed")};
         });
         const QStringList got = report.split(QLatin1Char('\n'));
         QCOMPARE(got.size(), 4);
@@ -379,7 +386,8 @@ private Q_SLOTS:
             return;
         }
         const QString prefix = errors::cannotCreate(temp + QStringLiteral("/dkedit-"));
-        QVERIFY2(got[0].startsWith(prefix) && got[0].endsWith(QLatin1String(".bmp.")), qPrintable(got[0]));
+        QVERIFY2(got[0].startsWith(prefix) && got[0].endsWith(QLatin1String(".bmp.")),
+                 qPrintable(got[0]));
         QVERIFY(!got[0].contains(QLatin1Char('|'))); // reported once
         // No page went out and no working file stayed behind.
         QCOMPARE(snapshot(dir.path()), before);
@@ -408,9 +416,10 @@ private Q_SLOTS:
         QVERIFY(dir.isValid());
         const QString folder = dir.filePath(QStringLiteral("voll"));
         QVERIFY(QDir().mkpath(folder));
-        const QString target = folder + (what == QLatin1String("map")     ? QStringLiteral("/karte.bmp")
-                                         : what == QLatin1String("quest") ? QStringLiteral("/quest.dke")
-                                                                          : QStringLiteral("/blatt.pdf"));
+        const QString target =
+            folder + (what == QLatin1String("map")     ? QStringLiteral("/karte.bmp")
+                      : what == QLatin1String("quest") ? QStringLiteral("/quest.dke")
+                                                       : QStringLiteral("/blatt.pdf"));
         const QByteArray old = "Die alte Datei.\n";
 
         const QString report = inChild(
@@ -427,8 +436,9 @@ private Q_SLOTS:
                         QuestDocument doc = longQuest();
                         // Past both limits: 1 MB, 200 kB.
                         for (int i = 0; i < 8000; ++i)
-                            doc.intro << QStringLiteral("Eine lange Zeile der Einleitung, eine von vielen, "
-                                                        "Nummer %1.")
+                            doc.intro << QStringLiteral(
+                                             "Eine lange Zeile der Einleitung, eine von vielen, "
+                                             "Nummer %1.")
                                              .arg(i);
                         questfile::write(doc, target);
                     } else {
@@ -441,14 +451,17 @@ private Q_SLOTS:
                 } catch (const DkError &e) {
                     error = e.text();
                 }
-                return QStringList{error, readBytes(target) == old ? QStringLiteral("old file kept")
-                                                                 : QStringLiteral("old file changed"),
-                                   QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                          QDir::NoDotAndDotDot)
+                return QStringList{error,
+                                   readBytes(target) == old ? QStringLiteral("old file kept")
+                                                            : QStringLiteral("old file changed"),
+                                   QDir(folder)
+                                       .entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                                  QDir::NoDotAndDotDot)
                                        .join(QLatin1Char(' '))};
             },
             // The print's working file must fit, its PDF not.
-            what == QLatin1String("pdf") ? rlim_t(1) << 20 : kSizeLimit, smallDisk ? std::function<bool()>([&] { return mountSmallDisk(folder); }) : nullptr);
+            what == QLatin1String("pdf") ? rlim_t(1) << 20 : kSizeLimit,
+            smallDisk ? std::function<bool()>([&] { return mountSmallDisk(folder); }) : nullptr);
         if (report == kUnavailable)
             QSKIP("this process may not mount a small file system (needs root)");
         const QStringList got = report.split(QLatin1Char('\n'));

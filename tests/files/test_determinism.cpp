@@ -131,14 +131,17 @@ int dumpAll(const QString &inDir, const QString &outDir)
     ScriptedDialogs script;
     ToolState tool;
     PreviewState preview;
-    const QStringList names = QDir(inDir).entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
+    const QStringList names =
+        QDir(inDir).entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
     for (const QString &name : names) {
         const QString path = inDir + QLatin1Char('/') + name;
         const QString base = outDir + QLatin1Char('/') + name;
 
         // "Öffnen..." and "Speichern als..." of the map.
-        record(outDir, name + QStringLiteral(".map-open"), [&] { return pixelDump(mapfiles::readMap(path)); });
-        record(outDir, name + QStringLiteral(".encode"), [&] { return raster::encodeBmp(raster::readBmpFile(path)); });
+        record(outDir, name + QStringLiteral(".map-open"),
+               [&] { return pixelDump(mapfiles::readMap(path)); });
+        record(outDir, name + QStringLiteral(".encode"),
+               [&] { return raster::encodeBmp(raster::readBmpFile(path)); });
         record(outDir, name + QStringLiteral(".map-save"), [&] {
             MapWindow map(tool, preview, mapfiles::readMap(path), path);
             return saveThroughMapWindow(map, script, base + QStringLiteral(".saved.bmp"));
@@ -180,7 +183,8 @@ int dumpAll(const QString &inDir, const QString &outDir)
             raster::writeBmpFile(picture, base + QStringLiteral(".bmp"));
             return readBytes(base + QStringLiteral(".bmp"));
         });
-        record(outDir, name + QStringLiteral(".encode"), [&] { return raster::encodeBmp(picture); });
+        record(outDir, name + QStringLiteral(".encode"),
+               [&] { return raster::encodeBmp(picture); });
         record(outDir, name + QStringLiteral(".map-click-save"), [&] {
             MapWindow map(tool, preview, picture, base + QStringLiteral(".karte.bmp"));
             tool.mode = ToolState::Square;
@@ -206,9 +210,10 @@ bool runChild(const QString &inDir, const QString &outDir, int fill, QString *lo
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("MALLOC_PERTURB_"), QString::number(fill));
     if (env.contains(QStringLiteral("ASAN_OPTIONS")))
-        env.insert(QStringLiteral("ASAN_OPTIONS"),
-                   env.value(QStringLiteral("ASAN_OPTIONS")) +
-                       QStringLiteral(":malloc_fill_byte=%1:max_malloc_fill_size=1073741824").arg(fill));
+        env.insert(
+            QStringLiteral("ASAN_OPTIONS"),
+            env.value(QStringLiteral("ASAN_OPTIONS")) +
+                QStringLiteral(":malloc_fill_byte=%1:max_malloc_fill_size=1073741824").arg(fill));
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--dump"), inDir, outDir});
@@ -237,15 +242,17 @@ private Q_SLOTS:
             qInfo("The BMP test suite is not beside this repository (%s): only the project's own "
                   "files are checked.",
                   qPrintable(kSuite));
-        QDirIterator it(kSuite, {QStringLiteral("*.bmp")}, QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator it(kSuite, {QStringLiteral("*.bmp")}, QDir::Files,
+                        QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
             const QString folder = QFileInfo(path).dir().dirName();
-            QVERIFY(QFile::copy(path, in + QStringLiteral("/suite-%1-%2").arg(folder, it.fileName())));
+            QVERIFY(
+                QFile::copy(path, in + QStringLiteral("/suite-%1-%2").arg(folder, it.fileName())));
             ++suiteFiles;
         }
-        qInfo("%d files of the project's own set, %d of the BMP test set", int(bmpfiles::cases().size()),
-              suiteFiles);
+        qInfo("%d files of the project's own set, %d of the BMP test set",
+              int(bmpfiles::cases().size()), suiteFiles);
 
         QStringList outs;
         for (const int fill : {85, 170}) {
@@ -263,16 +270,18 @@ private Q_SLOTS:
             if (name.endsWith(QLatin1String(".bmp")))
                 continue; // the saved files themselves, compared through their records
             ++compared;
-            if (readBytes(outs[0] + QLatin1Char('/') + name) != readBytes(outs[1] + QLatin1Char('/') + name)) {
+            if (readBytes(outs[0] + QLatin1Char('/') + name) !=
+                readBytes(outs[1] + QLatin1Char('/') + name)) {
                 qWarning("depends on the heap: %s", qPrintable(name));
                 differing << name;
             }
         }
         QVERIFY(compared > 0);
         QCOMPARE(QDir(outs[1]).entryList(QDir::Files, QDir::Name), results);
-        QVERIFY2(differing.isEmpty(), qPrintable(QStringLiteral("%1 of %2 results depend on the heap")
-                                                     .arg(differing.size())
-                                                     .arg(compared)));
+        QVERIFY2(differing.isEmpty(),
+                 qPrintable(QStringLiteral("%1 of %2 results depend on the heap")
+                                .arg(differing.size())
+                                .arg(compared)));
     }
 };
 

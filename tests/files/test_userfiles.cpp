@@ -21,11 +21,11 @@
 #include "userfiles.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -36,7 +36,10 @@
 
 namespace {
 
-bool sanitized() { return qEnvironmentVariableIsSet("ASAN_OPTIONS"); }
+bool sanitized()
+{
+    return qEnvironmentVariableIsSet("ASAN_OPTIONS");
+}
 
 // Runs `work` in a forked child that is stopped after 30 s (kChildBlocked).
 // A read without end stops at 4 GB there instead of filling the machine.
@@ -76,7 +79,8 @@ bool makeThing(const QString &kind, const QString &path)
         return mkfifo(QFile::encodeName(fifo).constData(), 0644) == 0 && QFile::link(fifo, path);
     }
     if (kind == QLatin1String("link to /dev/zero"))
-        return QFile::exists(QStringLiteral("/dev/zero")) && QFile::link(QStringLiteral("/dev/zero"), path);
+        return QFile::exists(QStringLiteral("/dev/zero")) &&
+               QFile::link(QStringLiteral("/dev/zero"), path);
     if (kind == QLatin1String("folder"))
         return QDir().mkdir(path);
     if (kind == QLatin1String("3 GB of text")) {
@@ -98,11 +102,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("way");
-        for (const char *kind : {"pipe", "link to a pipe", "link to /dev/zero", "folder",
-                                 "3 GB of text"})
+        for (const char *kind :
+             {"pipe", "link to a pipe", "link to /dev/zero", "folder", "3 GB of text"})
             for (const char *way : {"map open", "map drop", "overlay preview", "overlay stamp",
                                     "quest picture", "quest open", "quest drop"})
-                QTest::addRow("%s, %s", kind, way) << QString::fromLatin1(kind) << QString::fromLatin1(way);
+                QTest::addRow("%s, %s", kind, way)
+                    << QString::fromLatin1(kind) << QString::fromLatin1(way);
     }
     void hostileFilesAreRefusedAtOnce()
     {
@@ -110,8 +115,10 @@ private Q_SLOTS:
         QFETCH(QString, way);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        const bool quest = way.startsWith(QLatin1String("quest o")) || way == QLatin1String("quest drop");
-        const QString path = dir.filePath(quest ? QStringLiteral("x.dke") : QStringLiteral("x.bmp"));
+        const bool quest =
+            way.startsWith(QLatin1String("quest o")) || way == QLatin1String("quest drop");
+        const QString path =
+            dir.filePath(quest ? QStringLiteral("x.dke") : QStringLiteral("x.bmp"));
         const bool overlay = way.startsWith(QLatin1String("overlay"));
         if (overlay) // listed as a picture first, then swapped for the hostile thing
             raster::writeBmpFile(greyPicture(30, 30, 9), path);
@@ -131,7 +138,8 @@ private Q_SLOTS:
                     // the error report.
                     script.openAnswers << path;
                     for (QAction *menu : window.menuBar()->actions())
-                        for (QAction *action : menu->menu() ? menu->menu()->actions() : QList<QAction *>())
+                        for (QAction *action :
+                             menu->menu() ? menu->menu()->actions() : QList<QAction *>())
                             if (action->text() == QStringLiteral("Öffnen..."))
                                 action->trigger();
                     flush();
@@ -180,8 +188,8 @@ private Q_SLOTS:
             }
             // What reading took beyond what the program held already.
             const long grownMb = (peakKb() - peakBefore) / 1024;
-            return QStringList{error, changed, grownMb > 64 ? QStringLiteral("read %1 MB").arg(grownMb)
-                                                            : QString()}
+            return QStringList{error, changed,
+                               grownMb > 64 ? QStringLiteral("read %1 MB").arg(grownMb) : QString()}
                 .join(QLatin1Char('\n'));
         });
         QVERIFY2(report != kChildBlocked, "the command blocked");
@@ -204,7 +212,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::newRow("255 letters") << QString(251, QLatin1Char('k')) + QStringLiteral(".bmp");
         // "ä" takes two bytes: 125 of them and ".dke" are 254 bytes, one more letter 255.
-        QTest::newRow("255 bytes of umlauts") << QString(125, QChar(0xe4)) + QStringLiteral("q.dke");
+        QTest::newRow("255 bytes of umlauts")
+            << QString(125, QChar(0xe4)) + QStringLiteral("q.dke");
     }
     void longestNamesCanBeSavedOver()
     {
@@ -213,7 +222,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(name);
         for (int level = 1; level <= 3; ++level) {
-            QCOMPARE(errorOf([&] { raster::writeBmpFile(greyPicture(7, 3, level), path); }), QString());
+            QCOMPARE(errorOf([&] { raster::writeBmpFile(greyPicture(7, 3, level), path); }),
+                     QString());
             QCOMPARE(raster::readBmpFile(path), greyPicture(7, 3, level));
         }
         QuestDocument doc;
@@ -293,12 +303,16 @@ private Q_SLOTS:
         QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0644) == 0);
         const QString toFifo = dir.filePath(QStringLiteral("zum-rohr.bmp"));
         QVERIFY(QFile::link(fifo, toFifo));
-        const QString report = inChild([&] { return errorOf([&] { raster::writeBmpFile(greyPicture(4, 4, 3), toFifo); }); });
+        const QString report = inChild(
+            [&] { return errorOf([&] { raster::writeBmpFile(greyPicture(4, 4, 3), toFifo); }); });
         QCOMPARE(report, errors::cannotCreate(toFifo));
-        QVERIFY(stat(QFile::encodeName(fifo).constData(), &status) == 0 && S_ISFIFO(status.st_mode));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-                 (QStringList{QStringLiteral("neu.bmp"), QStringLiteral("rohr"), QStringLiteral("verweis.bmp"),
-                              QStringLiteral("zum-rohr.bmp")}));
+        QVERIFY(stat(QFile::encodeName(fifo).constData(), &status) == 0 &&
+                S_ISFIFO(status.st_mode));
+        QCOMPARE(
+            QDir(dir.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            (QStringList{QStringLiteral("neu.bmp"), QStringLiteral("rohr"),
+                         QStringLiteral("verweis.bmp"), QStringLiteral("zum-rohr.bmp")}));
     }
 };
 

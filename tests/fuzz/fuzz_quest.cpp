@@ -32,7 +32,8 @@ QuestDocument sentinel()
 bool writeFile(const QByteArray &bytes)
 {
     QFile file(g_path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
 }
 } // namespace
 
@@ -65,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort(); // a refused file changed the document
         if (error.text() != questfile::incompleteFile(g_path) &&
             error.text() != questfile::tooLargeFile(g_path))
-            std::abort(); // a file that exists is readable: only "incomplete" or "too large" may refuse it
+            std::abort(); // a file that exists is readable: only "incomplete" or "too large" may
+                          // refuse it
         return 0;
     }
 

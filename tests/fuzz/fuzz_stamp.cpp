@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const int x = (data[0] << 8 | data[1]) % 1200 - 100;
     const int y = (data[2] << 8 | data[3]) % 900 - 100;
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data + 4), qsizetype(size - 4));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data + 4), qsizetype(size - 4));
     ToolState tool;
     try {
         tool.stamp = raster::readBmpData(bytes);

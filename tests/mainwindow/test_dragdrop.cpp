@@ -29,7 +29,6 @@
 
 namespace {
 
-
 QMimeData *urlData(const QStringList &paths)
 {
     auto *data = new QMimeData;
@@ -90,7 +89,8 @@ class TestDragDrop : public QObject, WindowTest {
         doc.monster = QStringLiteral("Zombie");
         doc.intro = QStringList{QStringLiteral("Tief unter der Stadt erwacht das Böse.")};
         doc.notes[QuestDocument::A] = QStringList{QStringLiteral("Eine Falltür führt nach unten.")};
-        doc.notes[QuestDocument::Other] = QStringList{QStringLiteral("Der Schatz liegt in der Truhe.")};
+        doc.notes[QuestDocument::Other] =
+            QStringList{QStringLiteral("Der Schatz liegt in der Truhe.")};
         doc.active[QuestDocument::A] = true;
         doc.active[QuestDocument::Other] = true;
         return doc;
@@ -167,7 +167,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error");
         QTest::newRow("text") << QByteArray("kein Bild\n") << errors::invalidBitmap();
         QTest::newRow("empty") << QByteArray() << errors::invalidBitmap();
-        QTest::newRow("cut header") << QByteArray("BM\x36\x00\x00\x00", 6) << errors::invalidBitmap();
+        QTest::newRow("cut header")
+            << QByteArray("BM\x36\x00\x00\x00", 6) << errors::invalidBitmap();
     }
 
     void badFileReportedGoodOneOpens()
@@ -180,9 +181,10 @@ private Q_SLOTS:
         std::unique_ptr<QMimeData> data(urlData({bad, good}));
         QVERIFY(dragAndDrop(window->mdiArea()->viewport(), data.get()));
 
-        QCOMPARE(script->errors, QStringList{QStringLiteral("Die Datei %1 konnte nicht geöffnet werden: "
-                                                            "Bitmap image is not valid.")
-                                                 .arg(bad)});
+        QCOMPARE(script->errors,
+                 QStringList{QStringLiteral("Die Datei %1 konnte nicht geöffnet werden: "
+                                            "Bitmap image is not valid.")
+                                 .arg(bad)});
         QCOMPARE(captions(window->mapWindows()), QStringList{good});
     }
 
@@ -313,7 +315,8 @@ private Q_SLOTS:
         QVERIFY(writeBytes(broken, "Titel\r\nMonster\r\n---\r\n"));
         std::unique_ptr<QMimeData> dke(urlData({broken}));
         QVERIFY(dragAndDrop(editor.mapDisplay(), dke.get()));
-        QCOMPARE(script->errors, QStringList{errors::reportText(questfile::incompleteFile(broken))});
+        QCOMPARE(script->errors,
+                 QStringList{errors::reportText(questfile::incompleteFile(broken))});
         QCOMPARE(editor.titleField()->text(), QStringLiteral("Bleibt"));
     }
 };

@@ -58,7 +58,6 @@ QStringList texts(const QWidget *menu)
     return result;
 }
 
-
 } // namespace
 
 class TestMainWindow : public QObject, WindowTest {
@@ -149,11 +148,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("written");
-        QTest::newRow("no extension") << "karte1" << "karte1.bmp";
-        QTest::newRow("upper-case extension") << "karte1.BMP" << "karte1.BMP.bmp";
-        QTest::newRow("with extension") << "karte2.bmp" << "karte2.bmp";
-        QTest::newRow("cancelled") << "" << "";
-        QTest::newRow("extension inside a folder name") << "x.bmp/karte3" << "x.bmp/karte3";
+        QTest::newRow("no extension") << "karte1"
+                                      << "karte1.bmp";
+        QTest::newRow("upper-case extension") << "karte1.BMP"
+                                              << "karte1.BMP.bmp";
+        QTest::newRow("with extension") << "karte2.bmp"
+                                        << "karte2.bmp";
+        QTest::newRow("cancelled") << ""
+                                   << "";
+        QTest::newRow("extension inside a folder name") << "x.bmp/karte3"
+                                                        << "x.bmp/karte3";
     }
 
     void saveAsNaming()
@@ -319,10 +323,10 @@ private Q_SLOTS:
         QCOMPARE(texts(bar), merged);
         QCOMPARE(bar->actions()[0]->menu(), second->mapMenu());
         QCOMPARE(texts(second->mapMenu()),
-                 (QStringList{"Neu", "Öffnen...", "Speichern", "Speichern als...", "Schließen",
-                              "-", "Beenden"}));
-        QCOMPARE(texts(second->editMenu()),
-                 (QStringList{"Rückgängig", "In Zwischenablage kopieren", "Kartenrand reparieren"}));
+                 (QStringList{"Neu", "Öffnen...", "Speichern", "Speichern als...", "Schließen", "-",
+                              "Beenden"}));
+        QCOMPARE(texts(second->editMenu()), (QStringList{"Rückgängig", "In Zwischenablage kopieren",
+                                                         "Kartenrand reparieren"}));
         window->mdiArea()->setActiveSubWindow(first);
         QCOMPARE(bar->actions()[0]->menu(), first->mapMenu());
 
@@ -478,13 +482,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         QTest::newRow("letter") << int(Failing::Dk) << "Bitmap image is not valid"
                                 << "Bitmap image is not valid.";
-        QTest::newRow("digit") << int(Failing::Dk) << "Fehler 7" << "Fehler 7.";
-        QTest::newRow("full stop") << int(Failing::Dk) << "Schon fertig." << "Schon fertig.";
-        QTest::newRow("question mark sorts after it") << int(Failing::Dk) << "Warum?" << "Warum?.";
+        QTest::newRow("digit") << int(Failing::Dk) << "Fehler 7"
+                               << "Fehler 7.";
+        QTest::newRow("full stop") << int(Failing::Dk) << "Schon fertig."
+                                   << "Schon fertig.";
+        QTest::newRow("question mark sorts after it") << int(Failing::Dk) << "Warum?"
+                                                      << "Warum?.";
         QTest::newRow("bracket sorts before it") << int(Failing::Dk) << "Fehler (intern)"
                                                  << "Fehler (intern)";
-        QTest::newRow("empty") << int(Failing::Dk) << "" << "";
-        QTest::newRow("std exception") << int(Failing::Std) << "out of memory" << "out of memory.";
+        QTest::newRow("empty") << int(Failing::Dk) << ""
+                               << "";
+        QTest::newRow("std exception") << int(Failing::Std) << "out of memory"
+                                       << "out of memory.";
     }
 
     void errorReport()

@@ -31,7 +31,10 @@ QStringList texts(const QListWidget *list)
     return result;
 }
 
-OverlayBrowser *browserAt(QTabWidget &tabs, int i) { return qobject_cast<OverlayBrowser *>(tabs.widget(i)); }
+OverlayBrowser *browserAt(QTabWidget &tabs, int i)
+{
+    return qobject_cast<OverlayBrowser *>(tabs.widget(i));
+}
 
 // A tool state busy with something else, to see that failures leave it.
 void busy(ToolState &tool)
@@ -159,15 +162,21 @@ private Q_SLOTS:
     void drivesOfMounts()
     {
         const QVector<Mount> mounts = {
-            {"/", "ext4"},           {"/boot", "ext4"},     {"/run/media/anna/tmp", "tmpfs"},
-            {"/media/anna/STICK", "vfat"}, {"/proc", "proc"}, {"/mnt/data", "ext4"},
-            {"/media/anna/STICK", "vfat"}, {"/run/media/anna/CD", "iso9660"},
+            {"/", "ext4"},
+            {"/boot", "ext4"},
+            {"/run/media/anna/tmp", "tmpfs"},
+            {"/media/anna/STICK", "vfat"},
+            {"/proc", "proc"},
+            {"/mnt/data", "ext4"},
+            {"/media/anna/STICK", "vfat"},
+            {"/run/media/anna/CD", "iso9660"},
         };
         const QVector<Drive> drives = drivesFrom(QStringLiteral("/home/anna"), mounts);
         QStringList roots;
         for (const Drive &d : drives)
             roots << d.root;
-        QCOMPARE(roots, QStringList({"/", "/home/anna", "/media/anna/STICK", "/mnt/data", "/run/media/anna/CD"}));
+        QCOMPARE(roots, QStringList({"/", "/home/anna", "/media/anna/STICK", "/mnt/data",
+                                     "/run/media/anna/CD"}));
         QCOMPARE(drives[2].label, QStringLiteral("STICK"));
         QCOMPARE(driveIndexFor(drives, QStringLiteral("/home/anna/Karten")), 1);
         QCOMPARE(driveIndexFor(drives, QStringLiteral("/home/annabel")), 0);
@@ -193,7 +202,8 @@ private Q_SLOTS:
         ToolState tool;
         busy(tool);
         int modeWhenTextChanged = -1;
-        connect(&tool, &ToolState::statusTextChanged, this, [&] { modeWhenTextChanged = tool.mode; });
+        connect(&tool, &ToolState::statusTextChanged, this,
+                [&] { modeWhenTextChanged = tool.mode; });
         slot.use(tool);
         QCOMPARE(tool.stamp.size(), QSize(62, 30));
         QCOMPARE(raster::pixel(tool.stamp, 10, 10), qRgb(0, 128, 0));

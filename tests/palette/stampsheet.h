@@ -49,8 +49,8 @@ inline QImage stampedSpot(const Choice &choose)
     MapDocument doc;
     doc.mouseDown(Qt::LeftButton, kClickX, kClickY, tool);
     const QPoint at = board::stampPosition(tool.mode, board::snapBase(kClickX, kClickY));
-    const QRect spot = QRect(at, tool.stamp.size()).adjusted(-kRim, -kRim, kRim, kRim) &
-                       doc.picture().rect();
+    const QRect spot =
+        QRect(at, tool.stamp.size()).adjusted(-kRim, -kRim, kRim, kRim) & doc.picture().rect();
     return doc.picture().copy(spot).convertToFormat(QImage::Format_RGB32);
 }
 

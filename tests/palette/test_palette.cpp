@@ -297,7 +297,8 @@ private Q_SLOTS:
                 QTest::newRow(qPrintable(e.component))
                     << e.component << e.group << e.box << e.scaled << entryLabel(e);
         for (const FurnitureKind &f : furnitureKinds())
-            QTest::newRow(qPrintable(f.component)) << f.component << "Auswahl" << f.box << f.scaled << f.hint;
+            QTest::newRow(qPrintable(f.component))
+                << f.component << "Auswahl" << f.box << f.scaled << f.hint;
     }
     void thumbnails()
     {
@@ -368,7 +369,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("view");
         const int none = Qt::NoModifier, ret = Qt::Key_Return;
         QTest::newRow("one-line field") << "edit" << 0 << ret << none << true << 1;
-        QTest::newRow("keypad enter") << "edit" << 0 << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true << 1;
+        QTest::newRow("keypad enter")
+            << "edit" << 0 << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true << 1;
         QTest::newRow("tab bar") << "tabbar" << 0 << ret << none << true << 1;
         QTest::newRow("other page") << "edit" << 1 << ret << none << false << 1;
         QTest::newRow("shift") << "edit" << 0 << ret << int(Qt::ShiftModifier) << false << 1;
@@ -403,7 +405,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("component");
         QTest::addColumn<bool>("palette");
-        for (const char *name : {"Image20", "Image9", "Shape1", "BitBtn1", "GroupBox1", "page", "tabbar"})
+        for (const char *name :
+             {"Image20", "Image9", "Shape1", "BitBtn1", "GroupBox1", "page", "tabbar"})
             QTest::newRow(name) << name << true;
         QTest::newRow("field beside the palette") << "edit" << false;
     }

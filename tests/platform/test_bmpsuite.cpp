@@ -18,7 +18,7 @@
 
 // Skips the calling test function when the suite is not there.
 #define REQUIRE_SUITE()                                                                            \
-    if (!QFileInfo(QStringLiteral(DK_BMPSUITE)).isDir())                                          \
+    if (!QFileInfo(QStringLiteral(DK_BMPSUITE)).isDir())                                           \
         QSKIP("The BMP test suite is not beside this repository (" DK_BMPSUITE "): its files "     \
               "are not tested here.");
 
@@ -29,7 +29,8 @@ class TestBmpSuite : public QObject {
     {
         QDir dir(QStringLiteral(DK_BMPSUITE "/") + folder);
         QStringList paths;
-        for (const QString &name : dir.entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name))
+        for (const QString &name :
+             dir.entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name))
             paths << dir.filePath(name);
         return paths;
     }
@@ -102,7 +103,8 @@ private Q_SLOTS:
         QFETCH(int, bits);
         QTemporaryDir dir;
         int fileBits = 0;
-        const QImage picture = raster::readBmpFile(QStringLiteral(DK_BMPSUITE "/") + file, &fileBits);
+        const QImage picture =
+            raster::readBmpFile(QStringLiteral(DK_BMPSUITE "/") + file, &fileBits);
         const QString out = dir.filePath(QStringLiteral("out.bmp"));
         raster::writeBmpFile(picture, out, fileBits);
         QFile f(out);

@@ -27,7 +27,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, how);
         QFETCH(int, answer);
-        const std::unique_ptr<QMessageBox> box = makeQuestionBox(nullptr, QStringLiteral("Text speichern?"));
+        const std::unique_ptr<QMessageBox> box =
+            makeQuestionBox(nullptr, QStringLiteral("Text speichern?"));
         box->show();
         QVERIFY(QTest::qWaitForWindowExposed(box.get()));
         QCOMPARE(box->windowTitle(), QStringLiteral("Confirm"));

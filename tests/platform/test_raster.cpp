@@ -20,8 +20,8 @@ private Q_SLOTS:
     void stampLeavesOutPureBlueOnBothFormats()
     {
         QImage stamp(3, 1, QImage::Format_RGB32);
-        stamp.setPixel(0, 0, qRgb(0, 0, 255));   // transparent
-        stamp.setPixel(1, 0, qRgb(0, 0, 254));   // nearly blue: drawn
+        stamp.setPixel(0, 0, qRgb(0, 0, 255)); // transparent
+        stamp.setPixel(1, 0, qRgb(0, 0, 254)); // nearly blue: drawn
         stamp.setPixel(2, 0, qRgb(100, 100, 100));
         QImage rgb(3, 1, QImage::Format_RGB32);
         rgb.fill(qRgb(9, 9, 9));
@@ -93,7 +93,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("dotsPerMeter");
         for (const int width : {1, 2, 3, 4, 5, 7, 8, 9, 13, 127, 880}) {
             for (const int colours : {0, 2, 16, 17, 256})
-                QTest::addRow("width %d, %d colours", width, colours) << width << colours << 0 << 3780;
+                QTest::addRow("width %d, %d colours", width, colours)
+                    << width << colours << 0 << 3780;
         }
         QTest::newRow("8-bit file of 16 colours") << 13 << 16 << 8 << 3780;
         QTest::newRow("no resolution") << 9 << 256 << 0 << 0;
@@ -146,9 +147,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<bool>("valid");
-        const QStringList refused{QStringLiteral("bad-bit-count"), QStringLiteral("bad-width"),
-                                  QStringLiteral("really-big"), QStringLiteral("not-a-bitmap"),
-                                  QStringLiteral("header-only"), QStringLiteral("pal8-cut-short")};
+        const QStringList refused{
+            QStringLiteral("bad-bit-count"), QStringLiteral("bad-width"),
+            QStringLiteral("really-big"),    QStringLiteral("not-a-bitmap"),
+            QStringLiteral("header-only"),   QStringLiteral("pal8-cut-short")};
         for (const auto &[name, bytes] : bmpfiles::cases())
             QTest::newRow(qPrintable(name)) << bytes << !refused.contains(name);
     }
@@ -191,8 +193,10 @@ private Q_SLOTS:
         QTest::newRow("8-bit") << bmpfiles::uncompressed(13, 4, 8, pattern);
         QTest::newRow("top-down") << bmpfiles::uncompressed(13, 4, 8, pattern, true);
         QTest::newRow("OS/2") << bmpfiles::uncompressed(13, 4, 8, pattern, false, true);
-        QTest::newRow("4-bit") << bmpfiles::uncompressed(13, 4, 4, [](int x, int y) { return quint32((x + y) % 16); });
-        QTest::newRow("24-bit") << bmpfiles::uncompressed(13, 4, 24, [](int x, int y) { return quint32(x * 0x010203 + y); });
+        QTest::newRow("4-bit") << bmpfiles::uncompressed(
+            13, 4, 4, [](int x, int y) { return quint32((x + y) % 16); });
+        QTest::newRow("24-bit") << bmpfiles::uncompressed(
+            13, 4, 24, [](int x, int y) { return quint32(x * 0x010203 + y); });
     }
     void everyLayoutReadsItsPixels()
     {
@@ -250,7 +254,8 @@ private Q_SLOTS:
 
         QMimeData foreign;
         foreign.setData(QStringLiteral("image/bmp"), bmpfiles::named("rle8-gaps"));
-        QCOMPARE(clipboardpicture::picture(&foreign), raster::readBmpData(bmpfiles::named("rle8-gaps")));
+        QCOMPARE(clipboardpicture::picture(&foreign),
+                 raster::readBmpData(bmpfiles::named("rle8-gaps")));
         QMimeData broken;
         broken.setData(QStringLiteral("image/bmp"), "BM kaputt");
         QVERIFY(clipboardpicture::picture(&broken).isNull());
@@ -264,7 +269,8 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString missing = dir.filePath(QStringLiteral("nichtda.bmp"));
-        QCOMPARE(errorOf([&] { raster::readBmpFile(missing); }), QStringLiteral("Cannot open file ") + missing);
+        QCOMPARE(errorOf([&] { raster::readBmpFile(missing); }),
+                 QStringLiteral("Cannot open file ") + missing);
         QVERIFY_THROWS_EXCEPTION(DkError, raster::readBmpData("not a picture at all"));
         // A zero-length file reads as an empty picture.
         const QString empty = dir.filePath(QStringLiteral("leer.bmp"));
@@ -273,7 +279,6 @@ private Q_SLOTS:
         e.close();
         QVERIFY(raster::readBmpFile(empty).isNull());
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestRaster)

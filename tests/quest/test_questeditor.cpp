@@ -25,7 +25,10 @@
 #include "testhelpers.h"
 
 namespace {
-QString dataPath(const QString &name) { return QStringLiteral(DK_TEST_DATA "/quest/") + name; }
+QString dataPath(const QString &name)
+{
+    return QStringLiteral(DK_TEST_DATA "/quest/") + name;
+}
 
 void clipboardPicture(int w, int h)
 {
@@ -63,10 +66,11 @@ private slots:
     void componentsByName()
     {
         QuestEditor editor;
-        for (const char *name : {"Image1", "Shape1", "RadioGroup1", "Button7", "Button6", "Edit2", "GroupBox3",
-                                 "Button5", "Button4", "GroupBox2", "Button3", "Button1", "Button2", "Panel1",
-                                 "Edit1", "ComboBox1", "RadioGroup2", "Memo2", "Memo7", "Button8", "GroupBox1",
-                                 "Memo1", "ComboBox2", "SpinEdit1", "BitBtn1"})
+        for (const char *name :
+             {"Image1",  "Shape1",    "RadioGroup1", "Button7", "Button6", "Edit2",   "GroupBox3",
+              "Button5", "Button4",   "GroupBox2",   "Button3", "Button1", "Button2", "Panel1",
+              "Edit1",   "ComboBox1", "RadioGroup2", "Memo2",   "Memo7",   "Button8", "GroupBox1",
+              "Memo1",   "ComboBox2", "SpinEdit1",   "BitBtn1"})
             QVERIFY2(editor.findChildren<QWidget *>(QLatin1String(name)).size() == 1, name);
     }
 
@@ -77,11 +81,14 @@ private slots:
         QTest::newRow("empty") << QString();
         QTest::newRow("paragraphs") << QStringLiteral(
             "Die Helden betreten das Gewölbe durch die Treppe im Norden. Dort wartet ein "
-            "Ork-Häuptling mit seinen Wachen; wer ihn besiegt, findet den Schlüssel.\n\nViel Glück!");
-        QTest::newRow("spaces") << QStringLiteral("   Leerzeichen    am Anfang und     in der Mitte"
-                                                  "                                                "
-                                                  "                           und am Ende   \n\n\nx");
-        QTest::newRow("long words") << QString(200, QLatin1Char('i')) + QLatin1Char(' ') + QString(120, QLatin1Char('M'));
+            "Ork-Häuptling mit seinen Wachen; wer ihn besiegt, findet den Schlüssel.\n\nViel "
+            "Glück!");
+        QTest::newRow("spaces") << QStringLiteral(
+            "   Leerzeichen    am Anfang und     in der Mitte"
+            "                                                "
+            "                           und am Ende   \n\n\nx");
+        QTest::newRow("long words")
+            << QString(200, QLatin1Char('i')) + QLatin1Char(' ') + QString(120, QLatin1Char('M'));
     }
     void fieldsAndFunctionAgree()
     {
@@ -116,11 +123,19 @@ private slots:
         QVERIFY(editor.introField()->toPlainText().isEmpty());
 
         const QList<std::pair<const char *, std::function<void(QuestEditor &)>>> edits{
-            {"title", [](QuestEditor &e) { QTest::keyClicks(e.titleField(), QStringLiteral("x")); }},
-            {"monster typed", [](QuestEditor &e) { QTest::keyClicks(e.monsterField()->lineEdit(), QStringLiteral("T")); }},
+            {"title",
+             [](QuestEditor &e) { QTest::keyClicks(e.titleField(), QStringLiteral("x")); }},
+            {"monster typed",
+             [](QuestEditor &e) {
+                 QTest::keyClicks(e.monsterField()->lineEdit(), QStringLiteral("T"));
+             }},
             {"monster chosen", [](QuestEditor &e) { emit e.monsterField()->activated(2); }},
-            {"intro Enter", [](QuestEditor &e) { QTest::keyClick(e.introField(), Qt::Key_Return); }},
-            {"note", [](QuestEditor &e) { QTest::keyClicks(e.noteField(QuestDocument::Other), QStringLiteral("a")); }},
+            {"intro Enter",
+             [](QuestEditor &e) { QTest::keyClick(e.introField(), Qt::Key_Return); }},
+            {"note",
+             [](QuestEditor &e) {
+                 QTest::keyClicks(e.noteField(QuestDocument::Other), QStringLiteral("a"));
+             }},
         };
         for (const auto &[name, run] : edits) {
             QuestEditor fresh;
@@ -153,10 +168,18 @@ private slots:
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("result");
         QTest::addColumn<int>("cursor");
-        QTest::newRow("fits") << "abc" << "abcd" << "abcd" << -1;
-        QTest::newRow("paste in the middle") << "aaaa" << "aaXYZaa" << "aaXaa" << 3;
-        QTest::newRow("long text, one more") << "abcdef" << "abcxdef" << "abcdef" << 3;
-        QTest::newRow("long text, shorter") << "abcdef" << "abdef" << "abdef" << -1;
+        QTest::newRow("fits") << "abc"
+                              << "abcd"
+                              << "abcd" << -1;
+        QTest::newRow("paste in the middle") << "aaaa"
+                                             << "aaXYZaa"
+                                             << "aaXaa" << 3;
+        QTest::newRow("long text, one more") << "abcdef"
+                                             << "abcxdef"
+                                             << "abcdef" << 3;
+        QTest::newRow("long text, shorter") << "abcdef"
+                                            << "abdef"
+                                            << "abdef" << -1;
     }
     void limitTyped()
     {
@@ -320,14 +343,16 @@ private slots:
         editor.closeEditor();
         QVERIFY(editor.isHidden());
         QVERIFY(editor.questModified());
-        QCOMPARE(m_dialogs->saveQuestions.last().filter, QStringLiteral("DK-Edit Questeditor|*.dke"));
+        QCOMPARE(m_dialogs->saveQuestions.last().filter,
+                 QStringLiteral("DK-Edit Questeditor|*.dke"));
 
         // "Yes", the save fails: the error goes up and the editor stays open.
         editor.show();
         const QString bad = m_dir.filePath(QStringLiteral("fehlt/quest"));
         m_dialogs->confirmAnswers << true;
         m_dialogs->saveAnswers << bad;
-        QCOMPARE(errorOf([&] { editor.closeEditor(); }), errors::cannotCreate(bad + QStringLiteral(".dke")));
+        QCOMPARE(errorOf([&] { editor.closeEditor(); }),
+                 errors::cannotCreate(bad + QStringLiteral(".dke")));
         QVERIFY(!editor.isHidden());
         QVERIFY(editor.questModified());
 
@@ -401,8 +426,10 @@ private slots:
         QuestEditor editor;
         editor.titleField()->setText(QStringLiteral("Der verlorene Schlüssel"));
         editor.monsterField()->setEditText(QStringLiteral("Ork"));
-        editor.introField()->setPlainText(QStringLiteral("Ein Schlüssel liegt\nim tiefsten Keller."));
-        editor.noteField(QuestDocument::A)->setPlainText(QStringLiteral("Hier liegt der Schlüssel."));
+        editor.introField()->setPlainText(
+            QStringLiteral("Ein Schlüssel liegt\nim tiefsten Keller."));
+        editor.noteField(QuestDocument::A)
+            ->setPlainText(QStringLiteral("Hier liegt der Schlüssel."));
         editor.noteField(QuestDocument::D)->setPlainText(QStringLiteral("Eine Falle.\n"));
         editor.noteField(QuestDocument::Other)->setPlainText(QStringLiteral("Viel Glück!"));
         editor.activeBox(QuestDocument::A)->setChecked(true);
@@ -410,7 +437,8 @@ private slots:
         const QString path = m_dir.filePath(QStringLiteral("beispiel"));
         m_dialogs->saveAnswers << path;
         QCOMPARE(editor.saveQuest(), QuestEditor::SaveResult::Saved);
-        QCOMPARE(readBytes(path + QStringLiteral(".dke")), readBytes(dataPath(QStringLiteral("worked_example.dke"))));
+        QCOMPARE(readBytes(path + QStringLiteral(".dke")),
+                 readBytes(dataPath(QStringLiteral("worked_example.dke"))));
         QVERIFY(!editor.questModified());
 
         // Loading into a changed editor: asks first; "No" goes on. Font, size,
@@ -485,7 +513,8 @@ private slots:
         const QString target = m_dir.filePath(QStringLiteral("zu-lang.dke"));
         m_dialogs->saveAnswers << target;
         const QString error = errorOf([&] { editor.saveQuest(); });
-        QVERIFY2(error.startsWith(QStringLiteral("Der Text kann nicht gespeichert werden")), qPrintable(error));
+        QVERIFY2(error.startsWith(QStringLiteral("Der Text kann nicht gespeichert werden")),
+                 qPrintable(error));
         QVERIFY(!QFile::exists(target));
         QVERIFY(m_dialogs->saveQuestions.isEmpty()); // refused before the dialog
     }
@@ -520,7 +549,8 @@ private slots:
         m_dialogs->confirmAnswers << true;
         m_dialogs->saveAnswers.clear();
         m_dialogs->saveAnswers << path;
-        QCOMPARE(editor.saveQuest(), QuestEditor::SaveResult::Saved); // as "?ód? €": see test_questfile
+        QCOMPARE(editor.saveQuest(),
+                 QuestEditor::SaveResult::Saved); // as "?ód? €": see test_questfile
     }
 };
 

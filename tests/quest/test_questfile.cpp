@@ -16,14 +16,18 @@
 Q_DECLARE_METATYPE(QuestDocument)
 
 namespace {
-QString dataPath(const QString &name) { return QStringLiteral(DK_TEST_DATA "/quest/") + name; }
+QString dataPath(const QString &name)
+{
+    return QStringLiteral(DK_TEST_DATA "/quest/") + name;
+}
 
 QuestDocument workedExample()
 {
     QuestDocument doc;
     doc.title = QStringLiteral("Der verlorene Schlüssel");
     doc.monster = QStringLiteral("Ork");
-    doc.intro = QStringList{QStringLiteral("Ein Schlüssel liegt"), QStringLiteral("im tiefsten Keller.")};
+    doc.intro =
+        QStringList{QStringLiteral("Ein Schlüssel liegt"), QStringLiteral("im tiefsten Keller.")};
     doc.notes[QuestDocument::A] = QStringList{QStringLiteral("Hier liegt der Schlüssel.")};
     doc.notes[QuestDocument::D] = QStringList{QStringLiteral("Eine Falle.")};
     doc.notes[QuestDocument::Other] = QStringList{QStringLiteral("Viel Glück!")};
@@ -53,7 +57,8 @@ private slots:
     {
         QTest::addColumn<QuestDocument>("document");
         QTest::addColumn<QString>("file");
-        QTest::newRow("worked example, 18 lines, 175 bytes") << workedExample() << "worked_example.dke";
+        QTest::newRow("worked example, 18 lines, 175 bytes")
+            << workedExample() << "worked_example.dke";
         QTest::newRow("empty document, 13 lines, 54 bytes") << QuestDocument() << "empty.dke";
     }
     void writesStoredFilesByteForByte()
@@ -122,7 +127,8 @@ private slots:
         QCOMPARE(doc.title, QStringLiteral("---"));
         QCOMPARE(doc.monster, QStringLiteral("---"));
         QCOMPARE(doc.notes[QuestDocument::A], QStringList{QStringLiteral("Anmerkung")});
-        QCOMPARE(questfile::encode(doc), readBytes(dataPath(QStringLiteral("separator_title.dke"))));
+        QCOMPARE(questfile::encode(doc),
+                 readBytes(dataPath(QStringLiteral("separator_title.dke"))));
         QVERIFY(questfile::sectionWithSeparatorLine(doc).isEmpty());
         doc.notes[QuestDocument::C] = QStringList{QStringLiteral("--- "), QStringLiteral("----")};
         QVERIFY(questfile::sectionWithSeparatorLine(doc).isEmpty());
@@ -135,11 +141,13 @@ private slots:
     void incompleteFilesAreRefused_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("truncated after four separators") << readBytes(dataPath(QStringLiteral("truncated.dke")));
+        QTest::newRow("truncated after four separators")
+            << readBytes(dataPath(QStringLiteral("truncated.dke")));
         QTest::newRow("empty file") << QByteArray();
         QTest::newRow("two lines") << QByteArray("Titel\r\nOrk\r\n");
         QTest::newRow("a picture") << QByteArray("BM\x36\x00\x00\x00\x00\x00\x00\x00\x36\x00", 12);
-        QTest::newRow("separators with spaces") << QByteArray("T\nM\n--- \n---\n---\n---\n---\n---\n-A\n");
+        QTest::newRow("separators with spaces")
+            << QByteArray("T\nM\n--- \n---\n---\n---\n---\n---\n-A\n");
     }
     void incompleteFilesAreRefused()
     {
@@ -194,9 +202,10 @@ private slots:
             QCOMPARE(doc.title, QStringLiteral("Titel"));
             return;
         }
-        QCOMPARE(error, QStringLiteral("Die Datei %1 ist zu groß für eine Quest-Datei (höchstens 10.000 "
-                                       "Zeilen und 1 MB).")
-                            .arg(path));
+        QCOMPARE(error,
+                 QStringLiteral("Die Datei %1 ist zu groß für eine Quest-Datei (höchstens 10.000 "
+                                "Zeilen und 1 MB).")
+                     .arg(path));
         QCOMPARE(doc, somethingElse());
     }
 
@@ -208,7 +217,8 @@ private slots:
         QCOMPARE(doc, somethingElse());
         QTemporaryDir dir;
         const QString unwritable = dir.filePath(QStringLiteral("kein/ordner/q.dke"));
-        QCOMPARE(errorOf([&] { questfile::write(doc, unwritable); }), errors::cannotCreate(unwritable));
+        QCOMPARE(errorOf([&] { questfile::write(doc, unwritable); }),
+                 errors::cannotCreate(unwritable));
     }
 
     void splitLines_data()
@@ -217,7 +227,8 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("nothing") << QByteArray() << QStringList();
         QTest::newRow("one line end") << QByteArray("\r\n") << QStringList{QString()};
-        QTest::newRow("mixed ends") << QByteArray("a\r\rb\nc\r\nd") << QStringList{"a", "", "b", "c", "d"};
+        QTest::newRow("mixed ends")
+            << QByteArray("a\r\rb\nc\r\nd") << QStringList{"a", "", "b", "c", "d"};
         QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
         QTest::newRow("zero bytes dropped") << QByteArray("a\0b\n", 4) << QStringList{"ab"};
     }
@@ -232,11 +243,16 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("saved");
-        QTest::newRow("plain") << "quest" << "quest.dke";
-        QTest::newRow("has it") << "quest.dke" << "quest.dke";
-        QTest::newRow("upper case") << "QUEST.DKE" << "QUEST.DKE.dke";
-        QTest::newRow("inside") << "alt.dke.txt" << "alt.dke.txt";
-        QTest::newRow("folder") << "/home/a.dke/quest" << "/home/a.dke/quest";
+        QTest::newRow("plain") << "quest"
+                               << "quest.dke";
+        QTest::newRow("has it") << "quest.dke"
+                                << "quest.dke";
+        QTest::newRow("upper case") << "QUEST.DKE"
+                                    << "QUEST.DKE.dke";
+        QTest::newRow("inside") << "alt.dke.txt"
+                                << "alt.dke.txt";
+        QTest::newRow("folder") << "/home/a.dke/quest"
+                                << "/home/a.dke/quest";
     }
     void withExtension()
     {
@@ -303,7 +319,8 @@ private slots:
         QCOMPARE(note.join(QString()), paragraph);
         // Each line fits in the field; a line breaks at a space.
         const QFontMetrics metrics(questfonts::introFieldFont());
-        const int width = textlines::wrapWidth(textlines::kIntroFieldWidth) - 2 * textlines::kFieldMargin;
+        const int width =
+            textlines::wrapWidth(textlines::kIntroFieldWidth) - 2 * textlines::kFieldMargin;
         for (int i = 0; i < intro.size(); ++i) {
             QVERIFY2(metrics.horizontalAdvance(intro[i].trimmed()) <= width, qPrintable(intro[i]));
             if (i + 1 < intro.size())
@@ -323,7 +340,8 @@ private slots:
         for (int i = 1; i < list.size(); ++i)
             QVERIFY2(list[i - 1].compare(list[i], Qt::CaseInsensitive) <= 0, qPrintable(list[i]));
         QCOMPARE(questfonts::faceFor(QStringLiteral("dEfAuLt")), QStringLiteral("MS Sans Serif"));
-        QCOMPARE(questfonts::faceFor(QStringLiteral("Liberation Serif")), QStringLiteral("Liberation Serif"));
+        QCOMPARE(questfonts::faceFor(QStringLiteral("Liberation Serif")),
+                 QStringLiteral("Liberation Serif"));
     }
 };
 

@@ -17,14 +17,16 @@ constexpr double kDpi = 96.0;
 const QRgb kGrey = qRgb(128, 128, 128);
 const QRgb kWhite = qRgb(255, 255, 255);
 
-QImage greyBackground() {
+QImage greyBackground()
+{
     QImage picture(sheet::kPictureWidth, sheet::kScrollHeight, QImage::Format_RGB32);
     picture.fill(kGrey);
     return picture;
 }
 
 // Solid markers of their own colour, so blocks can be found by their pixels.
-std::array<QImage, 4> colouredMarkers() {
+std::array<QImage, 4> colouredMarkers()
+{
     const QRgb colours[4] = {qRgb(255, 0, 0), qRgb(0, 160, 0), qRgb(0, 0, 200), qRgb(200, 0, 200)};
     std::array<QImage, 4> markers;
     for (int i = 0; i < 4; ++i) {
@@ -34,15 +36,18 @@ std::array<QImage, 4> colouredMarkers() {
     return markers;
 }
 
-int lineHeight(const QString &face, int points, bool bold) {
+int lineHeight(const QString &face, int points, bool bold)
+{
     return QFontMetrics(sheet::sheetFont(face, points, bold, kDpi)).height();
 }
 
-QRgb at(const QImage &picture, int x, int y) {
+QRgb at(const QImage &picture, int x, int y)
+{
     return picture.pixel(x, y) | 0xff000000u;
 }
 
-bool rowsEqual(const QImage &a, int aTop, const QImage &b, int bTop, int rows) {
+bool rowsEqual(const QImage &a, int aTop, const QImage &b, int bTop, int rows)
+{
     for (int r = 0; r < rows; ++r)
         for (int x = 0; x < a.width(); ++x)
             if (at(a, x, aTop + r) != at(b, x, bTop + r))
@@ -50,7 +55,8 @@ bool rowsEqual(const QImage &a, int aTop, const QImage &b, int bTop, int rows) {
     return true;
 }
 
-bool hasDark(const QImage &picture, const QRect &area) {
+bool hasDark(const QImage &picture, const QRect &area)
+{
     const QRect r = area.intersected(picture.rect());
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
@@ -60,7 +66,8 @@ bool hasDark(const QImage &picture, const QRect &area) {
 }
 
 // The first row at or below `from` where column x is no longer `colour`.
-int firstRowNot(const QImage &picture, int x, int from, QRgb colour) {
+int firstRowNot(const QImage &picture, int x, int from, QRgb colour)
+{
     for (int y = from; y < picture.height(); ++y)
         if (at(picture, x, y) != colour)
             return y;
@@ -72,11 +79,13 @@ class TestSheet : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() {
+    void initTestCase()
+    {
         QFont::insertSubstitution(sheet::kDefaultFace, QStringLiteral("DejaVu Sans"));
     }
 
-    void fontSize_data() {
+    void fontSize_data()
+    {
         QTest::addColumn<int>("points");
         QTest::addColumn<double>("dpi");
         QTest::addColumn<int>("pixels");
@@ -84,14 +93,16 @@ private Q_SLOTS:
         QTest::newRow("10 pt at 120") << 10 << 120.0 << 17;
         QTest::newRow("9 pt at 96 rounds up") << 9 << 96.0 << 12;
     }
-    void fontSize() {
+    void fontSize()
+    {
         QFETCH(int, points);
         QFETCH(double, dpi);
         QFETCH(int, pixels);
         QCOMPARE(sheet::sheetFont(sheet::kDefaultFace, points, false, dpi).pixelSize(), pixels);
     }
 
-    void faces() {
+    void faces()
+    {
         QCOMPARE(sheet::faceFor(QStringLiteral("dEfAuLt")), sheet::kDefaultFace);
         QuestDocument doc;
         doc.title = QStringLiteral("Die Gruft");
@@ -105,7 +116,8 @@ private Q_SLOTS:
 
     // Each drawn line blanks its own cell, so on a grey background the cells
     // show as non-grey bands in the centre column.
-    void scrollLineDropping_data() {
+    void scrollLineDropping_data()
+    {
         QTest::addColumn<int>("size");
         QTest::addColumn<double>("dpi");
         QTest::addColumn<QString>("title");
@@ -114,7 +126,8 @@ private Q_SLOTS:
         QTest::newRow("empty title") << 10 << 96.0 << QString();
         QTest::newRow("first line always drawn") << 14 << 400.0 << QStringLiteral("Titel");
     }
-    void scrollLineDropping() {
+    void scrollLineDropping()
+    {
         QFETCH(int, size);
         QFETCH(double, dpi);
         QFETCH(QString, title);
@@ -150,11 +163,16 @@ private Q_SLOTS:
 
     // A line whose top lies exactly on row 130 is still drawn; the next one is
     // not. Searches a resolution and size where the tops meet row 130.
-    void scrollLineTopOn130() {
+    void scrollLineTopOn130()
+    {
         for (int dpi = 72; dpi <= 200; ++dpi) {
             for (int size = 8; size <= 14; ++size) {
-                const int first = 15 + QFontMetrics(sheet::sheetFont(sheet::kDefaultFace, 16, true, dpi)).height() + 10;
-                const int h = QFontMetrics(sheet::sheetFont(sheet::kDefaultFace, size, false, dpi)).height();
+                const int first =
+                    15 +
+                    QFontMetrics(sheet::sheetFont(sheet::kDefaultFace, 16, true, dpi)).height() +
+                    10;
+                const int h =
+                    QFontMetrics(sheet::sheetFont(sheet::kDefaultFace, size, false, dpi)).height();
                 if (first >= 130 || (130 - first) % h != 0)
                     continue;
                 QuestDocument doc;
@@ -173,7 +191,8 @@ private Q_SLOTS:
     }
 
     // An empty line advances by the font's full height like a written one.
-    void scrollEmptyLine() {
+    void scrollEmptyLine()
+    {
         QuestDocument doc;
         doc.introSize = 10;
         doc.intro = QStringList{QStringLiteral("HH"), QString(), QStringLiteral("HH")};
@@ -187,12 +206,14 @@ private Q_SLOTS:
     }
 
     // The white cell of the title shows where the line starts and ends.
-    void scrollCentring_data() {
+    void scrollCentring_data()
+    {
         QTest::addColumn<QString>("title");
         QTest::newRow("short") << QStringLiteral("MMM");
         QTest::newRow("wider than the scroll") << QString(60, QLatin1Char('W'));
     }
-    void scrollCentring() {
+    void scrollCentring()
+    {
         QFETCH(QString, title);
         QuestDocument doc;
         doc.title = title;
@@ -209,7 +230,8 @@ private Q_SLOTS:
             QVERIFY(left < 0 && std::abs(-left - (left + w - 492)) <= 1);
     }
 
-    void legendBlocks_data() {
+    void legendBlocks_data()
+    {
         QTest::addColumn<QVector<int>>("activeNotes");
         QTest::addColumn<int>("lines");      // lines in every active note
         QTest::addColumn<int>("otherLines"); // -1: other note inactive
@@ -219,7 +241,8 @@ private Q_SLOTS:
         QTest::newRow("A short, other two lines") << QVector<int>{0} << 0 << 2;
         QTest::newRow("C with six lines, other one") << QVector<int>{2} << 6 << 1;
     }
-    void legendBlocks() {
+    void legendBlocks()
+    {
         QFETCH(QVector<int>, activeNotes);
         QFETCH(int, lines);
         QFETCH(int, otherLines);
@@ -270,27 +293,31 @@ private Q_SLOTS:
         QVERIFY(rowsEqual(picture, y, reference, 0, 325 - y));
     }
 
-    void mmToDevice_data() {
+    void mmToDevice_data()
+    {
         QTest::addColumn<int>("resolution");
         QTest::addColumn<double>("mm");
         QTest::addColumn<int>("pixels");
         QTest::newRow("12.5 to even 12") << 127 << 2.5 << 12;
         QTest::newRow("13.5 to even 14") << 1143 << 0.3 << 14;
     }
-    void mmToDevice() {
+    void mmToDevice()
+    {
         QFETCH(int, resolution);
         QFETCH(double, mm);
         QFETCH(int, pixels);
         QCOMPARE(sheet::mmToDevice(resolution, mm), pixels);
     }
 
-    void placement_data() {
+    void placement_data()
+    {
         QTest::addColumn<int>("offX");
         QTest::addColumn<int>("offY");
         QTest::newRow("no offsets") << 0 << 0;
         QTest::newRow("offsets 50 and 60") << 50 << 60;
     }
-    void placement() {
+    void placement()
+    {
         QFETCH(int, offX);
         QFETCH(int, offY);
         const DeviceInfo device{600, 600, offX, offY};
@@ -305,7 +332,8 @@ private Q_SLOTS:
                  shifted(591, 4370, 3544, 6320));
     }
 
-    void placementHeightGivenAndEmpty() {
+    void placementHeightGivenAndEmpty()
+    {
         const DeviceInfo device{254, 508, 0, 0}; // 10 and 20 pixels per mm
         QCOMPARE(sheet::placeGraphicMm(QSize(200, 100), false, 1, 5, 2, device),
                  (DeviceRect{10, 40, 110, 140}));

@@ -17,7 +17,8 @@
 
 namespace {
 
-QuestDocument sampleQuest() {
+QuestDocument sampleQuest()
+{
     QuestDocument doc;
     doc.title = QStringLiteral("Die Gruft des Hexers");
     doc.intro = QStringList{QStringLiteral("Tief unter der Stadt liegt die alte Gruft."),
@@ -30,18 +31,24 @@ QuestDocument sampleQuest() {
     return doc;
 }
 
-QImage darkMap() { return solidPicture(880, 656, qRgb(20, 20, 20)); }
+QImage darkMap()
+{
+    return solidPicture(880, 656, qRgb(20, 20, 20));
+}
 
 // Page pixel at 100 dpi of a position in millimetres.
-int px(double mm) {
+int px(double mm)
+{
     return int(mm * 100.0 / 25.4);
 }
 
-bool dark(const QImage &page, int x, int y) {
+bool dark(const QImage &page, int x, int y)
+{
     return qGray(page.pixel(x, y)) < 100;
 }
 
-bool anyDark(const QImage &page, double leftMm, double topMm, double rightMm, double bottomMm) {
+bool anyDark(const QImage &page, double leftMm, double topMm, double rightMm, double bottomMm)
+{
     for (int y = px(topMm); y <= px(bottomMm); ++y)
         for (int x = px(leftMm); x <= px(rightMm); ++x)
             if (dark(page, x, y))
@@ -49,14 +56,16 @@ bool anyDark(const QImage &page, double leftMm, double topMm, double rightMm, do
     return false;
 }
 
-int firstDarkColumn(const QImage &page, int row, int from) {
+int firstDarkColumn(const QImage &page, int row, int from)
+{
     for (int x = from; x < page.width(); ++x)
         if (dark(page, x, row))
             return x;
     return -1;
 }
 
-int firstDarkRow(const QImage &page, int left, int right, int from) {
+int firstDarkRow(const QImage &page, int left, int right, int from)
+{
     for (int y = from; y < page.height(); ++y)
         for (int x = left; x <= right; ++x)
             if (dark(page, x, y))
@@ -72,7 +81,8 @@ class TestSheetPrint : public QObject {
     ScriptedDialogs *m_dialogs = nullptr;
     QTemporaryDir m_dir;
 
-    void setPdf(QPrinter &printer, const QString &name) {
+    void setPdf(QPrinter &printer, const QString &name)
+    {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_dir.filePath(name));
         printer.setResolution(600);
@@ -83,32 +93,38 @@ class TestSheetPrint : public QObject {
     QImage rasterise(const QString &pdf) { return rasterisePdf(pdf); }
 
 private Q_SLOTS:
-    void initTestCase() {
+    void initTestCase()
+    {
         QVERIFY(m_dir.isValid());
         QFont::insertSubstitution(sheet::kDefaultFace, QStringLiteral("DejaVu Sans"));
     }
     // Only the print dialog may be asked; it is confirmed unless a test says otherwise.
-    void init() {
+    void init()
+    {
         m_dialogs = new ScriptedDialogs;
         m_dialogs->printAnswers << true;
     }
-    void cleanup() {
-        QCOMPARE(m_dialogs->openQuestions.size() + m_dialogs->saveQuestions.size()
-                     + m_dialogs->questions.size() + m_dialogs->errors.size(), 0);
+    void cleanup()
+    {
+        QCOMPARE(m_dialogs->openQuestions.size() + m_dialogs->saveQuestions.size() +
+                     m_dialogs->questions.size() + m_dialogs->errors.size(),
+                 0);
         delete m_dialogs;
     }
 
     // The sheet printed into a PDF and rasterised at 100 dpi: the map, the
     // scroll and the legend lie at their millimetre positions from the sheet's
     // corner, whatever margins the printer keeps.
-    void printedSheet_data() {
+    void printedSheet_data()
+    {
         QTest::addColumn<double>("marginLeft");
         QTest::addColumn<double>("marginTop");
         QTest::addColumn<bool>("fullPage");
         QTest::newRow("margins 12 and 17 mm") << 12.0 << 17.0 << false;
         QTest::newRow("full page") << 12.0 << 17.0 << true;
     }
-    void printedSheet() {
+    void printedSheet()
+    {
         QFETCH(double, marginLeft);
         QFETCH(double, marginTop);
         QFETCH(bool, fullPage);
@@ -174,7 +190,8 @@ private Q_SLOTS:
     // pixel. (Rendered at five times its own resolution, where poppler
     // replicates pixels instead of smoothing them, and read at the centre of
     // each of its pixels.)
-    void picturesArePrintedLossless() {
+    void picturesArePrintedLossless()
+    {
         if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
             QSKIP("pdftoppm is not installed");
         sheet::SheetPrinter printer;
@@ -195,20 +212,21 @@ private Q_SLOTS:
 
         const QImage scroll = composeScroll(doc).convertToFormat(QImage::Format_RGB32);
         const sheet::DeviceInfo device = sheet::deviceInfo(printer.printer());
-        const QVector<sheet::DeviceRect> rects = sheet::sheetRects(map, scroll, composeLegend(doc), device);
+        const QVector<sheet::DeviceRect> rects =
+            sheet::sheetRects(map, scroll, composeLegend(doc), device);
         const QRectF rect = rects[1].toRect();
         // The legend, printed after the scroll, covers the scroll's lower left.
         const QRectF legend = rects[2].toRect();
         const double printerDpi = printer.printer().resolution();
         // The scroll on the page, in printer pixels from the sheet's corner.
         const double left = rect.left() + device.offX, top = rect.top() + device.offY;
-        const double dpi = 5.0 * printerDpi * std::max(scroll.width() / rect.width(),
-                                                       scroll.height() / rect.height());
+        const double dpi = 5.0 * printerDpi *
+                           std::max(scroll.width() / rect.width(), scroll.height() / rect.height());
         const double toRender = dpi / printerDpi;
         const int cropX = int(left * toRender) - 2, cropY = int(top * toRender) - 2;
-        const QImage rendered =
-            rasterisePdf(pdf, dpi,
-                         QRect(cropX, cropY, int(rect.width() * toRender) + 4, int(rect.height() * toRender) + 4));
+        const QImage rendered = rasterisePdf(pdf, dpi,
+                                             QRect(cropX, cropY, int(rect.width() * toRender) + 4,
+                                                   int(rect.height() * toRender) + 4));
         QVERIFY(!rendered.isNull());
 
         int compared = 0, differing = 0;
@@ -227,7 +245,8 @@ private Q_SLOTS:
         QCOMPARE(differing, 0);
     }
 
-    void cancelledDialogPrintsNothing() {
+    void cancelledDialogPrintsNothing()
+    {
         m_dialogs->printAnswers.clear();
         m_dialogs->printAnswers << false;
         sheet::SheetPrinter printer;
@@ -239,7 +258,8 @@ private Q_SLOTS:
         QVERIFY(printer.lastScroll().isNull());
     }
 
-    void failures_data() {
+    void failures_data()
+    {
         QTest::addColumn<QString>("output"); // empty: no destination
         QTest::addColumn<QString>("error");
         const QString missing = QStringLiteral("missing/folder/sheet.pdf");
@@ -247,7 +267,8 @@ private Q_SLOTS:
         QTest::newRow("output cannot be written")
             << missing << QStringLiteral("Cannot create file %1");
     }
-    void failures() {
+    void failures()
+    {
         QFETCH(QString, output);
         QFETCH(QString, error);
         sheet::SheetPrinter printer;
@@ -268,7 +289,8 @@ private Q_SLOTS:
 
     // Any mouse button held on a preview button shows the composed picture;
     // the release brings the map back; the keyboard does nothing.
-    void previewButtons() {
+    void previewButtons()
+    {
         QPushButton scrollButton(QStringLiteral("Schriftrolle"));
         QPushButton legendButton(QStringLiteral("Legende"));
         const QuestDocument doc = sampleQuest();

@@ -9,7 +9,8 @@ namespace artgen {
 void Writer::bitmap(const QString &name, const QImage &picture)
 {
     QDir().mkpath(m_dir + QStringLiteral("/bitmaps"));
-    raster::writeBmpFile(picture, m_dir + QStringLiteral("/bitmaps/") + name + QStringLiteral(".bmp"));
+    raster::writeBmpFile(picture,
+                         m_dir + QStringLiteral("/bitmaps/") + name + QStringLiteral(".bmp"));
 }
 
 void Writer::cursor(const QString &name, const QImage &picture)

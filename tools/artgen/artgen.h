@@ -40,10 +40,10 @@ QImage toIndexed(const QImage &rgb, const QVector<QRgb> &table);
 // The parts of the artwork, one function each.
 void makeSquaresAndBoard(Writer &out);
 void makeCursors(Writer &out);
-void makeMonsters(Writer &out);   // monster and ogre tokens, tool-bar glyphs
-void makePieces(Writer &out);     // doors, traps, stairs, markers, entrances, small expansion pieces
-void makeFurniture(Writer &out);  // the 44 furniture views
-void makeTiles(Writer &out);      // the large expansion tiles
+void makeMonsters(Writer &out);  // monster and ogre tokens, tool-bar glyphs
+void makePieces(Writer &out);    // doors, traps, stairs, markers, entrances, small expansion pieces
+void makeFurniture(Writer &out); // the 44 furniture views
+void makeTiles(Writer &out);     // the large expansion tiles
 void makeScrollAndLogo(Writer &out);
 
 } // namespace artgen

@@ -21,7 +21,8 @@ int main(int argc, char **argv)
         return 2;
     }
     const int scale = argc > 2 ? qBound(1, atoi(argv[2]), 8) : 2;
-    const QRegularExpression pattern(argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("."));
+    const QRegularExpression pattern(argc > 3 ? QString::fromLocal8Bit(argv[3])
+                                              : QStringLiteral("."));
     const int pageWidth = 1800;
     const int gap = 12;
     const int labelHeight = 28;
@@ -60,13 +61,18 @@ int main(int argc, char **argv)
     font.setPixelSize(11);
     p.setFont(font);
     for (const Cell &cell : cells) {
-        const QImage big = cell.picture.scaled(cell.picture.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        const QImage big = cell.picture.scaled(cell.picture.size() * scale, Qt::IgnoreAspectRatio,
+                                               Qt::FastTransformation);
         p.drawImage(cell.box.topLeft(), big);
-        const QRect label(cell.box.left(), cell.box.top() + big.height() + 2, cell.box.width(), labelHeight - 2);
+        const QRect label(cell.box.left(), cell.box.top() + big.height() + 2, cell.box.width(),
+                          labelHeight - 2);
         p.setPen(Qt::black);
         p.drawText(label, Qt::AlignLeft | Qt::AlignTop,
-                   QStringLiteral("%1\n%2x%3 %4bit").arg(cell.name).arg(cell.picture.width())
-                       .arg(cell.picture.height()).arg(cell.picture.colorCount() <= 16 ? 4 : 8));
+                   QStringLiteral("%1\n%2x%3 %4bit")
+                       .arg(cell.name)
+                       .arg(cell.picture.width())
+                       .arg(cell.picture.height())
+                       .arg(cell.picture.colorCount() <= 16 ? 4 : 8));
     }
     p.end();
     if (!page.save(QString::fromLocal8Bit(argv[1]))) {

@@ -51,7 +51,8 @@ QImage Sketch::finish()
     if (m_painter)
         m_painter->end();
     m_painter.reset();
-    const QImage small = m_big.scaled(m_width, m_height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage small =
+        m_big.scaled(m_width, m_height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return reduceToStamp(small, m_ground);
 }
 

@@ -76,8 +76,8 @@ QPolygonF poly(std::initializer_list<QPointF> points);
 void plate(QPainter &p, const QRectF &r, int fill, qreal radius = 2.5);
 
 /// The outline of a text, centred on the given point.
-QPainterPath textPath(const QString &text, const QPointF &centre, qreal pixelSize,
-                      bool bold = true, const QString &family = QStringLiteral("DejaVu Sans"));
+QPainterPath textPath(const QString &text, const QPointF &centre, qreal pixelSize, bool bold = true,
+                      const QString &family = QStringLiteral("DejaVu Sans"));
 
 /// Fills the text with ink and surrounds it with a halo of the given grey, so
 /// it reads on any ground.

@@ -146,7 +146,8 @@ QImage table()
     for (qreal y : {13.0, 25.0, 37.0, 49.0})
         p.drawLine(QPointF(2, y), QPointF(92, y));
     p.setPen(inkPen(0.6, dark));
-    for (const QPointF &c : {QPointF(20, 6), QPointF(64, 19), QPointF(38, 31), QPointF(76, 43), QPointF(14, 55)})
+    for (const QPointF &c :
+         {QPointF(20, 6), QPointF(64, 19), QPointF(38, 31), QPointF(76, 43), QPointF(14, 55)})
         p.drawArc(QRectF(c.x(), c.y() - 1.5, 6, 3), 0, 360 * 16);
     // Plates and a jug.
     for (const QPointF &c : {QPointF(16, 16), QPointF(78, 16), QPointF(16, 46), QPointF(78, 46)}) {
@@ -171,10 +172,12 @@ QImage sarcophagus()
     QPainter &p = s.p();
     p.setPen(inkPen(1.0));
     setFill(p, shade);
-    const QPolygonF outline = poly({{1.5, 20}, {22, 1.5}, {82, 5}, {92.5, 16}, {92.5, 46}, {82, 57}, {22, 60.5}, {1.5, 42}});
+    const QPolygonF outline = poly(
+        {{1.5, 20}, {22, 1.5}, {82, 5}, {92.5, 16}, {92.5, 46}, {82, 57}, {22, 60.5}, {1.5, 42}});
     p.drawPolygon(outline);
     setFill(p, silver);
-    p.drawPolygon(poly({{7, 22}, {24, 7}, {80, 10}, {87, 18}, {87, 44}, {80, 52}, {24, 55}, {7, 40}}));
+    p.drawPolygon(
+        poly({{7, 22}, {24, 7}, {80, 10}, {87, 18}, {87, 44}, {80, 52}, {24, 55}, {7, 40}}));
     // The lid shows a figure with a sword: head, body and the blade.
     p.setPen(inkPen(1.0));
     setFill(p, light);
@@ -346,7 +349,8 @@ QImage throne()
     // High back at the top, arm rests, a cushioned seat.
     p.setPen(inkPen(1.0));
     setFill(p, dark);
-    p.drawPolygon(poly({{3.5, 9.5}, {3.5, 2.5}, {9, 4.5}, {15, 1}, {21, 4.5}, {26.5, 2.5}, {26.5, 9.5}}));
+    p.drawPolygon(
+        poly({{3.5, 9.5}, {3.5, 2.5}, {9, 4.5}, {15, 1}, {21, 4.5}, {26.5, 2.5}, {26.5, 9.5}}));
     setFill(p, mid);
     p.drawRoundedRect(QRectF(3.5, 9.5, 23, 18), 2, 2);
     setFill(p, shade);
@@ -379,9 +383,9 @@ void makeFurniture(Writer &out)
         const char *base;
         QImage (*draw)();
     } kinds[] = {
-        {"ALTAR", altar},       {"ALCHEMIE", alchemy},  {"FOLTERBANK", rack},   {"TISCH", table},
-        {"REGAL", bookshelf},   {"SCHRANK", cupboard},  {"KAMIN", fireplace},   {"WAFFEN", weaponRack},
-        {"SARG", sarcophagus},  {"TRUHE", chest},       {"THRON", throne},
+        {"ALTAR", altar},      {"ALCHEMIE", alchemy}, {"FOLTERBANK", rack}, {"TISCH", table},
+        {"REGAL", bookshelf},  {"SCHRANK", cupboard}, {"KAMIN", fireplace}, {"WAFFEN", weaponRack},
+        {"SARG", sarcophagus}, {"TRUHE", chest},      {"THRON", throne},
     };
     for (const auto &kind : kinds) {
         const QImage view = withBlueCorners(kind.draw());

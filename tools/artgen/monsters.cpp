@@ -49,7 +49,8 @@ void ork(QPainter &p)
     p.drawPath(head);
     p.setPen(Qt::NoPen);
     setFill(p, ink);
-    p.drawPolygon(poly({{8.5, 11.5}, {15, 13.8}, {21.5, 11.5}, {21.5, 13.3}, {15, 15.6}, {8.5, 13.3}}));
+    p.drawPolygon(
+        poly({{8.5, 11.5}, {15, 13.8}, {21.5, 11.5}, {21.5, 13.3}, {15, 15.6}, {8.5, 13.3}}));
     setFill(p, white);
     p.drawEllipse(QRectF(10.6, 14.3, 2.4, 1.8));
     p.drawEllipse(QRectF(17, 14.3, 2.4, 1.8));
@@ -306,7 +307,8 @@ void ogre(QPainter &p, OgreRank rank)
         p.drawRoundedRect(QRectF(-4.2, -9, 8.4, 13.5), 4.2, 4.2);
         p.setPen(Qt::NoPen);
         setFill(p, white);
-        for (const QPointF &stud : {QPointF(-1.8, -5.5), QPointF(1.8, -2.5), QPointF(-1.8, 0.5), QPointF(1.6, -7.6)})
+        for (const QPointF &stud :
+             {QPointF(-1.8, -5.5), QPointF(1.8, -2.5), QPointF(-1.8, 0.5), QPointF(1.6, -7.6)})
             p.drawEllipse(stud, 1.0, 1.0);
         p.restore();
         p.setClipping(true);
@@ -360,7 +362,8 @@ void ogre(QPainter &p, OgreRank rank)
         // A tall crown with three points, each with a jewel.
         p.setPen(inkPen(0.8));
         setFill(p, white);
-        p.drawPolygon(poly({{9, 12.5}, {7.5, 3}, {11.8, 7}, {15, 1}, {18.2, 7}, {22.5, 3}, {21, 12.5}}));
+        p.drawPolygon(
+            poly({{9, 12.5}, {7.5, 3}, {11.8, 7}, {15, 1}, {18.2, 7}, {22.5, 3}, {21, 12.5}}));
         p.setPen(Qt::NoPen);
         setFill(p, ink);
         for (const QPointF &c : {QPointF(8.6, 5.4), QPointF(15, 3.8), QPointF(21.4, 5.4)})
@@ -381,9 +384,14 @@ struct MonsterKind {
 };
 
 const MonsterKind kMonsters[] = {
-    {"GOBLIN", light, goblin},     {"ORK", light, ork},         {"SUMPFLING", silver, sumpfling},
-    {"SKELETT", deep, skelett},    {"ZOMBIE", light, zombie},  {"MUMIE", shade, mumie},
-    {"CHAOSKRIEGER", light, chaoskrieger}, {"GARGOYLE", light, gargoyle},
+    {"GOBLIN", light, goblin},
+    {"ORK", light, ork},
+    {"SUMPFLING", silver, sumpfling},
+    {"SKELETT", deep, skelett},
+    {"ZOMBIE", light, zombie},
+    {"MUMIE", shade, mumie},
+    {"CHAOSKRIEGER", light, chaoskrieger},
+    {"GARGOYLE", light, gargoyle},
 };
 
 QImage monsterToken(const MonsterKind &kind, int size)

@@ -64,7 +64,8 @@ QImage stone()
     QPainter &p = s.p();
     p.setPen(inkPen(1.0));
     setFill(p, shade);
-    p.drawPolygon(poly({{2, 2}, {11, 0.8}, {16.8, 4}, {17.2, 16}, {16, 28.5}, {7, 29.2}, {1, 26}, {0.8, 12}}));
+    p.drawPolygon(poly(
+        {{2, 2}, {11, 0.8}, {16.8, 4}, {17.2, 16}, {16, 28.5}, {7, 29.2}, {1, 26}, {0.8, 12}}));
     p.setPen(Qt::NoPen);
     setFill(p, silver);
     p.drawPolygon(poly({{3, 3.5}, {10.5, 2.5}, {14, 5}, {8, 8}, {3.5, 13}}));
@@ -149,7 +150,8 @@ QImage pit()
     hole.setColorAt(1, grey(dark));
     p.setPen(inkPen(1.0));
     p.setBrush(hole);
-    p.drawPolygon(poly({{6, 9}, {13, 4.5}, {22, 5.5}, {26, 12}, {25, 21}, {18, 26}, {9, 25}, {4.5, 18}}));
+    p.drawPolygon(
+        poly({{6, 9}, {13, 4.5}, {22, 5.5}, {26, 12}, {25, 21}, {18, 26}, {9, 25}, {4.5, 18}}));
     // Broken edge stones.
     setFill(p, mid);
     p.setPen(inkPen(0.7));
@@ -218,10 +220,13 @@ QImage strikeTrap()
     for (int i = 0; i < 4; ++i) {
         const qreal x = c.x() - 7.2 + toothWidth * i;
         const qreal top = c.y() - 8.4 + qAbs(x + toothWidth / 2 - c.x()) * 0.35;
-        p.drawPolygon(poly({{x, top - 1}, {x + toothWidth, top - 1}, {x + toothWidth / 2, top + toothLength}}));
+        p.drawPolygon(poly(
+            {{x, top - 1}, {x + toothWidth, top - 1}, {x + toothWidth / 2, top + toothLength}}));
         const qreal xb = x + toothWidth / 2;
         const qreal bottom = c.y() + 8.4 - qAbs(xb + toothWidth / 2 - c.x()) * 0.35;
-        p.drawPolygon(poly({{xb, bottom + 1}, {xb + toothWidth, bottom + 1}, {xb + toothWidth / 2, bottom - toothLength}}));
+        p.drawPolygon(poly({{xb, bottom + 1},
+                            {xb + toothWidth, bottom + 1},
+                            {xb + toothWidth / 2, bottom - toothLength}}));
     }
     // The hinge pins where the jaws meet the springs.
     p.setPen(inkPen(0.8));
@@ -302,7 +307,8 @@ QImage stairs()
     // An arrow on the steps points down the stairs.
     setFill(p, ink);
     p.setPen(Qt::NoPen);
-    p.drawPolygon(poly({{31, 16}, {26, 24}, {29.5, 24}, {29.5, 45}, {32.5, 45}, {32.5, 24}, {36, 24}}));
+    p.drawPolygon(
+        poly({{31, 16}, {26, 24}, {29.5, 24}, {29.5, 45}, {32.5, 45}, {32.5, 24}, {36, 24}}));
     return s.finish();
 }
 
@@ -340,7 +346,8 @@ QImage numberMarker(const QString &text)
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(1.5, 1.5, 27, 27), 3, 3);
     if (text.contains(QLatin1Char('/'))) {
-        drawLabel(p, text, QPointF(15, 15), 9.5, ink, -1, 0, QStringLiteral("DejaVu Sans Condensed"));
+        drawLabel(p, text, QPointF(15, 15), 9.5, ink, -1, 0,
+                  QStringLiteral("DejaVu Sans Condensed"));
     } else {
         drawLabel(p, text, QPointF(15, 15), text.size() > 1 ? 13 : 15);
     }
@@ -356,9 +363,21 @@ QImage doorWithArrow(bool pointingAtDoor)
     p.setPen(inkPen(1.0));
     setFill(p, dark);
     if (pointingAtDoor)
-        p.drawPolygon(poly({{18.8, 15}, {26, 7.5}, {26, 11.5}, {34.3, 11.5}, {34.3, 18.5}, {26, 18.5}, {26, 22.5}}));
+        p.drawPolygon(poly({{18.8, 15},
+                            {26, 7.5},
+                            {26, 11.5},
+                            {34.3, 11.5},
+                            {34.3, 18.5},
+                            {26, 18.5},
+                            {26, 22.5}}));
     else
-        p.drawPolygon(poly({{34.3, 15}, {27, 7.5}, {27, 11.5}, {18.8, 11.5}, {18.8, 18.5}, {27, 18.5}, {27, 22.5}}));
+        p.drawPolygon(poly({{34.3, 15},
+                            {27, 7.5},
+                            {27, 11.5},
+                            {18.8, 11.5},
+                            {18.8, 18.5},
+                            {27, 18.5},
+                            {27, 22.5}}));
     return s.finish();
 }
 
@@ -740,10 +759,10 @@ void makePieces(Writer &out)
 
     // Across three squares furnace, anvil and trough stand from left to
     // right, down three squares from top to bottom, each of them upright.
-    out.bitmap(QStringLiteral("SCHMIEDE1"),
-               forge(QSize(94, 30), QRectF(0, 0, 34, 30), QPointF(52, 10.5), QRectF(70, 3, 24, 24)));
-    out.bitmap(QStringLiteral("SCHMIEDE2"),
-               forge(QSize(30, 94), QRectF(0, 0, 30, 34), QPointF(15.5, 41.5), QRectF(3, 67, 24, 27)));
+    out.bitmap(QStringLiteral("SCHMIEDE1"), forge(QSize(94, 30), QRectF(0, 0, 34, 30),
+                                                  QPointF(52, 10.5), QRectF(70, 3, 24, 24)));
+    out.bitmap(QStringLiteral("SCHMIEDE2"), forge(QSize(30, 94), QRectF(0, 0, 30, 34),
+                                                  QPointF(15.5, 41.5), QRectF(3, 67, 24, 27)));
     const QImage klappe = hatchTop();
     out.bitmap(QStringLiteral("KLAPPEO"), klappe);
     out.bitmap(QStringLiteral("KLAPPER"), turned(klappe, 1));

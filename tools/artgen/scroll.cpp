@@ -137,8 +137,9 @@ QImage scroll()
     // A crown pressed into the wax.
     p.setPen(QPen(waxDark, 1.0));
     p.setBrush(waxDark);
-    p.drawPolygon(QPolygonF({QPointF(450, 194), QPointF(449, 181), QPointF(454.5, 186.5), QPointF(459.5, 178),
-                             QPointF(464.5, 186.5), QPointF(470, 181), QPointF(469, 194)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(450, 194), QPointF(449, 181), QPointF(454.5, 186.5), QPointF(459.5, 178),
+                   QPointF(464.5, 186.5), QPointF(470, 181), QPointF(469, 194)}));
     p.end();
     return reduce(big, w, h, scrollPalette(), false);
 }
@@ -180,8 +181,8 @@ QImage logo()
     metal.setColorAt(1, goldDark);
     p.setPen(QPen(Qt::black, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(metal);
-    p.drawPolygon(QPolygonF({QPointF(10, 34), QPointF(7, 10), QPointF(19, 20), QPointF(30, 4), QPointF(41, 20),
-                             QPointF(53, 10), QPointF(50, 34)}));
+    p.drawPolygon(QPolygonF({QPointF(10, 34), QPointF(7, 10), QPointF(19, 20), QPointF(30, 4),
+                             QPointF(41, 20), QPointF(53, 10), QPointF(50, 34)}));
     p.setBrush(red);
     for (qreal x : {19.0, 30.0, 41.0})
         p.drawEllipse(QPointF(x, 28.5), 2.4, 2.4);

@@ -95,7 +95,8 @@ void makeCursors(Writer &out)
     empty.fill(Qt::transparent);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
-            empty.setPixel(x, y, (x == 0 || y == 0 || x == 31 || y == 31) ? 0xff000000u : 0xffffffffu);
+            empty.setPixel(x, y,
+                           (x == 0 || y == 0 || x == 31 || y == 31) ? 0xff000000u : 0xffffffffu);
     out.cursor(QStringLiteral("EMPTYCURSOR"), empty);
 
     // "CROSS": a black circle with a 2-pixel cross-hair through its centre,

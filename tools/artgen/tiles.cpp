@@ -13,7 +13,8 @@ namespace {
 
 using namespace tone;
 
-QPolygonF blob(const QPointF &c, qreal rx, qreal ry, Dice &dice, int corners = 24, qreal rough = 0.12)
+QPolygonF blob(const QPointF &c, qreal rx, qreal ry, Dice &dice, int corners = 24,
+               qreal rough = 0.12)
 {
     QPolygonF shape;
     for (int k = 0; k < corners; ++k) {
@@ -114,8 +115,8 @@ QImage outdoorScene(int h)
         p.drawLine(at, at + QPointF(1.5, -3));
     }
     // Trees seen from above: a shadow and a bumpy crown.
-    const QPointF trees[] = {{30, 28}, {70, 20}, {215, 30}, {190, 125}, {40, 135}, {120, 40},
-                             {230, 190}, {60, 200}, {150, 195}};
+    const QPointF trees[] = {{30, 28},  {70, 20},   {215, 30}, {190, 125}, {40, 135},
+                             {120, 40}, {230, 190}, {60, 200}, {150, 195}};
     for (const QPointF &t : trees) {
         if (t.y() > h - 10)
             continue;
@@ -128,7 +129,8 @@ QImage outdoorScene(int h)
         const int lobes = 9;
         for (int k = 0; k < lobes; ++k) {
             const qreal a = 2 * M_PI * k / lobes;
-            crown.addEllipse(t + QPointF(r * 0.62 * qCos(a), r * 0.62 * qSin(a)), r * 0.42, r * 0.42);
+            crown.addEllipse(t + QPointF(r * 0.62 * qCos(a), r * 0.62 * qSin(a)), r * 0.42,
+                             r * 0.42);
         }
         crown.addEllipse(t, r * 0.7, r * 0.7);
         p.setPen(inkPen(1.0));
@@ -139,7 +141,8 @@ QImage outdoorScene(int h)
         p.drawEllipse(t + QPointF(-r * 0.25, -r * 0.25), r * 0.3, r * 0.3);
     }
     // Boulders.
-    for (const QPointF &b : {QPointF(100, 100), QPointF(160, 60), QPointF(20, 80), QPointF(240, 100)}) {
+    for (const QPointF &b :
+         {QPointF(100, 100), QPointF(160, 60), QPointF(20, 80), QPointF(240, 100)}) {
         p.setPen(inkPen(1.0));
         setFill(p, silver);
         p.drawPolygon(blob(b, 7, 5.5, dice, 8, 0.25));
@@ -180,7 +183,8 @@ QImage chasm()
     p.drawLine(QPointF(20, y0 + 1), QPointF(106, y0 + 1));
     p.drawLine(QPointF(20, y1 - 1), QPointF(106, y1 - 1));
     setFill(p, dark);
-    for (const QPointF &post : {QPointF(20, y0 + 1), QPointF(106, y0 + 1), QPointF(20, y1 - 1), QPointF(106, y1 - 1)})
+    for (const QPointF &post :
+         {QPointF(20, y0 + 1), QPointF(106, y0 + 1), QPointF(20, y1 - 1), QPointF(106, y1 - 1)})
         p.drawEllipse(post, 2.6, 2.6);
     frame(p, w, h);
     return s.finish();
@@ -207,16 +211,19 @@ QImage carpet()
     p.setPen(inkPen(0.7));
     for (qreal x = 12; x < 118; x += 10) {
         for (qreal y : {10.0, 116.0})
-            p.drawPolygon(QPolygonF({QPointF(x, y), QPointF(x + 4, y - 3.2), QPointF(x + 8, y), QPointF(x + 4, y + 3.2)}));
+            p.drawPolygon(QPolygonF({QPointF(x, y), QPointF(x + 4, y - 3.2), QPointF(x + 8, y),
+                                     QPointF(x + 4, y + 3.2)}));
     }
     for (qreal y = 20; y < 108; y += 10) {
         for (qreal x : {7.0, 119.0})
-            p.drawPolygon(QPolygonF({QPointF(x, y), QPointF(x + 3.2, y + 4), QPointF(x, y + 8), QPointF(x - 3.2, y + 4)}));
+            p.drawPolygon(QPolygonF({QPointF(x, y), QPointF(x + 3.2, y + 4), QPointF(x, y + 8),
+                                     QPointF(x - 3.2, y + 4)}));
     }
     // Central medallion.
     p.setPen(inkPen(1.0));
     setFill(p, light);
-    p.drawPolygon(QPolygonF({QPointF(63, 24), QPointF(102, 63), QPointF(63, 102), QPointF(24, 63)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(63, 24), QPointF(102, 63), QPointF(63, 102), QPointF(24, 63)}));
     setFill(p, dark);
     p.drawEllipse(QPointF(63, 63), 16, 16);
     setFill(p, white);
@@ -279,7 +286,8 @@ QImage decoratedFloor()
         for (int col = -1; col < 9; ++col) {
             const QPointF c(7 + col * step + (row % 2 ? step / 2 : 0), 7 + row * step / 1.0);
             setFill(p, (row + col) % 3 == 0 ? shade : ((row + col) % 3 == 1 ? silver : light));
-            p.drawPolygon(QPolygonF({c + QPointF(0, -8), c + QPointF(8, 0), c + QPointF(0, 8), c + QPointF(-8, 0)}));
+            p.drawPolygon(QPolygonF(
+                {c + QPointF(0, -8), c + QPointF(8, 0), c + QPointF(0, 8), c + QPointF(-8, 0)}));
         }
     }
     p.restore();

@@ -51,9 +51,18 @@ void settle()
         QCoreApplication::processEvents();
 }
 
-constexpr int centre(int square) { return 24 + 32 * square + 16; }
-constexpr int leftLine(int square) { return 24 + 32 * square + 2; }
-constexpr int topLine(int square) { return 24 + 32 * square + 2; }
+constexpr int centre(int square)
+{
+    return 24 + 32 * square + 16;
+}
+constexpr int leftLine(int square)
+{
+    return 24 + 32 * square + 2;
+}
+constexpr int topLine(int square)
+{
+    return 24 + 32 * square + 2;
+}
 
 void clickMap(MapWindow *map, int x, int y)
 {
@@ -102,7 +111,10 @@ int main(int argc, char **argv)
     settle();
 
     // Monsters from the tool bar.
-    const struct { const char *button; int col, row; } monsters[] = {
+    const struct {
+        const char *button;
+        int col, row;
+    } monsters[] = {
         {"ToolButton1", 2, 1}, {"ToolButton1", 3, 1}, {"ToolButton2", 2, 2},
         {"ToolButton4", 6, 1}, {"ToolButton5", 7, 2}, {"ToolButton6", 6, 2},
         {"ToolButton7", 3, 5}, {"ToolButton8", 6, 6}, {"ToolButton3", 10, 2},
@@ -159,9 +171,11 @@ int main(int argc, char **argv)
         QStringLiteral("Mond aufgeht. Hütet euch vor dem Chaos-Krieger!"),
     };
     quest.introSize = 10;
-    quest.notes[QuestDocument::A] = QStringList{QStringLiteral("Die Truhe enthält 100 Goldstücke.")};
+    quest.notes[QuestDocument::A] =
+        QStringList{QStringLiteral("Die Truhe enthält 100 Goldstücke.")};
     quest.notes[QuestDocument::B] = QStringList{QStringLiteral("Die Fallgrube ist verdeckt.")};
-    quest.notes[QuestDocument::Other] = QStringList{QStringLiteral("Wer den Altar berührt, verliert 1 Körperpunkt.")};
+    quest.notes[QuestDocument::Other] =
+        QStringList{QStringLiteral("Wer den Altar berührt, verliert 1 Körperpunkt.")};
     quest.active[QuestDocument::A] = true;
     quest.active[QuestDocument::B] = true;
     quest.active[QuestDocument::Other] = true;
