@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 30
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 CTEST        = QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
-.PHONY: deps configure build run test test-asan fuzz fuzz-long bench artwork package clean
+.PHONY: deps configure build run test test-asan check-format format fuzz fuzz-long bench artwork package clean contactsheet
 
 deps:
 	@bash tools/install-deps.sh
@@ -21,9 +21,11 @@ build: configure
 run: build
 	./$(BUILD)/src/app/dkedit
 
-# Every test, then the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then a short run of each fuzzer where clang is.
+# The formatting check, every test, then the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of each
+# fuzzer where clang is.
 test: build
+	@bash tools/check-format.sh
 	cd $(BUILD) && $(CTEST)
 	@$(MAKE) --no-print-directory test-asan
 	@$(MAKE) --no-print-directory fuzz
@@ -32,6 +34,13 @@ test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDK_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j$(JOBS) --target all
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 $(CTEST)
+
+check-format:
+	@bash tools/check-format.sh
+
+# Formats every C++ file of the tree in place.
+format:
+	@git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' | xargs clang-format -i
 
 fuzz: deps
 	@bash tools/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)

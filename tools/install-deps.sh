@@ -3,7 +3,7 @@
 # Only what is missing is installed; through sudo when not run as root.
 set -euo pipefail
 packages=(
-  cmake make g++ pkg-config dpkg-dev file clang libclang-rt-dev
+  cmake make g++ pkg-config dpkg-dev file clang libclang-rt-dev clang-format
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
   libbenchmark-dev
   xvfb xauth xdotool imagemagick poppler-utils desktop-file-utils appstream
