@@ -5,6 +5,8 @@ FUZZ_BUILD  ?= build-fuzz
 JOBS        ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# A compiler cache where one is installed: rebuilds of the same sources are quick.
+LAUNCHER    := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 CTEST        = QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 .PHONY: deps configure build run test test-asan check-format format fuzz fuzz-long bench artwork package clean contactsheet
@@ -13,7 +15,7 @@ deps:
 	@bash tools/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(LAUNCHER) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
@@ -31,7 +33,7 @@ test: build
 	@$(MAKE) --no-print-directory fuzz
 
 test-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDK_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDK_SANITIZE=ON $(LAUNCHER) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j$(JOBS) --target all
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 $(CTEST)
 

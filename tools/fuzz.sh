@@ -12,10 +12,11 @@ if ! command -v clang++ >/dev/null; then
   exit 0
 fi
 root=$(cd "$(dirname "$0")/.." && pwd)
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDK_FUZZ=ON \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-targets=(fuzz_bmp fuzz_stamp)
-grep -q "fuzz_quest" "$build/Makefile" 2>/dev/null && targets+=(fuzz_quest) || true
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" >/dev/null
+targets=(fuzz_bmp fuzz_stamp fuzz_quest)
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 suite="$root/../shared/bmpsuite"
 [ -d "$suite" ] || echo "fuzz: the BMP test suite is not beside this repository ($suite): seeds from tests/fuzz/corpus only"
