@@ -1,7 +1,7 @@
 #include "commandline.h"
 
 #include "errors.h"
-#include "mapwindow.h"
+#include "mapfile.h"
 #include "questfile.h"
 #include "sheetprint.h"
 #include "textlines.h"
@@ -138,7 +138,7 @@ QString writeSheet(const QString &questFile, const QString &mapFile, const QStri
         doc.intro = textlines::shownIntroLines(textlines::fieldText(doc.intro));
         for (QStringList &note : doc.notes)
             note = textlines::shownNoteLines(textlines::fieldText(note));
-        const QImage map = mapfiles::readMap(mapFile);
+        const QImage map = mapfile::read(mapFile);
 
         // One A4 page into the PDF file, as "Quest drucken" prints it.
         sheet::SheetPrinter sheetPrinter;

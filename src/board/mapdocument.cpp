@@ -6,7 +6,8 @@
 
 MapDocument::MapDocument() : MapDocument(board::defaultBoard()) {}
 
-MapDocument::MapDocument(QImage picture) : m_picture(raster::toWorkingFormat(picture))
+MapDocument::MapDocument(QImage picture, mapfile::Format fileFormat)
+    : m_picture(raster::toWorkingFormat(picture)), m_fileFormat(fileFormat)
 {
     // Detach from whoever still shares the pixels (the cached default board)
     // so drawing never touches their copy. A picture handed over alone is

@@ -1,6 +1,7 @@
 #include "catalogue.h"
 
 #include "artwork.h"
+#include "bmpcodec.h"
 #include "raster.h"
 
 #include <QFile>

@@ -1,5 +1,6 @@
 #include "artgen.h"
 
+#include "bmpcodec.h"
 #include "raster.h"
 
 #include <QDir>
