@@ -30,14 +30,6 @@ void Writer::file(const QString &relativePath, const QImage &picture)
         picture.save(path);
 }
 
-QVector<QRgb> greyRamp()
-{
-    QVector<QRgb> table(256);
-    for (int i = 0; i < 256; ++i)
-        table[i] = qRgb(i, i, i);
-    return table;
-}
-
 QVector<QRgb> stampPalette()
 {
     QVector<QRgb> table;
