@@ -124,11 +124,6 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     return line;
 }
 
-bool isQuestFile(const QString &path)
-{
-    return QFileInfo(path).suffix().compare(QLatin1String("dke"), Qt::CaseInsensitive) == 0;
-}
-
 QString writeSheet(const QString &questFile, const QString &mapFile, const QString &pdfFile)
 {
     try {
