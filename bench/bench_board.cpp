@@ -1,6 +1,8 @@
 // Placement, fill and BMP input/output on the default board.
 
 #include "benchstamp.h"
+#include "bmpcodec.h"
+#include "floodfill.h"
 #include "geometry.h"
 #include "mapdocument.h"
 #include "raster.h"

@@ -4,7 +4,7 @@
 // same run: what the disk allows. The peak memory of one open and save is
 // measured in a process of its own (bmp_open_save).
 
-#include "raster.h"
+#include "bmpcodec.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -52,9 +52,9 @@ static void OpenAndSave10kMap(benchmark::State &state)
     const QString in = mapFile();
     const QString out = outFile("gespeichert.bmp");
     for (auto _ : state) {
-        int bits = 0;
-        const QImage picture = raster::readBmpFile(in, &bits);
-        raster::writeBmpFile(picture, out, bits);
+        raster::BmpFormat format;
+        const QImage picture = raster::readBmpFile(in, &format);
+        raster::writeBmpFile(picture, out, format);
     }
     state.SetBytesProcessed(state.iterations() * QFileInfo(in).size());
 }

@@ -4,7 +4,7 @@
 //
 //     bmp_open_save <map.bmp> <saved.bmp>
 
-#include "raster.h"
+#include "bmpcodec.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -33,9 +33,9 @@ int main(int argc, char **argv)
     if (argc != 3)
         return 2;
     const long before = peakKib();
-    int bits = 0;
-    const QImage picture = raster::readBmpFile(QString::fromLocal8Bit(argv[1]), &bits);
-    raster::writeBmpFile(picture, QString::fromLocal8Bit(argv[2]), bits);
+    raster::BmpFormat format;
+    const QImage picture = raster::readBmpFile(QString::fromLocal8Bit(argv[1]), &format);
+    raster::writeBmpFile(picture, QString::fromLocal8Bit(argv[2]), format);
     std::printf("%ld %ld %lld\n", before, peakKib(), static_cast<long long>(picture.sizeInBytes()));
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "commandline.h"
 
 #include "errors.h"
-#include "mapwindow.h"
+#include "mapfile.h"
 #include "questfile.h"
 #include "sheetprint.h"
 #include "textlines.h"
@@ -124,11 +124,6 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     return line;
 }
 
-bool isQuestFile(const QString &path)
-{
-    return QFileInfo(path).suffix().compare(QLatin1String("dke"), Qt::CaseInsensitive) == 0;
-}
-
 QString writeSheet(const QString &questFile, const QString &mapFile, const QString &pdfFile)
 {
     try {
@@ -138,7 +133,7 @@ QString writeSheet(const QString &questFile, const QString &mapFile, const QStri
         doc.intro = textlines::shownIntroLines(textlines::fieldText(doc.intro));
         for (QStringList &note : doc.notes)
             note = textlines::shownNoteLines(textlines::fieldText(note));
-        const QImage map = mapfiles::readMap(mapFile);
+        const QImage map = mapfile::read(mapFile);
 
         // One A4 page into the PDF file, as "Quest drucken" prints it.
         sheet::SheetPrinter sheetPrinter;

@@ -36,10 +36,6 @@ struct CommandLine {
     static bool opensNoWindow(const QStringList &arguments);
 };
 
-/// Whether a file given to open is a quest file (".dke", in any letter case);
-/// every other file is opened as a map.
-bool isQuestFile(const QString &path);
-
 /// Writes the printed quest sheet of a quest file and a map picture into an
 /// A4 PDF file, through the quest editor's own print command (the same
 /// composition and millimetre layout), without any window. The quest's text

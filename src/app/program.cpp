@@ -1,7 +1,7 @@
 #include "program.h"
 
-#include "commandline.h"
 #include "fonts.h"
+#include "questfile.h"
 #include "sheetprint.h"
 
 #include <QGuiApplication>
@@ -18,7 +18,7 @@ void Program::openFiles(const QStringList &files)
     bool quest = false;
     QStringList maps;
     for (const QString &path : files) {
-        if (isQuestFile(path)) {
+        if (questfile::isQuestFile(path)) {
             quest = true;
             QMetaObject::invokeMethod(
                 &questEditor, [this, path] { questEditor.loadQuestFile(path); },

@@ -5,6 +5,19 @@
 
 namespace board {
 
+namespace {
+
+// The colour table of the default board: 256 greys, entry i of level i.
+QVector<QRgb> greyRamp()
+{
+    QVector<QRgb> table(256);
+    for (int i = 0; i < 256; ++i)
+        table[i] = qRgb(i, i, i);
+    return table;
+}
+
+} // namespace
+
 const char kSquareTable[kColumns * kRows + 1] = "KJJJJJJJJJJJVWJJJJJJJJJJJL"
                                                 "IFBBEFBBEFBECDFBEFBBEFBBEI"
                                                 "ICSSDCSSDCSDCDCSDCSSDCSSDI"
@@ -55,18 +68,26 @@ QImage defaultBoard()
     return artwork::bitmap(QStringLiteral("BOARD"));
 }
 
+void drawEdge(QImage &picture)
+{
+    const int w = picture.width();
+    const int h = picture.height();
+    raster::fillRect(picture, QRect(0, 0, w, kMargin), kSilver);
+    raster::fillRect(picture, QRect(0, 0, kMargin, h), kSilver);
+    raster::fillRect(picture, QRect(w - kMargin, 0, kMargin, h), kSilver);
+    raster::fillRect(picture, QRect(0, h - kMargin, w, kMargin), kSilver);
+    raster::drawOutline(picture, QRect(QPoint(23, 23), QPoint(w - 24, h - 24)), kBlack);
+    raster::drawOutline(picture, QRect(QPoint(24, 24), QPoint(w - 25, h - 25)), kBlack);
+}
+
 QImage composeBoard(const std::function<QImage(char)> &squareOf)
 {
     QImage picture(kWidth, kHeight, QImage::Format_Indexed8);
-    QVector<QRgb> grey(256);
-    for (int i = 0; i < 256; ++i)
-        grey[i] = qRgb(i, i, i);
-    picture.setColorTable(grey);
+    picture.setColorTable(greyRamp());
     picture.setDotsPerMeterX(3780);
     picture.setDotsPerMeterY(3780);
     raster::fillRect(picture, picture.rect(), kSilver);
-    raster::drawOutline(picture, QRect(QPoint(23, 23), QPoint(kWidth - 24, kHeight - 24)), kBlack);
-    raster::drawOutline(picture, QRect(QPoint(24, 24), QPoint(kWidth - 25, kHeight - 25)), kBlack);
+    drawEdge(picture);
     for (int row = 0; row < kRows; ++row)
         for (int column = 0; column < kColumns; ++column)
             raster::drawOpaque(picture, squareOf(squareLetter(column, row)),

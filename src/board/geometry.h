@@ -49,8 +49,14 @@ QImage squareBitmap(char letter);
 /// pixel, grey colour table).
 QImage defaultBoard();
 
-/// The board as composed from its parts: silver ground, the two black frame
-/// rectangles and each square's bitmap. Equals the default board picture in
+/// Draws the board's edge for the picture's own width W and height H: the
+/// 24-pixel margins in silver and the 2-pixel black frame inside them, the
+/// outlines of (23, 23, W-23, H-23) and (24, 24, W-24, H-24), right and bottom
+/// exclusive.
+void drawEdge(QImage &picture);
+
+/// The board as composed from its parts: silver ground, the edge
+/// (drawEdge) and each square's bitmap. Equals the default board picture in
 /// every pixel but (343, 408), which the default board has black.
 QImage composeBoard(const std::function<QImage(char)> &squareOf = squareBitmap);
 

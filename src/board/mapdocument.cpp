@@ -6,7 +6,8 @@
 
 MapDocument::MapDocument() : MapDocument(board::defaultBoard()) {}
 
-MapDocument::MapDocument(QImage picture) : m_picture(raster::toWorkingFormat(picture))
+MapDocument::MapDocument(QImage picture, mapfile::Format fileFormat)
+    : m_picture(raster::toWorkingFormat(picture)), m_fileFormat(fileFormat)
 {
     // Detach from whoever still shares the pixels (the cached default board)
     // so drawing never touches their copy. A picture handed over alone is
@@ -41,21 +42,14 @@ void MapDocument::repairEdge()
 {
     const int w = m_picture.width();
     const int h = m_picture.height();
-    // Everything below lies within 25 pixels of an edge: the margins and
+    // The edge lies within 25 pixels of the picture's sides: the margins and
     // the two frame lines just inside them.
     const QRegion strips = QRegion(0, 0, w, 25) + QRegion(0, 0, 25, h) + QRegion(w - 25, 0, 25, h) +
                            QRegion(0, h - 25, w, 25);
     m_undo.clear();
     for (const QRect &strip : strips)
         m_undo.keepRect(m_picture, strip);
-    raster::fillRect(m_picture, QRect(0, 0, w, 24), board::kSilver);
-    raster::fillRect(m_picture, QRect(0, 0, 24, h), board::kSilver);
-    raster::fillRect(m_picture, QRect(w - 24, 0, 24, h), board::kSilver);
-    raster::fillRect(m_picture, QRect(0, h - 24, w, 24), board::kSilver);
-    // Outlines of (23, 23, W-23, H-23) and (24, 24, W-24, H-24), right and
-    // bottom exclusive.
-    raster::drawOutline(m_picture, QRect(QPoint(23, 23), QPoint(w - 24, h - 24)), board::kBlack);
-    raster::drawOutline(m_picture, QRect(QPoint(24, 24), QPoint(w - 25, h - 25)), board::kBlack);
+    board::drawEdge(m_picture);
     m_undoArea = strips.intersected(m_picture.rect());
     changed(m_undoArea);
     m_modified = true;

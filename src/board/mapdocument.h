@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mapfile.h"
 #include "pixelundo.h"
 #include "toolstate.h"
 
@@ -8,17 +9,21 @@
 #include <QRegion>
 #include <QString>
 
-/// One map as a document: its board picture, one level of undo and the
-/// modified flag. The map window shows it and forwards the user's actions.
+/// One map as a document: its board picture, how its file stores the
+/// pixels, one level of undo and the modified flag. The map window shows it
+/// and forwards the user's actions.
 class MapDocument {
 public:
     /// A new map on the default board.
     MapDocument();
     /// A map taking over the given picture (for instance one read from a
-    /// file): handed over with std::move, no copy of its pixels is made.
-    explicit MapDocument(QImage picture);
+    /// file, with that file's format): handed over with std::move, no copy of
+    /// its pixels is made.
+    explicit MapDocument(QImage picture, mapfile::Format fileFormat = {});
 
     const QImage &picture() const { return m_picture; }
+    /// The format every save writes the map in: its file's own.
+    const mapfile::Format &fileFormat() const { return m_fileFormat; }
     bool isModified() const { return m_modified; }
     bool canUndo() const { return m_canUndo; }
     void setModified(bool modified) { m_modified = modified; }
@@ -51,6 +56,7 @@ private:
     void changed(const QRegion &region);
 
     QImage m_picture;
+    mapfile::Format m_fileFormat;
     PixelUndo m_undo;
     QRegion m_undoArea; ///< where the next undo writes
     QRegion m_changed;  ///< changed since takeChanged()

@@ -5,7 +5,7 @@
 #include "clipboardpicture.h"
 #include "dialogs.h"
 #include "errors.h"
-#include "raster.h"
+#include "mapfile.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -16,52 +16,17 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-QImage mapfiles::readMap(const QString &path, int *fileBits)
-{
-    QImage picture = raster::readBmpFile(path, fileBits);
-    if (picture.isNull())
-        throw DkError(errors::invalidBitmap());
-    return picture;
-}
-
-QString mapfiles::saveTarget(const QString &chosen)
-{
-    if (chosen.contains(QLatin1String(".bmp")))
-        return chosen;
-    return chosen + QLatin1String(".bmp");
-}
-
-QString mapfiles::openFailures(const QList<Failure> &failures, int dropped)
-{
-    if (failures.isEmpty())
-        return QString();
-    if (dropped == 1)
-        return failures.constFirst().error;
-    if (failures.size() == 1)
-        return QStringLiteral("Die Datei %1 konnte nicht geöffnet werden: %2")
-            .arg(failures.constFirst().path, failures.constFirst().error);
-    QString text = QStringLiteral("%1 Dateien konnten nicht geöffnet werden:").arg(failures.size());
-    for (const Failure &failure : failures)
-        text += QLatin1Char('\n') + failure.path + QStringLiteral(": ") + failure.error;
-    return text;
-}
-
-QString mapfiles::closeQuestion(const QString &caption)
-{
-    return QStringLiteral("Änderungen an ") + caption + QStringLiteral(" speichern?");
-}
-
 MapWindow::MapWindow(ToolState &tool, PreviewState &preview, QWidget *parent)
     : QMdiSubWindow(parent), m_tool(tool), m_preview(preview)
 {
     build();
-    setCaption(mapfiles::kNewCaption);
+    setCaption(mapfile::kNewCaption);
 }
 
-MapWindow::MapWindow(ToolState &tool, PreviewState &preview, QImage picture, const QString &path,
-                     int fileBits, QWidget *parent)
-    : QMdiSubWindow(parent), m_tool(tool), m_preview(preview), m_document(std::move(picture)),
-      m_path(path), m_fileBits(fileBits)
+MapWindow::MapWindow(ToolState &tool, PreviewState &preview, MapDocument document,
+                     const QString &path, QWidget *parent)
+    : QMdiSubWindow(parent), m_tool(tool), m_preview(preview), m_document(std::move(document)),
+      m_path(path)
 {
     build();
     setCaption(path);
@@ -157,7 +122,7 @@ void MapWindow::pictureChanged()
 
 void MapWindow::writeTo(const QString &path)
 {
-    raster::writeBmpFile(m_document.picture(), path, m_fileBits);
+    mapfile::write(m_document.picture(), m_document.fileFormat(), path);
     m_path = path;
     setCaption(path);
     m_document.setModified(false);
@@ -176,7 +141,7 @@ bool MapWindow::saveAs()
     // The caption then names the file actually written, so that a later
     // save goes to the same file.
     const QString path = chooseSaveTarget(this, FileKind::Map, QStringLiteral("Speichern unter"),
-                                          mapfiles::kSaveFilter, mapfiles::saveTarget, m_path);
+                                          mapfile::kSaveFilter, mapfile::saveTarget, m_path);
     if (path.isEmpty())
         return false;
     writeTo(path);
@@ -195,7 +160,7 @@ void MapWindow::closeEvent(QCloseEvent *event)
         // report) or its dialog is cancelled, the map stays open and modified.
         // Escape or closing the question box calls the closing off.
         event->ignore();
-        const Dialogs::Answer answer = dialogs().ask(this, mapfiles::closeQuestion(m_caption));
+        const Dialogs::Answer answer = dialogs().ask(this, mapfile::closeQuestion(m_caption));
         if (answer == Dialogs::Answer::Dismissed || (answer == Dialogs::Answer::Yes && !save()))
             return;
     }

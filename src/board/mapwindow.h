@@ -15,41 +15,6 @@ class QAction;
 class QMenu;
 class QScrollArea;
 
-/// File rules of map documents, free of any window.
-namespace mapfiles {
-
-/// Caption of a map that has no file yet.
-inline const QString kNewCaption = QStringLiteral("New*");
-/// Filter of the open dialog.
-inline const QString kOpenFilter = QStringLiteral("Bitmaps (*.bmp)|*.bmp");
-/// Filter of the save dialog.
-inline const QString kSaveFilter = QStringLiteral("Bitmaps|*.bmp");
-
-/// Reads a map file. Throws DkError "Cannot open file %1" or "Bitmap image is
-/// not valid"; an empty file is no picture either. `fileBits` receives the
-/// file's bits per pixel, which its map window keeps for saving.
-QImage readMap(const QString &path, int *fileBits = nullptr);
-
-/// The path a save-as writes to: the chosen name as it is when it contains
-/// ".bmp" anywhere (case-sensitive), otherwise the name with ".bmp" appended.
-QString saveTarget(const QString &chosen);
-
-/// A file that could not be opened, with the error's text.
-struct Failure {
-    QString path;
-    QString error;
-};
-
-/// The one error report for the files of a drop that could not be opened:
-/// for a single dropped file its own error text (as "Öffnen..." gives it),
-/// for several files a list naming each file that failed with its error.
-QString openFailures(const QList<Failure> &failures, int dropped);
-
-/// The question asked before a modified map is closed.
-QString closeQuestion(const QString &caption);
-
-} // namespace mapfiles
-
 /// One open map: a child window of the frame window showing a board picture
 /// (MapCanvas in a scroll area) with its own menus "Karte" and "Bearbeiten",
 /// which the frame window shows while this window is active, and the popup
@@ -61,17 +26,19 @@ QString closeQuestion(const QString &caption);
 /// shown, never the picture.
 ///
 /// The commands it shares with the frame window ("Neu", "Öffnen...",
-/// "Beenden", the two tool modes) are passed on as signals. File errors are
-/// thrown as DkError and reach the program-wide error report.
+/// "Beenden", the two tool modes) are passed on as signals. Its file is
+/// written through mapfile; file errors are thrown as DkError and reach the
+/// program-wide error report.
 class MapWindow : public QMdiSubWindow {
     Q_OBJECT
 public:
     /// A new map on the default board, caption "New*".
     MapWindow(ToolState &tool, PreviewState &preview, QWidget *parent = nullptr);
-    /// A map showing a picture read from `path`, a file of `fileBits` bits per
-    /// pixel (kept by every save of the map); the caption is the path.
-    MapWindow(ToolState &tool, PreviewState &preview, QImage picture, const QString &path,
-              int fileBits = 0, QWidget *parent = nullptr);
+    /// A map read from the file `path` (see mapfile::read), handed over with
+    /// std::move; every save writes it in its file's format. The caption is
+    /// the path.
+    MapWindow(ToolState &tool, PreviewState &preview, MapDocument document, const QString &path,
+              QWidget *parent = nullptr);
 
     MapDocument &document() { return m_document; }
     MapCanvas *canvas() const { return m_canvas; }
@@ -143,7 +110,6 @@ private:
     PreviewState &m_preview;
     MapDocument m_document;
     QString m_path;
-    int m_fileBits = 0;
     QString m_caption;
     QScrollArea *m_scroll = nullptr;
     MapCanvas *m_canvas = nullptr;

@@ -1,5 +1,6 @@
 #include "placement.h"
 
+#include "floodfill.h"
 #include "geometry.h"
 #include "raster.h"
 

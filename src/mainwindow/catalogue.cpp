@@ -1,6 +1,7 @@
 #include "catalogue.h"
 
 #include "artwork.h"
+#include "bmpcodec.h"
 #include "raster.h"
 
 #include <QFile>
@@ -362,16 +363,7 @@ QImage viewPicture(const QImage &view)
 {
     if (view.isNull())
         return view;
-    const QRgb ground = view.pixel(0, view.height() - 1) | 0xff000000u;
-    QImage out = view.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < out.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            if ((line[x] | 0xff000000u) == ground)
-                line[x] = 0;
-        }
-    }
-    return out;
+    return raster::keyOut(view, 0, view.pixel(0, view.height() - 1));
 }
 
 } // namespace palette

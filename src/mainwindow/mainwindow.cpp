@@ -62,14 +62,7 @@ QIcon glyph(int index)
     }
     if (image.isNull())
         return QIcon();
-    image = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if ((line[x] | 0xff000000u) == raster::kTransparent)
-                line[x] = 0;
-    }
-    return QIcon(QPixmap::fromImage(image));
+    return QIcon(QPixmap::fromImage(raster::keyOut(image, 0)));
 }
 
 // The palette pages in a column of their own width at the frame's left. When

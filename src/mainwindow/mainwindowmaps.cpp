@@ -4,6 +4,7 @@
 
 #include "dialogs.h"
 #include "errors.h"
+#include "mapfile.h"
 #include "mapwindow.h"
 
 #include <QCloseEvent>
@@ -69,7 +70,7 @@ MapWindow *MainWindow::open()
     // The dialog starts beside the active map's file.
     const MapWindow *active = activeMapWindow();
     const QString path =
-        askOpenFile(this, FileKind::Map, QStringLiteral("Öffnen"), mapfiles::kOpenFilter,
+        askOpenFile(this, FileKind::Map, QStringLiteral("Öffnen"), mapfile::kOpenFilter,
                     active && !active->isNew() ? active->caption() : QString());
     if (path.isEmpty())
         return nullptr;
@@ -79,10 +80,11 @@ MapWindow *MainWindow::open()
 MapWindow *MainWindow::openMap(const QString &path)
 {
     // Read first: a file that cannot be read leaves no window behind.
-    int bits = 0;
-    QImage picture = mapfiles::readMap(path, &bits);
+    mapfile::Format format;
+    QImage picture = mapfile::read(path, &format);
     // Handed over, not copied: a large map is held once.
-    return addMapWindow(new MapWindow(m_tool, m_preview, std::move(picture), path, bits));
+    return addMapWindow(
+        new MapWindow(m_tool, m_preview, MapDocument(std::move(picture), format), path));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
@@ -112,7 +114,7 @@ void MainWindow::dropEvent(QDropEvent *event)
 
 void MainWindow::openMaps(const QStringList &paths)
 {
-    QList<mapfiles::Failure> failures;
+    QList<mapfile::Failure> failures;
     for (const QString &path : paths) {
         try {
             openMap(path);
@@ -121,7 +123,7 @@ void MainWindow::openMaps(const QStringList &paths)
         }
     }
     if (!failures.isEmpty())
-        throw DkError(mapfiles::openFailures(failures, int(paths.size())));
+        throw DkError(mapfile::openFailures(failures, int(paths.size())));
 }
 
 void MainWindow::tileWindows()

@@ -1,6 +1,6 @@
 #include "overlayslot.h"
 
-#include "raster.h"
+#include "bmpcodec.h"
 #include "toolstate.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "artwork.h"
 
+#include "bmpcodec.h"
 #include "errors.h"
-#include "raster.h"
 
 #include <QBitmap>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "clipboardpicture.h"
 
+#include "bmpcodec.h"
 #include "errors.h"
-#include "raster.h"
 
 #include <QMimeData>
 

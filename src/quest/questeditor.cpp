@@ -79,8 +79,7 @@ QStringList droppedQuestFiles(const QMimeData *data)
     QStringList paths;
     const auto urls = data->urls();
     for (const QUrl &url : urls)
-        if (url.isLocalFile() &&
-            url.toLocalFile().contains(QLatin1String(".dke"), Qt::CaseInsensitive))
+        if (url.isLocalFile() && questfile::isQuestFile(url.toLocalFile()))
             paths << url.toLocalFile();
     return paths;
 }

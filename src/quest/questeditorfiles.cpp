@@ -3,8 +3,8 @@
 #include "clipboardpicture.h"
 #include "dialogs.h"
 #include "errors.h"
+#include "mapfile.h"
 #include "questfile.h"
-#include "raster.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -41,14 +41,14 @@ void QuestEditor::pastePicture()
 
 void QuestEditor::loadPicture()
 {
-    const QString path = askOpenFile(
-        this, FileKind::Picture, QStringLiteral("Öffnen"), QStringLiteral("Bitmaps (*.bmp)|*.bmp"),
-        m_pictureFileEdit->isHidden() ? QString() : m_pictureFileEdit->text());
+    const QString path =
+        askOpenFile(this, FileKind::Picture, QStringLiteral("Öffnen"), mapfile::kOpenFilter,
+                    m_pictureFileEdit->isHidden() ? QString() : m_pictureFileEdit->text());
     if (path.isEmpty()) {
         m_statusLabel->setText(kLoadCancelled);
         return;
     }
-    const QImage picture = raster::readBmpFile(path); // throws: nothing has changed yet
+    const QImage picture = mapfile::read(path); // throws: nothing has changed yet
     takeMapPicture(picture);
     m_pictureFileEdit->setText(path);
     m_pictureFileEdit->show();

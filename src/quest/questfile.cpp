@@ -5,6 +5,7 @@
 #include "userfiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 constexpr char kFlagLetters[QuestDocument::NoteCount] = {'A', 'B', 'C', 'D', 'S'};
@@ -19,6 +20,11 @@ const QStringList &section(const QuestDocument &document, int index)
 QString questfile::withExtension(const QString &path)
 {
     return path.contains(QLatin1String(".dke")) ? path : path + QLatin1String(".dke");
+}
+
+bool questfile::isQuestFile(const QString &path)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String("dke"), Qt::CaseInsensitive) == 0;
 }
 
 QStringList questfile::toLines(const QuestDocument &document)

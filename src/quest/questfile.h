@@ -31,6 +31,11 @@ inline const QString kLimitText = QStringLiteral("höchstens 10.000 Zeilen und 1
 /// anywhere (case-sensitive), otherwise with ".dke" appended.
 QString withExtension(const QString &path);
 
+/// Whether a file given to open (on the command line, dropped on the quest
+/// editor) is a quest file: its name ends in ".dke", in any letter case.
+/// Every other file given to the program is opened as a map.
+bool isQuestFile(const QString &path);
+
 /// The lines of the file for the document, in file order (without line ends).
 QStringList toLines(const QuestDocument &document);
 

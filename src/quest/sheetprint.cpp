@@ -1,8 +1,8 @@
 #include "sheetprint.h"
 
+#include "bmpcodec.h"
 #include "dialogs.h"
 #include "errors.h"
-#include "raster.h"
 #include "sheet.h"
 #include "userfiles.h"
 

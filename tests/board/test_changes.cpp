@@ -6,6 +6,7 @@
 // and no repaint may reach beyond what the plain way repainted. The fill is
 // checked against a breadth-first fill on pictures made to trip it up.
 
+#include "floodfill.h"
 #include "geometry.h"
 #include "mapcanvas.h"
 #include "mapdocument.h"

@@ -2,6 +2,7 @@
 // edge repair and save, each step checked against a plain model of the board
 // kept by the test, with memory that must stay flat.
 
+#include "bmpcodec.h"
 #include "geometry.h"
 #include "mapdocument.h"
 #include "raster.h"

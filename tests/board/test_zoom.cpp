@@ -5,6 +5,7 @@
 // logical pixels.
 
 #include "artwork.h"
+#include "bmpcodec.h"
 #include "geometry.h"
 #include "mapwindow.h"
 #include "raster.h"
@@ -122,7 +123,7 @@ struct Host {
     explicit Host(const QImage &picture, const QString &path = QStringLiteral("karte.bmp"))
     {
         tool.stamp = solidStamp();
-        map = new MapWindow(tool, preview, picture, path);
+        map = new MapWindow(tool, preview, MapDocument(picture), path);
         area.addSubWindow(map);
         area.resize(760, 600);
         area.show();

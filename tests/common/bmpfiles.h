@@ -207,4 +207,13 @@ inline QByteArray named(const char *name)
     return QByteArray();
 }
 
+/// An 8-bit 6 x 2 file whose colour table has four entries: without its
+/// depth, the picture would be saved as a 4-bit file.
+inline QByteArray eightBitFewColours()
+{
+    QByteArray file = headers(6, 2, 8, 0, 4);
+    file.append(QByteArray("\0\1\2\3\1\0\0\0\3\2\1\0\0\0\0\0", 16));
+    return finish(file);
+}
+
 } // namespace bmpfiles

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "bmpcodec.h"
 #include "errors.h"
-#include "raster.h"
 
 #include <QAccessible>
 #include <QByteArray>

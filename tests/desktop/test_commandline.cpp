@@ -8,6 +8,7 @@
 #include "commandline.h"
 #include "errors.h"
 #include "mainwindow.h"
+#include "mapfile.h"
 #include "mapwindow.h"
 #include "pdfpage.h"
 #include "program.h"
@@ -232,7 +233,7 @@ private Q_SLOTS:
         printer.printer().setPageSize(QPageSize(QPageSize::A4));
         printer.printer().setPageOrientation(QPageLayout::Portrait);
         script->printAnswers << true;
-        printer.print(&editor, editor.document(), mapfiles::readMap(map));
+        printer.print(&editor, editor.document(), mapfile::read(map));
 
         const QImage page = rasterisePdf(written);
         QVERIFY(!page.isNull());

@@ -8,6 +8,7 @@
 // screen at scale factor 2, where the frame's design size does not fit.
 
 #include "application.h"
+#include "bmpcodec.h"
 #include "dialogs.h"
 #include "errors.h"
 #include "filefolders.h"
@@ -15,7 +16,6 @@
 #include "mapwindow.h"
 #include "overlaybrowser.h"
 #include "program.h"
-#include "raster.h"
 #include "screenfit.h"
 #include "windowtest.h"
 

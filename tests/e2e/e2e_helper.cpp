@@ -38,6 +38,7 @@
 // Exit codes: 0 ok, 1 mismatch or failure.
 
 #include "artwork.h"
+#include "bmpcodec.h"
 #include "catalogue.h"
 #include "geometry.h"
 #include "mainwindow.h"

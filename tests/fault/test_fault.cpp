@@ -6,12 +6,13 @@
 // state. Each case runs in a forked child, so a size limit binds only there.
 
 #include "application.h"
+#include "bmpcodec.h"
 #include "errors.h"
 #include "forkedchild.h"
+#include "mapfile.h"
 #include "mapwindow.h"
 #include "questeditor.h"
 #include "questfile.h"
-#include "raster.h"
 #include "scripteddialogs.h"
 #include "sheetprint.h"
 #include "testhelpers.h"
@@ -220,8 +221,8 @@ private Q_SLOTS:
             tool.mode = ToolState::Square;
             tool.stamp = QImage(30, 30, QImage::Format_RGB32);
             tool.stamp.fill(Qt::black);
-            auto *map =
-                saveAs ? new MapWindow(tool, preview) : new MapWindow(tool, preview, board, target);
+            auto *map = saveAs ? new MapWindow(tool, preview)
+                               : new MapWindow(tool, preview, MapDocument(board), target);
             map->document().mouseDown(Qt::LeftButton, 40, 40, tool);
             const QString caption = map->caption();
             if (saveAs) {
@@ -242,7 +243,7 @@ private Q_SLOTS:
         if (fault == NoFault) {
             QCOMPARE(got[0], QString());
             QCOMPARE(got[1], QStringLiteral("0"));
-            const QImage saved = mapfiles::readMap(target);
+            const QImage saved = mapfile::read(target);
             QCOMPARE(saved.size(), board.size());
             QVERIFY(saved != board); // the stamp went to the file
             return;

@@ -7,13 +7,14 @@
 // must give the same bytes.
 
 #include "application.h"
+#include "bmpcodec.h"
 #include "bmpfiles.h"
 #include "errors.h"
 #include "mapdocument.h"
+#include "mapfile.h"
 #include "mapwindow.h"
 #include "overlayslot.h"
 #include "questeditor.h"
-#include "raster.h"
 #include "scripteddialogs.h"
 #include "testhelpers.h"
 
@@ -139,11 +140,11 @@ int dumpAll(const QString &inDir, const QString &outDir)
 
         // "Öffnen..." and "Speichern als..." of the map.
         record(outDir, name + QStringLiteral(".map-open"),
-               [&] { return pixelDump(mapfiles::readMap(path)); });
+               [&] { return pixelDump(mapfile::read(path)); });
         record(outDir, name + QStringLiteral(".encode"),
                [&] { return raster::encodeBmp(raster::readBmpFile(path)); });
         record(outDir, name + QStringLiteral(".map-save"), [&] {
-            MapWindow map(tool, preview, mapfiles::readMap(path), path);
+            MapWindow map(tool, preview, MapDocument(mapfile::read(path)), path);
             return saveThroughMapWindow(map, script, base + QStringLiteral(".saved.bmp"));
         });
 
@@ -186,14 +187,14 @@ int dumpAll(const QString &inDir, const QString &outDir)
         record(outDir, name + QStringLiteral(".encode"),
                [&] { return raster::encodeBmp(picture); });
         record(outDir, name + QStringLiteral(".map-click-save"), [&] {
-            MapWindow map(tool, preview, picture, base + QStringLiteral(".karte.bmp"));
+            MapWindow map(tool, preview, MapDocument(picture), base + QStringLiteral(".karte.bmp"));
             tool.mode = ToolState::Square;
             tool.stamp = picture.copy(0, 0, 5, 5);
             map.document().mouseDown(Qt::LeftButton, 30, 30, tool);
             return saveThroughMapWindow(map, script, base + QStringLiteral(".clicked.bmp"));
         });
         record(outDir, name + QStringLiteral(".quest-clipboard"), [&] {
-            MapWindow map(tool, preview, picture, base + QStringLiteral(".karte.bmp"));
+            MapWindow map(tool, preview, MapDocument(picture), base + QStringLiteral(".karte.bmp"));
             map.copyToClipboard();
             QuestEditor editor;
             editor.pastePicture();

@@ -8,6 +8,7 @@
 // long, so a command that blocks fails the test instead of hanging it.
 
 #include "application.h"
+#include "bmpcodec.h"
 #include "errors.h"
 #include "forkedchild.h"
 #include "mainwindow.h"
@@ -15,7 +16,6 @@
 #include "overlayslot.h"
 #include "questeditor.h"
 #include "questfile.h"
-#include "raster.h"
 #include "scripteddialogs.h"
 #include "testhelpers.h"
 #include "userfiles.h"

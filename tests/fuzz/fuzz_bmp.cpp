@@ -1,6 +1,7 @@
 // Any bytes opened as a map: either refused with an error or a picture that a
 // click and an edge repair work on, and the same picture on a second load.
 
+#include "bmpcodec.h"
 #include "errors.h"
 #include "mapdocument.h"
 #include "raster.h"

@@ -1,6 +1,7 @@
 // Any bytes as a user's own stamp: read it as a BMP and draw it in every
 // placement mode on a default board at a place taken from the input.
 
+#include "bmpcodec.h"
 #include "errors.h"
 #include "mapdocument.h"
 #include "raster.h"

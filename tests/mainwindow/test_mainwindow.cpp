@@ -5,10 +5,13 @@
 #include "aboutbox.h"
 #include "application.h"
 #include "artwork.h"
+#include "bmpcodec.h"
+#include "bmpfiles.h"
 #include "catalogue.h"
 #include "errors.h"
 #include "geometry.h"
 #include "mainwindow.h"
+#include "mapfile.h"
 #include "mapwindow.h"
 #include "raster.h"
 #include "windowtest.h"
@@ -208,6 +211,18 @@ private Q_SLOTS:
         QCOMPARE(window->mapWindows().size(), 1);
     }
 
+    // A map opened from an 8-bit file of four colours is saved as 8 bits
+    // again, where the picture alone would give a 4-bit file.
+    void openedMapKeepsItsFilesDepth()
+    {
+        const QString file = path(QStringLiteral("acht.bmp"));
+        QVERIFY(writeBytes(file, bmpfiles::eightBitFewColours()));
+        MapWindow *map = openMap(file);
+        QVERIFY(map);
+        QVERIFY(map->save());
+        QCOMPARE(int(quint8(readBytes(file)[28])), 8);
+    }
+
     // Closing a map, "Alle schließen" or the frame window with two new maps
     // (both modified or neither): the save question for each modified map,
     // last made first, and what its answer and the save do. A save that does
@@ -342,7 +357,7 @@ private Q_SLOTS:
             MapWindow *map =
                 openMap(writeSolidBmp(path(QString::fromLatin1(name)), Qt::white, 100, 100));
             map->repairEdge();
-            expected.prepend(mapfiles::closeQuestion(map->caption()));
+            expected.prepend(mapfile::closeQuestion(map->caption()));
             script->confirmAnswers << false;
         }
         QVERIFY(window->close());

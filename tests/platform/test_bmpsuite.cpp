@@ -4,6 +4,7 @@
 // (../shared/bmpsuite, or DK_BMPSUITE_DIR given to CMake), those tests are
 // skipped; the project's own files are tested by test_raster.
 
+#include "bmpcodec.h"
 #include "errors.h"
 #include "mapdocument.h"
 #include "raster.h"
@@ -102,11 +103,10 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(int, bits);
         QTemporaryDir dir;
-        int fileBits = 0;
-        const QImage picture =
-            raster::readBmpFile(QStringLiteral(DK_BMPSUITE "/") + file, &fileBits);
+        raster::BmpFormat format;
+        const QImage picture = raster::readBmpFile(QStringLiteral(DK_BMPSUITE "/") + file, &format);
         const QString out = dir.filePath(QStringLiteral("out.bmp"));
-        raster::writeBmpFile(picture, out, fileBits);
+        raster::writeBmpFile(picture, out, format);
         QFile f(out);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();

@@ -1,4 +1,5 @@
 #include "artwork.h"
+#include "bmpcodec.h"
 #include "clipboardpicture.h"
 #include "errors.h"
 #include "raster.h"
@@ -56,9 +57,9 @@ private Q_SLOTS:
         const QString path = artwork::bitmapPath(QStringLiteral("BOARD"));
         const QByteArray stored = readBytes(path);
         QCOMPARE(stored.size(), 578358);
-        int fileBits = 0;
-        const QImage board = raster::readBmpFile(path, &fileBits);
-        QCOMPARE(fileBits, 8);
+        raster::BmpFormat format;
+        const QImage board = raster::readBmpFile(path, &format);
+        QCOMPARE(format.bitsPerPixel, 8);
         QCOMPARE(raster::encodeBmp(board), stored);
         QTemporaryDir dir;
         raster::writeBmpFile(board, dir.filePath(QStringLiteral("neu.bmp")));
@@ -69,14 +70,12 @@ private Q_SLOTS:
     {
         // Four grey entries in an 8-bit file: without its depth the picture
         // would be written as a 4-bit file.
-        QByteArray file = bmpfiles::headers(6, 2, 8, 0, 4);
-        file.append(QByteArray("\0\1\2\3\1\0\0\0\3\2\1\0\0\0\0\0", 16));
-        file = bmpfiles::finish(file);
-        int fileBits = 0;
-        const QImage picture = raster::readBmpData(file, &fileBits);
-        QCOMPARE(fileBits, 8);
+        const QByteArray file = bmpfiles::eightBitFewColours();
+        raster::BmpFormat format;
+        const QImage picture = raster::readBmpData(file, &format);
+        QCOMPARE(format.bitsPerPixel, 8);
         QCOMPARE(picture.colorCount(), 4);
-        const QByteArray kept = raster::encodeBmp(picture, fileBits);
+        const QByteArray kept = raster::encodeBmp(picture, format);
         QCOMPARE(int(quint8(kept[28])), 8);
         QCOMPARE(raster::readBmpData(kept), picture);
         QCOMPARE(int(quint8(raster::encodeBmp(picture)[28])), 4);
@@ -134,12 +133,12 @@ private Q_SLOTS:
         QBuffer buffer(&expected);
         QVERIFY(buffer.open(QIODevice::WriteOnly));
         QVERIFY(QImageWriter(&buffer, "bmp").write(forQt));
-        QCOMPARE(raster::encodeBmp(picture, fileBits), expected);
+        QCOMPARE(raster::encodeBmp(picture, {fileBits}), expected);
 
         // The same bytes straight to a file.
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("karte.bmp"));
-        raster::writeBmpFile(picture, path, fileBits);
+        raster::writeBmpFile(picture, path, {fileBits});
         QCOMPARE(readBytes(path), expected);
     }
 
@@ -202,12 +201,12 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, file);
         const int bits = qFromLittleEndian<quint16>(file.constData() + (file[14] == 12 ? 24 : 28));
-        int fileBits = 0;
-        const QImage picture = raster::readBmpData(file, &fileBits);
+        raster::BmpFormat format;
+        const QImage picture = raster::readBmpData(file, &format);
         QCOMPARE(picture.size(), QSize(13, 4));
         // Saved again, the file keeps its depth and its pixels.
-        QCOMPARE(fileBits, bits);
-        const QByteArray saved = raster::encodeBmp(picture, fileBits);
+        QCOMPARE(format.bitsPerPixel, bits);
+        const QByteArray saved = raster::encodeBmp(picture, format);
         QCOMPARE(int(quint8(saved[28])), bits);
         QCOMPARE(raster::readBmpData(saved), picture);
         for (int y = 0; y < 4; ++y)

@@ -280,11 +280,15 @@ private slots:
         QVERIFY(!editor.fileNameField()->isHidden());
         QCOMPARE(editor.fileNameField()->text(), bmp);
 
-        // A file that is no picture: an error, and nothing changes.
-        m_dialogs->openAnswers << broken;
-        QVERIFY_THROWS_EXCEPTION(DkError, editor.loadPicture());
-        QCOMPARE(editor.mapPicture().size(), QSize(30, 20));
-        QCOMPARE(editor.fileNameField()->text(), bmp);
+        // A file that is no picture, or an empty one: an error, and nothing
+        // changes.
+        for (const QByteArray &bytes : {QByteArray("kein Bild"), QByteArray()}) {
+            QVERIFY(writeBytes(broken, bytes));
+            m_dialogs->openAnswers << broken;
+            QVERIFY_THROWS_EXCEPTION(DkError, editor.loadPicture());
+            QCOMPARE(editor.mapPicture().size(), QSize(30, 20));
+            QCOMPARE(editor.fileNameField()->text(), bmp);
+        }
 
         // Cancelling keeps the picture; the clipboard hides the file name.
         m_dialogs->openAnswers << QString();

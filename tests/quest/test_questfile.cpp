@@ -261,6 +261,26 @@ private slots:
         QCOMPARE(questfile::withExtension(typed), saved);
     }
 
+    // A file given to open is a quest file by its last suffix, in any letter
+    // case; naming a saved file (above) looks for ".dke" anywhere instead.
+    void isQuestFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("quest");
+        QTest::newRow("plain") << "quest" << false;
+        QTest::newRow("has it") << "/home/quest.dke" << true;
+        QTest::newRow("upper case") << "QUEST.DKE" << true;
+        QTest::newRow("inside") << "alt.dke.txt" << false;
+        QTest::newRow("folder") << "/home/a.dke/karte.bmp" << false;
+        QTest::newRow("a map") << "karte.bmp" << false;
+    }
+    void isQuestFile()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, quest);
+        QCOMPARE(questfile::isQuestFile(path), quest);
+    }
+
     void codePage()
     {
         // Every byte survives decoding and encoding again.

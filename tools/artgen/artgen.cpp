@@ -1,5 +1,6 @@
 #include "artgen.h"
 
+#include "bmpcodec.h"
 #include "raster.h"
 
 #include <QDir>
@@ -27,14 +28,6 @@ void Writer::file(const QString &relativePath, const QImage &picture)
         raster::writeBmpFile(picture, path);
     else
         picture.save(path);
-}
-
-QVector<QRgb> greyRamp()
-{
-    QVector<QRgb> table(256);
-    for (int i = 0; i < 256; ++i)
-        table[i] = qRgb(i, i, i);
-    return table;
 }
 
 QVector<QRgb> stampPalette()

@@ -25,9 +25,6 @@ private:
     QString m_dir;
 };
 
-/// The 256-level grey ramp of the default board (entry i is grey level i).
-QVector<QRgb> greyRamp();
-
 /// The 16-colour table of every 4-bit stamp and square bitmap: pure blue (the
 /// transparent ground) at index 0, then 15 greys from black to white, among
 /// them the board's silver ($C0C0C0) and the fill grey ($808080).
