@@ -111,7 +111,7 @@ BENCHMARK(FillWhite8000)->Unit(benchmark::kMillisecond)->Iterations(5);
 static void FillWhite8000Click(benchmark::State &state)
 {
     ToolState tool;
-    tool.mode = ToolState::Fill;
+    tool.mode = board::Mode::Fill;
     for (auto _ : state) {
         state.PauseTiming();
         MapDocument doc(white8000());

@@ -20,7 +20,7 @@ struct Program {
 
     MainWindow mainWindow;
     QuestEditor questEditor{&mainWindow};
-    AboutBox aboutBox{mainWindow.previewState(), &mainWindow};
+    AboutBox aboutBox{&mainWindow};
 };
 
 /// Settings of the application object made before any window exists.

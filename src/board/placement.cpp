@@ -6,24 +6,10 @@
 
 namespace board {
 
-QPoint stampPosition(quint8 mode, QPoint base)
+QPoint stampPosition(Mode mode, QPoint base)
 {
-    switch (mode) {
-    case ToolState::Square:
-        return base + QPoint(25, 25);
-    case ToolState::Correct:
-        return base + QPoint(24, 24);
-    case ToolState::LeftLine:
-        return base + QPoint(15, 25);
-    case ToolState::TopLine:
-        return base + QPoint(25, 15);
-    case ToolState::OutLeft:
-        return base + QPoint(-1, 25);
-    case ToolState::OutUp:
-        return base + QPoint(25, 0);
-    default:
-        return base;
-    }
+    const ModeRule *rule = modeRule(mode);
+    return rule ? base + rule->offset : base;
 }
 
 namespace {
@@ -40,18 +26,19 @@ QRect drawKept(QImage &picture, const QImage &stamp, QPoint at, PixelUndo *undo)
 
 QRect place(QImage &picture, ToolState &tool, int x, int y, PixelUndo *undo)
 {
-    const QPoint base = snapBase(x, y);
-    switch (tool.mode) {
-    case ToolState::Square: {
+    const ModeRule *rule = modeRule(tool.mode);
+    if (!rule)
+        return QRect();
+    const QPoint at = snapBase(x, y) + rule->offset;
+    switch (rule->click) {
+    case ClickAction::Stamp:
         // Strict bound: a stamp that would end on the picture's last pixel
         // column or row is not drawn either.
-        const QPoint at = stampPosition(tool.mode, base);
-        if (tool.stamp.width() + at.x() < picture.width() &&
-            tool.stamp.height() + at.y() < picture.height())
-            return drawKept(picture, tool.stamp, at, undo);
-        return QRect();
-    }
-    case ToolState::Correct: {
+        if (rule->fitsOnly && (tool.stamp.width() + at.x() >= picture.width() ||
+                               tool.stamp.height() + at.y() >= picture.height()))
+            return QRect();
+        return drawKept(picture, tool.stamp, at, undo);
+    case ClickAction::RestoreSquare: {
         // Squares outside the table (the right and bottom margins, or beyond
         // the 26 x 19 grid of a larger picture) have no pristine state to go
         // back to: such a click restores nothing and keeps the stamp.
@@ -60,14 +47,9 @@ QRect place(QImage &picture, ToolState &tool, int x, int y, PixelUndo *undo)
         if (!letter)
             return QRect();
         tool.stamp = squareBitmap(letter);
-        return drawKept(picture, tool.stamp, stampPosition(tool.mode, base), undo);
+        return drawKept(picture, tool.stamp, at, undo);
     }
-    case ToolState::LeftLine:
-    case ToolState::TopLine:
-    case ToolState::OutLeft:
-    case ToolState::OutUp:
-        return drawKept(picture, tool.stamp, stampPosition(tool.mode, base), undo);
-    case ToolState::Fill: {
+    case ClickAction::FloodFill: {
         if (raster::pixel(picture, x, y) != kWhite)
             return QRect();
         raster::RunObserver keep;
@@ -77,9 +59,8 @@ QRect place(QImage &picture, ToolState &tool, int x, int y, PixelUndo *undo)
             };
         return raster::floodFill(picture, x, y, kFillGrey, keep);
     }
-    default:
-        return QRect();
     }
+    return QRect();
 }
 
 } // namespace board

@@ -9,14 +9,15 @@
 
 namespace board {
 
-/// Where the current stamp goes for a click snapped to `base` in `mode`
-/// (modes 0 and 2 to 5; the correction draws at base + (24, 24)).
-QPoint stampPosition(quint8 mode, QPoint base);
+/// Where the current stamp goes for a click snapped to `base` in `mode` (the
+/// restored square goes there too).
+QPoint stampPosition(Mode mode, QPoint base);
 
-/// What a left click at (x, y) draws into the board picture by the tool
-/// state's mode. A correction click loads the clicked square's bitmap into the
-/// current stamp. Returns the rectangle that may have changed. When `undo` is
-/// given, every pixel is kept there before it is overwritten.
+/// What a left click at (x, y) draws into the board picture, as the row of the
+/// tool state's mode in modeRules() says. A correction click loads the clicked
+/// square's bitmap into the current stamp. Returns the rectangle that may have
+/// changed. When `undo` is given, every pixel is kept there before it is
+/// overwritten.
 QRect place(QImage &board, ToolState &tool, int x, int y, PixelUndo *undo = nullptr);
 
 } // namespace board

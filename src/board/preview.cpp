@@ -1,7 +1,6 @@
 #include "preview.h"
 
 #include "geometry.h"
-#include "placement.h"
 #include "raster.h"
 
 namespace board {
@@ -72,18 +71,12 @@ QRegion previewTick(PreviewState &state, const ToolState &tool, Overlay &overlay
     QRegion dirty;
     if (at != state.lastPreview) {
         dirty = clearGhost(overlay);
-        switch (tool.mode) {
-        case ToolState::Square:
-        case ToolState::LeftLine:
-        case ToolState::TopLine:
-        case ToolState::OutLeft:
-        case ToolState::OutUp:
+        // Modes that draw no stamp (restore, fill) show no ghost.
+        const ModeRule *rule = modeRule(tool.mode);
+        if (rule && rule->ghost) {
             overlay.ghost = ghostOf(tool.stamp);
-            overlay.ghostAt = stampPosition(tool.mode, state.snapped);
+            overlay.ghostAt = state.snapped + rule->offset;
             dirty += overlay.ghostRect();
-            break;
-        default:
-            break; // correction and fill show no ghost
         }
     }
     state.lastPreview = at;
@@ -92,10 +85,10 @@ QRegion previewTick(PreviewState &state, const ToolState &tool, Overlay &overlay
 
 OverlayCursor overlayCursor(const QString &statusText)
 {
-    if (statusText.isEmpty())
-        return OverlayCursor::CrossHair;
-    if (statusText == ToolState::kCorrectionText)
-        return OverlayCursor::Correction;
+    for (const ModeRule &rule : modeRules()) {
+        if (rule.marker == statusText)
+            return rule.cursor;
+    }
     return OverlayCursor::Fill;
 }
 

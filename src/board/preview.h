@@ -63,8 +63,8 @@ QRegion previewPointerLeft(PreviewState &state, Overlay &overlay);
 /// repaint (the old and the new ghost), empty when nothing changed.
 QRegion previewTick(PreviewState &state, const ToolState &tool, Overlay &overlay);
 
-/// Which cursor the overlay shows for a status text.
-enum class OverlayCursor { CrossHair, Correction, Fill };
+/// Which cursor the overlay shows for a status text: the cursor of the mode
+/// whose marker it is; any other text shows the fill tool's.
 OverlayCursor overlayCursor(const QString &statusText);
 
 } // namespace board

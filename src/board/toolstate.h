@@ -1,5 +1,7 @@
 #pragma once
 
+#include "modes.h"
+
 #include <QImage>
 #include <QObject>
 #include <QString>
@@ -9,17 +11,7 @@
 class ToolState : public QObject {
     Q_OBJECT
 public:
-    /// Placement modes: how a click is snapped and what it does.
-    enum Mode : quint8 {
-        Square = 0,   ///< draw the stamp in the clicked square's interior
-        Correct = 1,  ///< restore the clicked square from the square table
-        LeftLine = 2, ///< draw on the square's left line (doors, stones)
-        TopLine = 3,  ///< draw on the square's top line
-        OutLeft = 4,  ///< entrance/exit reaching out of the square to the left
-        OutUp = 5,    ///< entrance/exit reaching out of the square upwards
-        Fill = 6,     ///< grey the white area under the click
-    };
-
+    /// The status texts of the correction and the fill tool.
     static inline const QString kCorrectionText = QStringLiteral("Korrektur-Modus");
     static inline const QString kFillText = QStringLiteral("Füll-Modus");
 
@@ -28,9 +20,13 @@ public:
     /// The current stamp. Its pure blue pixels are never drawn, whatever was
     /// loaded into it.
     QImage stamp;
-    quint8 mode = Square;
+    /// How the next click is snapped and what it does.
+    board::Mode mode = board::Mode::Interior;
+    /// The furniture piece chosen in "Auswahl", 0 to 10.
     quint8 furnitureKind = 0;
-    quint8 view = 1;
+    /// Which way that piece is turned, 1 to 4: the view buttons "1" to "4";
+    /// n is view 1 turned clockwise by n - 1 quarter turns.
+    quint8 orientation = 1;
 
     /// The status-bar text, which is also the mode marker read by map windows
     /// to choose their cursor: empty, "Korrektur-Modus" or "Füll-Modus".

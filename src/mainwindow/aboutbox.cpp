@@ -4,7 +4,6 @@
 #include "raster.h"
 
 #include <QBitmap>
-#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
@@ -26,9 +25,8 @@ QPixmap transparentLogo()
 }
 } // namespace
 
-AboutBox::AboutBox(PreviewState &preview, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_preview(preview)
+AboutBox::AboutBox(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setWindowTitle(QStringLiteral("Info..."));
     setModal(true);
@@ -73,20 +71,6 @@ AboutBox::AboutBox(PreviewState &preview, QWidget *parent)
                               "Strg+0: 100 %\n"
                               "Strg+/ oder Strg+9: ganze Karte"));
 
-    // Every part of the box reports mouse moves.
-    const QList<QWidget *> parts = findChildren<QWidget *>() << this;
-    for (QWidget *part : parts) {
-        part->setMouseTracking(true);
-        part->installEventFilter(this);
-    }
-
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-}
-
-bool AboutBox::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseMove)
-        m_preview.offMap = true;
-    return QDialog::eventFilter(watched, event);
 }

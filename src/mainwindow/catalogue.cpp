@@ -4,11 +4,11 @@
 #include "bmpcodec.h"
 #include "raster.h"
 
-#include <QFile>
-
 namespace palette {
 
 namespace {
+
+using board::Mode;
 
 // One row of the catalogue as written in the tables below; turned into
 // StampEntry once.
@@ -20,22 +20,23 @@ struct Row {
     const char *hint;
     const char *name;
     const char *resource;
-    quint8 mode;
+    Mode mode;
     int stampWidth, stampHeight;
+    const char *thumbnail = nullptr; // where the palette shows a picture of its own
 };
 
 // The eight monsters of the tool bar: no box, no group.
 // (One row a line, as in a table.)
 // clang-format off
-const Row kToolBarRows[] = {
-    {"ToolButton1", "", 0, 0, 0, 0, false, "Goblin", "Goblin", "GOBLIN", 0, 30, 30},
-    {"ToolButton2", "", 0, 0, 0, 0, false, "Ork", "Ork", "ORK", 0, 30, 30},
-    {"ToolButton3", "", 0, 0, 0, 0, false, "Sumpfling", "Sumpfling", "SUMPFLING", 0, 30, 30},
-    {"ToolButton4", "", 0, 0, 0, 0, false, "Skelett", "Skelett", "SKELETT", 0, 30, 30},
-    {"ToolButton5", "", 0, 0, 0, 0, false, "Zombie", "Zombie", "ZOMBIE", 0, 30, 30},
-    {"ToolButton6", "", 0, 0, 0, 0, false, "Mumie", "Mumie", "MUMIE", 0, 30, 30},
-    {"ToolButton7", "", 0, 0, 0, 0, false, "Chaos-Krieger", "Chaos-Krieger", "CHAOSKRIEGER", 0, 30, 30},
-    {"ToolButton8", "", 0, 0, 0, 0, false, "Gargoyle", "Gargoyle", "GARGOYLE", 0, 30, 30},
+const Row kMonsterRows[] = {
+    {"ToolButton1", "", 0, 0, 0, 0, false, "Goblin", "Goblin", "GOBLIN", Mode::Interior, 30, 30},
+    {"ToolButton2", "", 0, 0, 0, 0, false, "Ork", "Ork", "ORK", Mode::Interior, 30, 30},
+    {"ToolButton3", "", 0, 0, 0, 0, false, "Sumpfling", "Sumpfling", "SUMPFLING", Mode::Interior, 30, 30},
+    {"ToolButton4", "", 0, 0, 0, 0, false, "Skelett", "Skelett", "SKELETT", Mode::Interior, 30, 30},
+    {"ToolButton5", "", 0, 0, 0, 0, false, "Zombie", "Zombie", "ZOMBIE", Mode::Interior, 30, 30},
+    {"ToolButton6", "", 0, 0, 0, 0, false, "Mumie", "Mumie", "MUMIE", Mode::Interior, 30, 30},
+    {"ToolButton7", "", 0, 0, 0, 0, false, "Chaos-Krieger", "Chaos-Krieger", "CHAOSKRIEGER", Mode::Interior, 30, 30},
+    {"ToolButton8", "", 0, 0, 0, 0, false, "Gargoyle", "Gargoyle", "GARGOYLE", Mode::Interior, 30, 30},
 };
 
 // The thumbnails of the palette pages, in the order in which they stand in
@@ -44,83 +45,109 @@ const Row kToolBarRows[] = {
 // placed so that they read 2/12, 3, 4, ... 11: the picture Z11 shows 4 and Z4
 // shows 11.
 const Row kPageRows[] = {
-    {"Image19", "Türen und Geheimtüren", 22, 16, 18, 38, false, "", "Tür in senkrechter Wand", "TUER1", 2, 18, 30},
-    {"Image20", "Türen und Geheimtüren", 96, 16, 30, 30, false, "", "Geheimtür oben", "GTO", 0, 30, 30},
-    {"Image21", "Türen und Geheimtüren", 152, 16, 30, 30, false, "", "Geheimtür rechts", "GTR", 0, 30, 30},
-    {"Image22", "Türen und Geheimtüren", 96, 56, 30, 30, false, "", "Geheimtür unten", "GTU", 0, 30, 30},
-    {"Image23", "Türen und Geheimtüren", 152, 56, 30, 30, false, "", "Geheimtür links", "GTL", 0, 30, 30},
-    {"Image18", "Türen und Geheimtüren", 13, 64, 38, 18, false, "", "Tür in waagerechter Wand", "TUER2", 3, 30, 18},
-    {"Image12", "Fallen und Blockierungen", 8, 24, 30, 30, false, "Fallgrube", "Fallgrube", "FALLGRUBE", 0, 30, 30},
-    {"Image15", "Fallen und Blockierungen", 51, 24, 30, 30, false, "Speerfalle", "Speerfalle", "SPEER", 0, 30, 30},
-    {"Image16", "Fallen und Blockierungen", 104, 24, 30, 30, false, "Schlagfalle", "Schlagfalle", "SCHLAGFALLE", 0, 30, 30},
-    {"Image17", "Fallen und Blockierungen", 131, 24, 30, 30, false, "", "Pfeil nach unten", "PFEIL", 0, 30, 30},
-    {"Image28", "Fallen und Blockierungen", 168, 28, 30, 62, false, "", "Blockierte Felder, 1 breit, 2 hoch", "BLOCK22", 0, 30, 62},
-    {"Image27", "Fallen und Blockierungen", 16, 64, 62, 30, false, "", "Blockierte Felder, 2 breit, 1 hoch", "BLOCK21", 0, 62, 30},
-    {"Image26", "Fallen und Blockierungen", 112, 64, 30, 30, false, "", "Blockiertes Feld", "BLOCK", 0, 30, 30},
-    {"Image24", "Treppenstufen", 8, 24, 41, 41, true, "", "Treppe", "STAIR1", 0, 62, 62},
-    {"Image29", "Treppenstufen", 56, 24, 41, 41, true, "", "Treppe, um 90° gedreht", "STAIR2", 0, 62, 62},
-    {"Image31", "Treppenstufen", 104, 24, 41, 41, true, "", "Treppe, um 270° gedreht", "STAIR4", 0, 62, 62},
-    {"Image30", "Treppenstufen", 152, 24, 41, 41, true, "", "Treppe, um 180° gedreht", "STAIR3", 0, 62, 62},
-    {"Image32", "Anmerkungen", 8, 24, 30, 30, false, "", "Anmerkung A", "AB", 0, 30, 30},
-    {"Image33", "Anmerkungen", 48, 24, 30, 30, false, "", "Anmerkung B", "BB", 0, 30, 30},
-    {"Image34", "Anmerkungen", 88, 24, 30, 30, false, "", "Anmerkung C", "CB", 0, 30, 30},
-    {"Image35", "Anmerkungen", 128, 24, 30, 30, false, "", "Anmerkung D", "DB", 0, 30, 30},
-    {"Image36", "Anmerkungen", 168, 24, 30, 30, false, "", "Markierung X", "XB", 0, 30, 30},
-    {"Image76", "Anmerkungen", 8, 64, 30, 30, false, "", "Nummer 2/12", "Z2", 0, 30, 30},
-    {"Image77", "Anmerkungen", 48, 64, 30, 30, false, "", "Nummer 3", "Z3", 0, 30, 30},
-    {"Image78", "Anmerkungen", 88, 64, 30, 30, false, "", "Nummer 4", "Z11", 0, 30, 30},
-    {"Image79", "Anmerkungen", 128, 64, 30, 30, false, "", "Nummer 5", "Z5", 0, 30, 30},
-    {"Image81", "Anmerkungen", 168, 64, 30, 30, false, "", "Nummer 6", "Z6", 0, 30, 30},
-    {"Image80", "Anmerkungen", 8, 104, 30, 30, false, "", "Nummer 7", "Z7", 0, 30, 30},
-    {"Image83", "Anmerkungen", 48, 104, 30, 30, false, "", "Nummer 8", "Z8", 0, 30, 30},
-    {"Image82", "Anmerkungen", 88, 104, 30, 30, false, "", "Nummer 9", "Z9", 0, 30, 30},
-    {"Image84", "Anmerkungen", 128, 104, 30, 30, false, "", "Nummer 10", "Z10", 0, 30, 30},
-    {"Image85", "Anmerkungen", 168, 104, 30, 30, false, "", "Nummer 11", "Z4", 0, 30, 30},
-    {"Image58", "Eingänge/Ausgänge", 120, 22, 30, 35, false, "", "Eingang von oben", "ENTERO", 5, 30, 35},
-    {"Image59", "Eingänge/Ausgänge", 168, 22, 30, 35, false, "", "Eingang von unten", "ENTERU", 3, 30, 35},
-    {"Image10", "Eingänge/Ausgänge", 16, 24, 35, 30, false, "", "Eingang von links", "ENTERL", 4, 35, 30},
-    {"Image57", "Eingänge/Ausgänge", 72, 24, 35, 30, false, "", "Eingang von rechts", "ENTERR", 2, 35, 30},
-    {"Image62", "Eingänge/Ausgänge", 120, 62, 30, 35, false, "", "Ausgang nach oben", "EXITO", 5, 30, 35},
-    {"Image63", "Eingänge/Ausgänge", 168, 62, 30, 35, false, "", "Ausgang nach unten", "EXITU", 3, 30, 35},
-    {"Image60", "Eingänge/Ausgänge", 16, 64, 35, 30, false, "", "Ausgang nach links", "EXITL", 4, 35, 30},
-    {"Image61", "Eingänge/Ausgänge", 72, 64, 35, 30, false, "", "Ausgang nach rechts", "EXITR", 2, 35, 30},
-    {"Image72", "Tiefenhall", 24, 16, 30, 94, false, "", "Schmiede, senkrecht", "SCHMIEDE2", 0, 30, 94},
-    {"Image73", "Tiefenhall", 56, 16, 94, 30, false, "", "Schmiede, waagerecht", "SCHMIEDE1", 0, 94, 30},
-    {"Image66", "Tiefenhall", 168, 16, 30, 30, false, "", "Bodenklappe, Ring unten", "KLAPPEU", 0, 30, 30},
-    {"Image64", "Tiefenhall", 72, 64, 30, 30, false, "", "Bodenklappe, Ring oben", "KLAPPEO", 0, 30, 30},
-    {"Image65", "Tiefenhall", 120, 64, 30, 30, false, "", "Bodenklappe, Ring rechts", "KLAPPER", 0, 30, 30},
-    {"Image67", "Tiefenhall", 168, 64, 30, 30, false, "", "Bodenklappe, Ring links", "KLAPPEL", 0, 30, 30},
-    {"Image68", "Schattenfuerst", 16, 24, 30, 62, false, "", "Grabplatte", "RIP1", 0, 30, 62},
-    {"Image69", "Schattenfuerst", 56, 24, 30, 62, false, "", "Grabplatte, um 180° gedreht", "RIP3", 0, 30, 62},
-    {"Image70", "Schattenfuerst", 96, 24, 62, 30, false, "", "Grabplatte, um 90° gedreht", "RIP2", 0, 62, 30},
-    {"Image74", "Schattenfuerst", 174, 24, 18, 30, false, "", "Durchgestrichene Tür in senkrechter Wand", "DOORO1", 2, 18, 30},
-    {"Image71", "Schattenfuerst", 96, 64, 62, 30, false, "", "Grabplatte, um 270° gedreht", "RIP4", 0, 62, 30},
-    {"Image75", "Schattenfuerst", 165, 72, 30, 18, false, "", "Durchgestrichene Tür in waagerechter Wand", "DOORO2", 3, 30, 18},
-    {"Image86", "Schattenfuerst", 24, 96, 30, 30, false, "", "Pfeil nach oben", "PO", 0, 30, 30},
-    {"Image88", "Schattenfuerst", 64, 104, 30, 30, false, "", "Pfeil nach unten", "PU", 0, 30, 30},
-    {"Image87", "Schattenfuerst", 144, 104, 30, 30, false, "", "Pfeil nach rechts", "PR", 0, 30, 30},
-    {"Image89", "Schattenfuerst", 104, 106, 30, 30, false, "", "Pfeil nach links", "PL", 0, 30, 30},
-    {"Image44", "Nebelturm", 16, 27, 30, 30, false, "Feuerbrunst-Falle", "Feuerbrunst-Falle", "BRUNST", 0, 30, 30},
-    {"Image45", "Nebelturm", 72, 27, 30, 30, false, "Orkan-Falle", "Orkan-Falle", "LUFT", 0, 30, 30},
-    {"Image46", "Nebelturm", 120, 27, 30, 30, false, "Teleporter-Falle", "Teleporter-Falle A", "TA", 0, 30, 30},
-    {"Image47", "Nebelturm", 168, 27, 30, 30, false, "Teleporter-Falle", "Teleporter-Falle B", "TB", 0, 30, 30},
-    {"Image39", "Sturmgrenze", 24, 24, 30, 30, false, "Fallbeil", "Fallbeil, waagerecht", "FALLBH", 0, 30, 30},
-    {"Image40", "Sturmgrenze", 64, 24, 30, 30, false, "Fallbeil", "Fallbeil, senkrecht", "FALLBV", 0, 30, 30},
-    {"Image41", "Sturmgrenze", 120, 24, 30, 30, false, "", "Fallbeil, waagerecht, nur Umriss", "FALLBH2", 0, 30, 30},
-    {"Image42", "Sturmgrenze", 168, 24, 30, 30, false, "", "Fallbeil, senkrecht, nur Umriss", "FALLBV2", 0, 30, 30},
-    {"Image38", "Sturmgrenze", 176, 68, 18, 38, true, "", "Steinblock in senkrechter Wand", "STEIN1", 2, 18, 30},
-    {"Image43", "Sturmgrenze", 40, 72, 30, 30, false, "Gruft der Finsternis", "Gruft der Finsternis", "GRUFT", 0, 30, 30},
-    {"Image37", "Sturmgrenze", 116, 78, 38, 18, true, "", "Steinblock in waagerechter Wand", "STEIN2", 3, 30, 18},
-    {"Image25", "Sturmgrenze", 16, 136, 89, 65, true, "", "Bodenplatte mit Krater", "CHAOS", 0, 254, 222},
-    {"Image48", "Sturmgrenze", 112, 136, 89, 65, true, "", "Außengelände", "OUTLAND", 0, 254, 158},
-    {"Image49", "Sturmgrenze", 16, 232, 57, 73, true, "", "Schlucht mit Brücke", "SCHLUCHT", 0, 126, 158},
-    {"Image51", "Sturmgrenze", 88, 244, 49, 53, true, "", "Teppich", "TEPPICH", 0, 126, 126},
-    {"Image52", "Sturmgrenze", 152, 244, 49, 53, true, "", "Bodenemblem", "DEKO2", 0, 126, 126},
-    {"Image53", "Sturmgrenze", 96, 328, 30, 30, false, "Ogre Krieger", "Ogre Krieger", "OGRE", 0, 30, 30},
-    {"Image54", "Sturmgrenze", 160, 328, 30, 30, false, "Ogre Offizier", "Ogre Offizier", "OFF", 0, 30, 30},
-    {"Image50", "Sturmgrenze", 16, 336, 57, 73, true, "", "Verzierter Boden", "DEKO1", 0, 126, 158},
-    {"Image55", "Sturmgrenze", 96, 376, 30, 30, false, "Ogre Oberbefehlshaber", "Ogre Oberbefehlshaber", "OB", 0, 30, 30},
-    {"Image56", "Sturmgrenze", 160, 376, 30, 30, false, "Ogre Herrscher", "Ogre Herrscher", "HE", 0, 30, 30},
+    {"Image19", "Türen und Geheimtüren", 22, 16, 18, 38, false, "", "Tür in senkrechter Wand", "TUER1", Mode::LeftLine, 18, 30, "THUMB_TUER1"},
+    {"Image20", "Türen und Geheimtüren", 96, 16, 30, 30, false, "", "Geheimtür oben", "GTO", Mode::Interior, 30, 30},
+    {"Image21", "Türen und Geheimtüren", 152, 16, 30, 30, false, "", "Geheimtür rechts", "GTR", Mode::Interior, 30, 30},
+    {"Image22", "Türen und Geheimtüren", 96, 56, 30, 30, false, "", "Geheimtür unten", "GTU", Mode::Interior, 30, 30},
+    {"Image23", "Türen und Geheimtüren", 152, 56, 30, 30, false, "", "Geheimtür links", "GTL", Mode::Interior, 30, 30},
+    {"Image18", "Türen und Geheimtüren", 13, 64, 38, 18, false, "", "Tür in waagerechter Wand", "TUER2", Mode::TopLine, 30, 18, "THUMB_TUER2"},
+    {"Image12", "Fallen und Blockierungen", 8, 24, 30, 30, false, "Fallgrube", "Fallgrube", "FALLGRUBE", Mode::Interior, 30, 30},
+    {"Image15", "Fallen und Blockierungen", 51, 24, 30, 30, false, "Speerfalle", "Speerfalle", "SPEER", Mode::Interior, 30, 30},
+    {"Image16", "Fallen und Blockierungen", 104, 24, 30, 30, false, "Schlagfalle", "Schlagfalle", "SCHLAGFALLE", Mode::Interior, 30, 30},
+    {"Image17", "Fallen und Blockierungen", 131, 24, 30, 30, false, "", "Pfeil nach unten", "PFEIL", Mode::Interior, 30, 30},
+    {"Image28", "Fallen und Blockierungen", 168, 28, 30, 62, false, "", "Blockierte Felder, 1 breit, 2 hoch", "BLOCK22", Mode::Interior, 30, 62},
+    {"Image27", "Fallen und Blockierungen", 16, 64, 62, 30, false, "", "Blockierte Felder, 2 breit, 1 hoch", "BLOCK21", Mode::Interior, 62, 30},
+    {"Image26", "Fallen und Blockierungen", 112, 64, 30, 30, false, "", "Blockiertes Feld", "BLOCK", Mode::Interior, 30, 30},
+    {"Image24", "Treppenstufen", 8, 24, 41, 41, true, "", "Treppe", "STAIR1", Mode::Interior, 62, 62},
+    {"Image29", "Treppenstufen", 56, 24, 41, 41, true, "", "Treppe, um 90° gedreht", "STAIR2", Mode::Interior, 62, 62},
+    {"Image31", "Treppenstufen", 104, 24, 41, 41, true, "", "Treppe, um 270° gedreht", "STAIR4", Mode::Interior, 62, 62},
+    {"Image30", "Treppenstufen", 152, 24, 41, 41, true, "", "Treppe, um 180° gedreht", "STAIR3", Mode::Interior, 62, 62},
+    {"Image32", "Anmerkungen", 8, 24, 30, 30, false, "", "Anmerkung A", "AB", Mode::Interior, 30, 30},
+    {"Image33", "Anmerkungen", 48, 24, 30, 30, false, "", "Anmerkung B", "BB", Mode::Interior, 30, 30},
+    {"Image34", "Anmerkungen", 88, 24, 30, 30, false, "", "Anmerkung C", "CB", Mode::Interior, 30, 30},
+    {"Image35", "Anmerkungen", 128, 24, 30, 30, false, "", "Anmerkung D", "DB", Mode::Interior, 30, 30},
+    {"Image36", "Anmerkungen", 168, 24, 30, 30, false, "", "Markierung X", "XB", Mode::Interior, 30, 30},
+    {"Image76", "Anmerkungen", 8, 64, 30, 30, false, "", "Nummer 2/12", "Z2", Mode::Interior, 30, 30},
+    {"Image77", "Anmerkungen", 48, 64, 30, 30, false, "", "Nummer 3", "Z3", Mode::Interior, 30, 30},
+    {"Image78", "Anmerkungen", 88, 64, 30, 30, false, "", "Nummer 4", "Z11", Mode::Interior, 30, 30},
+    {"Image79", "Anmerkungen", 128, 64, 30, 30, false, "", "Nummer 5", "Z5", Mode::Interior, 30, 30},
+    {"Image81", "Anmerkungen", 168, 64, 30, 30, false, "", "Nummer 6", "Z6", Mode::Interior, 30, 30},
+    {"Image80", "Anmerkungen", 8, 104, 30, 30, false, "", "Nummer 7", "Z7", Mode::Interior, 30, 30},
+    {"Image83", "Anmerkungen", 48, 104, 30, 30, false, "", "Nummer 8", "Z8", Mode::Interior, 30, 30},
+    {"Image82", "Anmerkungen", 88, 104, 30, 30, false, "", "Nummer 9", "Z9", Mode::Interior, 30, 30},
+    {"Image84", "Anmerkungen", 128, 104, 30, 30, false, "", "Nummer 10", "Z10", Mode::Interior, 30, 30},
+    {"Image85", "Anmerkungen", 168, 104, 30, 30, false, "", "Nummer 11", "Z4", Mode::Interior, 30, 30},
+    {"Image58", "Eingänge/Ausgänge", 120, 22, 30, 35, false, "", "Eingang von oben", "ENTERO", Mode::OutUp, 30, 35},
+    {"Image59", "Eingänge/Ausgänge", 168, 22, 30, 35, false, "", "Eingang von unten", "ENTERU", Mode::TopLine, 30, 35},
+    {"Image10", "Eingänge/Ausgänge", 16, 24, 35, 30, false, "", "Eingang von links", "ENTERL", Mode::OutLeft, 35, 30},
+    {"Image57", "Eingänge/Ausgänge", 72, 24, 35, 30, false, "", "Eingang von rechts", "ENTERR", Mode::LeftLine, 35, 30},
+    {"Image62", "Eingänge/Ausgänge", 120, 62, 30, 35, false, "", "Ausgang nach oben", "EXITO", Mode::OutUp, 30, 35},
+    {"Image63", "Eingänge/Ausgänge", 168, 62, 30, 35, false, "", "Ausgang nach unten", "EXITU", Mode::TopLine, 30, 35},
+    {"Image60", "Eingänge/Ausgänge", 16, 64, 35, 30, false, "", "Ausgang nach links", "EXITL", Mode::OutLeft, 35, 30},
+    {"Image61", "Eingänge/Ausgänge", 72, 64, 35, 30, false, "", "Ausgang nach rechts", "EXITR", Mode::LeftLine, 35, 30},
+    {"Image72", "Tiefenhall", 24, 16, 30, 94, false, "", "Schmiede, senkrecht", "SCHMIEDE2", Mode::Interior, 30, 94},
+    {"Image73", "Tiefenhall", 56, 16, 94, 30, false, "", "Schmiede, waagerecht", "SCHMIEDE1", Mode::Interior, 94, 30},
+    {"Image66", "Tiefenhall", 168, 16, 30, 30, false, "", "Bodenklappe, Ring unten", "KLAPPEU", Mode::Interior, 30, 30},
+    {"Image64", "Tiefenhall", 72, 64, 30, 30, false, "", "Bodenklappe, Ring oben", "KLAPPEO", Mode::Interior, 30, 30},
+    {"Image65", "Tiefenhall", 120, 64, 30, 30, false, "", "Bodenklappe, Ring rechts", "KLAPPER", Mode::Interior, 30, 30},
+    {"Image67", "Tiefenhall", 168, 64, 30, 30, false, "", "Bodenklappe, Ring links", "KLAPPEL", Mode::Interior, 30, 30},
+    {"Image68", "Schattenfuerst", 16, 24, 30, 62, false, "", "Grabplatte", "RIP1", Mode::Interior, 30, 62},
+    {"Image69", "Schattenfuerst", 56, 24, 30, 62, false, "", "Grabplatte, um 180° gedreht", "RIP3", Mode::Interior, 30, 62},
+    {"Image70", "Schattenfuerst", 96, 24, 62, 30, false, "", "Grabplatte, um 90° gedreht", "RIP2", Mode::Interior, 62, 30},
+    {"Image74", "Schattenfuerst", 174, 24, 18, 30, false, "", "Durchgestrichene Tür in senkrechter Wand", "DOORO1", Mode::LeftLine, 18, 30},
+    {"Image71", "Schattenfuerst", 96, 64, 62, 30, false, "", "Grabplatte, um 270° gedreht", "RIP4", Mode::Interior, 62, 30},
+    {"Image75", "Schattenfuerst", 165, 72, 30, 18, false, "", "Durchgestrichene Tür in waagerechter Wand", "DOORO2", Mode::TopLine, 30, 18},
+    {"Image86", "Schattenfuerst", 24, 96, 30, 30, false, "", "Pfeil nach oben", "PO", Mode::Interior, 30, 30},
+    {"Image88", "Schattenfuerst", 64, 104, 30, 30, false, "", "Pfeil nach unten", "PU", Mode::Interior, 30, 30},
+    {"Image87", "Schattenfuerst", 144, 104, 30, 30, false, "", "Pfeil nach rechts", "PR", Mode::Interior, 30, 30},
+    {"Image89", "Schattenfuerst", 104, 106, 30, 30, false, "", "Pfeil nach links", "PL", Mode::Interior, 30, 30},
+    {"Image44", "Nebelturm", 16, 27, 30, 30, false, "Feuerbrunst-Falle", "Feuerbrunst-Falle", "BRUNST", Mode::Interior, 30, 30},
+    {"Image45", "Nebelturm", 72, 27, 30, 30, false, "Orkan-Falle", "Orkan-Falle", "LUFT", Mode::Interior, 30, 30},
+    {"Image46", "Nebelturm", 120, 27, 30, 30, false, "Teleporter-Falle", "Teleporter-Falle A", "TA", Mode::Interior, 30, 30},
+    {"Image47", "Nebelturm", 168, 27, 30, 30, false, "Teleporter-Falle", "Teleporter-Falle B", "TB", Mode::Interior, 30, 30},
+    {"Image39", "Sturmgrenze", 24, 24, 30, 30, false, "Fallbeil", "Fallbeil, waagerecht", "FALLBH", Mode::Interior, 30, 30},
+    {"Image40", "Sturmgrenze", 64, 24, 30, 30, false, "Fallbeil", "Fallbeil, senkrecht", "FALLBV", Mode::Interior, 30, 30},
+    {"Image41", "Sturmgrenze", 120, 24, 30, 30, false, "", "Fallbeil, waagerecht, nur Umriss", "FALLBH2", Mode::Interior, 30, 30},
+    {"Image42", "Sturmgrenze", 168, 24, 30, 30, false, "", "Fallbeil, senkrecht, nur Umriss", "FALLBV2", Mode::Interior, 30, 30},
+    {"Image38", "Sturmgrenze", 176, 68, 18, 38, true, "", "Steinblock in senkrechter Wand", "STEIN1", Mode::LeftLine, 18, 30},
+    {"Image43", "Sturmgrenze", 40, 72, 30, 30, false, "Gruft der Finsternis", "Gruft der Finsternis", "GRUFT", Mode::Interior, 30, 30},
+    {"Image37", "Sturmgrenze", 116, 78, 38, 18, true, "", "Steinblock in waagerechter Wand", "STEIN2", Mode::TopLine, 30, 18},
+    {"Image25", "Sturmgrenze", 16, 136, 89, 65, true, "", "Bodenplatte mit Krater", "CHAOS", Mode::Interior, 254, 222},
+    {"Image48", "Sturmgrenze", 112, 136, 89, 65, true, "", "Außengelände", "OUTLAND", Mode::Interior, 254, 158, "THUMB_OUTLAND"},
+    {"Image49", "Sturmgrenze", 16, 232, 57, 73, true, "", "Schlucht mit Brücke", "SCHLUCHT", Mode::Interior, 126, 158},
+    {"Image51", "Sturmgrenze", 88, 244, 49, 53, true, "", "Teppich", "TEPPICH", Mode::Interior, 126, 126},
+    {"Image52", "Sturmgrenze", 152, 244, 49, 53, true, "", "Bodenemblem", "DEKO2", Mode::Interior, 126, 126},
+    {"Image53", "Sturmgrenze", 96, 328, 30, 30, false, "Ogre Krieger", "Ogre Krieger", "OGRE", Mode::Interior, 30, 30},
+    {"Image54", "Sturmgrenze", 160, 328, 30, 30, false, "Ogre Offizier", "Ogre Offizier", "OFF", Mode::Interior, 30, 30},
+    {"Image50", "Sturmgrenze", 16, 336, 57, 73, true, "", "Verzierter Boden", "DEKO1", Mode::Interior, 126, 158},
+    {"Image55", "Sturmgrenze", 96, 376, 30, 30, false, "Ogre Oberbefehlshaber", "Ogre Oberbefehlshaber", "OB", Mode::Interior, 30, 30},
+    {"Image56", "Sturmgrenze", 160, 376, 30, 30, false, "Ogre Herrscher", "Ogre Herrscher", "HE", Mode::Interior, 30, 30},
+};
+
+struct ToolButtonRow {
+    const char *component;
+    ToolButton::Kind kind;
+    int glyph;
+    const char *hint; // a monster's is its entry's
+    Mode mode;
+    bool markerFirst;
+};
+
+// The tool bar, left to right: the eight monsters of kMonsterRows, a
+// separator, the correction tool and the fill tool. The fill tool shows its
+// status text before it switches the mode.
+const ToolButtonRow kToolButtonRows[] = {
+    {"ToolButton1", ToolButton::Kind::Stamp, 0, nullptr, Mode::Interior, false},
+    {"ToolButton2", ToolButton::Kind::Stamp, 1, nullptr, Mode::Interior, false},
+    {"ToolButton3", ToolButton::Kind::Stamp, 2, nullptr, Mode::Interior, false},
+    {"ToolButton4", ToolButton::Kind::Stamp, 3, nullptr, Mode::Interior, false},
+    {"ToolButton5", ToolButton::Kind::Stamp, 4, nullptr, Mode::Interior, false},
+    {"ToolButton6", ToolButton::Kind::Stamp, 5, nullptr, Mode::Interior, false},
+    {"ToolButton7", ToolButton::Kind::Stamp, 6, nullptr, Mode::Interior, false},
+    {"ToolButton8", ToolButton::Kind::Stamp, 7, nullptr, Mode::Interior, false},
+    {"ToolButton9", ToolButton::Kind::Separator, -1, nullptr, Mode::Interior, false},
+    {"ToolButton10", ToolButton::Kind::Tool, 8, "Korrektur-Modus", Mode::Restore, false},
+    {"ToolButton11", ToolButton::Kind::Tool, 9, "Füllmodus", Mode::Fill, true},
 };
 // clang-format on
 
@@ -185,23 +212,8 @@ StampEntry toEntry(const Row &row)
                       QString::fromLatin1(row.resource),
                       row.mode,
                       QSize(row.stampWidth, row.stampHeight),
-                      QString::fromUtf8(row.name)};
-}
-
-// The pictures a palette shows that are not stamps: they live beside the
-// stamps or in a folder of thumbnails of their own.
-QString thumbPath(const QString &name)
-{
-    return QStringLiteral(":/artwork/thumbs/%1.bmp").arg(name);
-}
-
-QImage loadPicture(const QString &name)
-{
-    if (artwork::hasBitmap(name))
-        return artwork::bitmap(name);
-    if (QFile::exists(thumbPath(name)))
-        return raster::readBmpFile(thumbPath(name));
-    return QImage();
+                      QString::fromUtf8(row.name),
+                      QString::fromLatin1(row.thumbnail ? row.thumbnail : row.resource)};
 }
 
 } // namespace
@@ -230,13 +242,43 @@ const std::vector<StampEntry> &stampEntries()
 {
     static const std::vector<StampEntry> all = [] {
         std::vector<StampEntry> v;
-        for (const Row &row : kToolBarRows)
+        for (const Row &row : kMonsterRows)
             v.push_back(toEntry(row));
         for (const Row &row : kPageRows)
             v.push_back(toEntry(row));
         return v;
     }();
     return all;
+}
+
+const std::vector<ToolButton> &toolBar()
+{
+    static const std::vector<ToolButton> all = [] {
+        std::vector<ToolButton> v;
+        for (const ToolButtonRow &row : kToolButtonRows) {
+            ToolButton button{QString::fromLatin1(row.component), row.kind, row.glyph,
+                              QString::fromUtf8(row.hint)};
+            if (row.kind == ToolButton::Kind::Stamp) {
+                button.stamp = findStampEntry(button.component);
+                button.hint = button.stamp->hint;
+            }
+            button.mode = row.mode;
+            button.markerFirst = row.markerFirst;
+            v.push_back(button);
+        }
+        return v;
+    }();
+    return all;
+}
+
+QStringList monsterNames()
+{
+    QStringList names;
+    for (const ToolButton &button : toolBar()) {
+        if (button.stamp)
+            names << button.stamp->name;
+    }
+    return names;
 }
 
 const std::vector<FurnitureKind> &furnitureKinds()
@@ -272,6 +314,15 @@ const FurnitureKind *findFurniture(const QString &component)
     return nullptr;
 }
 
+const ToolButton *findToolButton(const QString &component)
+{
+    for (const ToolButton &b : toolBar()) {
+        if (b.component == component)
+            return &b;
+    }
+    return nullptr;
+}
+
 QString entryLabel(const StampEntry &entry)
 {
     return entry.hint.isEmpty() ? entry.name : entry.hint;
@@ -298,17 +349,17 @@ QString chooseFurniture(ToolState &tool, quint8 kind)
 {
     const QString name = viewResource(kind, 1);
     if (name.isEmpty())
-        return viewResource(tool.furnitureKind, tool.view);
+        return viewResource(tool.furnitureKind, tool.orientation);
     tool.furnitureKind = kind;
-    tool.view = 1;
+    tool.orientation = 1;
     return name;
 }
 
 QString chooseView(ToolState &tool, quint8 view)
 {
     if (view < 1 || view > 4)
-        return viewResource(tool.furnitureKind, tool.view);
-    tool.view = view;
+        return viewResource(tool.furnitureKind, tool.orientation);
+    tool.orientation = view;
     return viewResource(tool.furnitureKind, view);
 }
 
@@ -316,47 +367,58 @@ void takeFurniture(ToolState &tool)
 {
     // From the program's pictures, not from the view picture: that one has
     // its blue ground made transparent for showing.
-    tool.stamp = artwork::bitmap(viewResource(tool.furnitureKind, tool.view));
-    tool.mode = ToolState::Square;
+    tool.stamp = artwork::bitmap(viewResource(tool.furnitureKind, tool.orientation));
+    tool.mode = Mode::Interior;
     tool.setStatusText(QString());
 }
 
-void correctionTool(ToolState &tool)
+void pressToolButton(ToolState &tool, const ToolButton &button)
 {
-    tool.mode = ToolState::Correct;
-    tool.setStatusText(ToolState::kCorrectionText);
+    switch (button.kind) {
+    case ToolButton::Kind::Stamp:
+        applyStampEntry(tool, *button.stamp);
+        break;
+    case ToolButton::Kind::Tool: {
+        // The tool keeps the stamp: a correction click loads its square.
+        const board::ModeRule *rule = board::modeRule(button.mode);
+        const QString marker = rule ? rule->marker : QString();
+        if (button.markerFirst)
+            tool.setStatusText(marker);
+        tool.mode = button.mode;
+        tool.setStatusText(marker);
+        break;
+    }
+    case ToolButton::Kind::Separator:
+        break;
+    }
 }
 
-void fillTool(ToolState &tool)
+void chooseTool(ToolState &tool, Mode mode)
 {
-    tool.setStatusText(ToolState::kFillText);
-    tool.mode = ToolState::Fill;
+    for (const ToolButton &button : toolBar()) {
+        if (button.kind == ToolButton::Kind::Tool && button.mode == mode) {
+            pressToolButton(tool, button);
+            return;
+        }
+    }
 }
 
-QString thumbnailResource(const QString &component, const QString &stampResource)
+namespace {
+// A picture the program does not carry leaves the thumbnail's box empty.
+QImage carried(const QString &name)
 {
-    if (component == QLatin1String("Image19"))
-        return QStringLiteral("THUMB_TUER1");
-    if (component == QLatin1String("Image18"))
-        return QStringLiteral("THUMB_TUER2");
-    if (component == QLatin1String("Image48"))
-        return QStringLiteral("THUMB_OUTLAND");
-    return stampResource;
+    return artwork::hasBitmap(name) ? artwork::bitmap(name) : QImage();
 }
-
-bool hasPicture(const QString &name)
-{
-    return artwork::hasBitmap(name) || QFile::exists(thumbPath(name));
-}
+} // namespace
 
 QImage thumbnail(const StampEntry &entry)
 {
-    return whiteGround(loadPicture(thumbnailResource(entry.component, entry.resource)));
+    return whiteGround(carried(entry.thumbnail));
 }
 
 QImage thumbnail(const FurnitureKind &kind)
 {
-    return whiteGround(loadPicture(kind.base + QLatin1Char('1')));
+    return whiteGround(carried(kind.base + QLatin1Char('1')));
 }
 
 QImage viewPicture(const QImage &view)

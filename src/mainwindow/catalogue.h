@@ -6,14 +6,16 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
 /// The catalogue of everything the palette offers, as data: the stamp entries
-/// of the tool bar and the palette pages, the eleven furniture kinds of the
-/// group "Auswahl", and the framed groups that hold them. The palette widgets
-/// are built from these tables, and the tool-state operations below are what a
-/// click on an entry does.
+/// of the tool bar and the palette pages, the buttons of the tool bar, the
+/// eleven furniture kinds of the group "Auswahl", and the framed groups that
+/// hold them. The tool bar and the palette widgets are built from these
+/// tables, and the tool-state operations below are what a click on an entry
+/// does.
 namespace palette {
 
 /// One framed group of a palette page.
@@ -36,9 +38,25 @@ struct StampEntry {
     bool scaled;       ///< thumbnail scaled to the box, else natural size
     QString hint;      ///< tooltip, may be empty
     QString resource;  ///< stamp picture loaded on a click
-    quint8 mode;       ///< placement mode set on a click
+    board::Mode mode;  ///< placement mode set on a click
     QSize size;        ///< the stamp picture's size
     QString name;      ///< the piece's German name ("Geheimtür oben")
+    QString thumbnail; ///< picture the palette shows: the stamp's, or one of its own
+};
+
+/// One place of the tool bar, left to right: a monster that stamps, the
+/// separator, or a tool that chooses a placement mode of its own.
+struct ToolButton {
+    enum class Kind { Stamp, Separator, Tool };
+    QString component; ///< "ToolButton1" ... "ToolButton11"
+    Kind kind;
+    int glyph;                                ///< its icon, "GLYPH<n>"; -1 for the separator
+    QString hint;                             ///< tooltip and name for assistive technology
+    const StampEntry *stamp = nullptr;        ///< Stamp: the entry it loads
+    board::Mode mode = board::Mode::Interior; ///< Tool: the mode it chooses
+    /// Tool: its status text (the mode's marker) is shown before the mode
+    /// changes, not after.
+    bool markerFirst = false;
 };
 
 /// One furniture kind of the group "Auswahl".
@@ -63,12 +81,19 @@ const std::vector<Group> &groups();
 /// thumbnails of the pages in the order in which they stand in their groups.
 const std::vector<StampEntry> &stampEntries();
 
+/// The tool bar, left to right.
+const std::vector<ToolButton> &toolBar();
+
+/// The monsters of the tool bar by name, in button order.
+QStringList monsterNames();
+
 /// The furniture kinds, by kind number (index k is kind k).
 const std::vector<FurnitureKind> &furnitureKinds();
 
 /// Lookups by component name; nullptr for a name that is no such entry.
 const StampEntry *findStampEntry(const QString &component);
 const FurnitureKind *findFurniture(const QString &component);
+const ToolButton *findToolButton(const QString &component);
 
 /// What the palette calls an entry in its tooltip and for assistive
 /// technology: the hint where the entry has one, else the piece's name.
@@ -84,34 +109,34 @@ QString viewResource(quint8 kind, quint8 view);
 /// mode, empty the status text, in this order.
 void applyStampEntry(ToolState &tool, const StampEntry &entry);
 
-/// A furniture thumbnail: sets the kind and view 1 and returns the resource the
+/// A furniture thumbnail: sets the kind and orientation 1 and returns the resource the
 /// view picture shows. The stamp, mode and status text stay.
 QString chooseFurniture(ToolState &tool, quint8 kind);
 
-/// A view button: sets the view and returns the resource the view picture
+/// A view button: sets the orientation and returns the resource the view picture
 /// shows. The stamp, mode and status text stay.
 QString chooseView(ToolState &tool, quint8 view);
 
 /// "Übernehmen": the shown piece in the shown view becomes the current stamp,
-/// loaded afresh from the program's pictures; mode 0, empty status text.
+/// loaded afresh from the program's pictures; the interior mode, empty status
+/// text.
 void takeFurniture(ToolState &tool);
 
-/// The correction tool: mode 1, then the status text "Korrektur-Modus".
-void correctionTool(ToolState &tool);
+/// A tool-bar button: a monster is a stamp entry; a tool sets its mode and
+/// shows the mode's marker as status text (in the order its row says) and
+/// keeps the stamp; the separator does nothing.
+void pressToolButton(ToolState &tool, const ToolButton &button);
 
-/// The fill tool: the status text "Füll-Modus", then mode 6.
-void fillTool(ToolState &tool);
+/// Presses the tool-bar tool that chooses `mode` (the correction or the fill
+/// tool); nothing where no tool chooses it.
+void chooseTool(ToolState &tool, board::Mode mode);
 
 // ---- Pictures ---------------------------------------------------------------
 
 using raster::whiteGround;
 
-/// Name of the picture a thumbnail shows: the door thumbnails and the outdoor
-/// tile have pictures of their own, every other one shows its stamp.
-QString thumbnailResource(const QString &component, const QString &stampResource);
-
-/// The thumbnail picture of a stamp entry, or a null picture while the
-/// program does not carry it.
+/// The thumbnail picture of a stamp entry: its thumbnail on white; a null
+/// picture while the program does not carry it.
 QImage thumbnail(const StampEntry &entry);
 
 /// The thumbnail picture of a furniture kind: view 1 on white.
@@ -120,8 +145,5 @@ QImage thumbnail(const FurnitureKind &kind);
 /// A furniture view as the view picture shows it: the colour of its
 /// bottom-left pixel (its blue ground) made transparent.
 QImage viewPicture(const QImage &view);
-
-/// Whether the program carries a picture (stamp or thumbnail) of that name.
-bool hasPicture(const QString &name);
 
 } // namespace palette

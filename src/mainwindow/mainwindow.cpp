@@ -5,14 +5,15 @@
 #include "commands.h"
 #include "mapwindow.h"
 #include "menumerge.h"
+#include "offmapwatch.h"
 #include "overlaybrowser.h"
 #include "palette.h"
 #include "raster.h"
 #include "screenfit.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialog>
-#include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -28,19 +29,6 @@
 #include <QToolButton>
 #include <QWindow>
 
-const QStringList MainWindow::kMonsterStamps = {
-    QStringLiteral("GOBLIN"),       QStringLiteral("ORK"),      QStringLiteral("SUMPFLING"),
-    QStringLiteral("SKELETT"),      QStringLiteral("ZOMBIE"),   QStringLiteral("MUMIE"),
-    QStringLiteral("CHAOSKRIEGER"), QStringLiteral("GARGOYLE"),
-};
-
-const QStringList MainWindow::kButtonHints = {
-    QStringLiteral("Goblin"),        QStringLiteral("Ork"),      QStringLiteral("Sumpfling"),
-    QStringLiteral("Skelett"),       QStringLiteral("Zombie"),   QStringLiteral("Mumie"),
-    QStringLiteral("Chaos-Krieger"), QStringLiteral("Gargoyle"), QStringLiteral("Korrektur-Modus"),
-    QStringLiteral("Füllmodus"),
-};
-
 namespace {
 
 // Client size of the frame window below its menu bar.
@@ -52,17 +40,9 @@ constexpr int kClientHeight = 526;
 QIcon glyph(int index)
 {
     const QString name = QStringLiteral("GLYPH%1").arg(index);
-    QImage image;
-    if (artwork::hasBitmap(name)) {
-        image = artwork::bitmap(name);
-    } else {
-        const QString png = QStringLiteral(":/artwork/glyphs/%1.png").arg(name);
-        if (QFile::exists(png))
-            image.load(png);
-    }
-    if (image.isNull())
+    if (!artwork::hasBitmap(name))
         return QIcon();
-    return QIcon(QPixmap::fromImage(raster::keyOut(image, 0)));
+    return QIcon(QPixmap::fromImage(raster::keyOut(artwork::bitmap(name), 0)));
 }
 
 // The palette pages in a column of their own width at the frame's left. When
@@ -151,17 +131,20 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     MapWindow::addZoomKeys(this, [this] { return activeMapWindow(); });
 
     // The frame's own surface and controls empty the map previews; the
-    // status bar and the client area with the maps do not.
-    setMouseTracking(true);
-    installEventFilter(this);
-    attachOffMapFilter(m_toolBar);
-    attachOffMapFilter(m_paletteColumn);
+    // status bar and the client area with the maps do not, nor do the
+    // overlay browsers' drive boxes and the frames behind their previews.
+    m_offMapWatch = new OffMapWatch(this, m_preview);
+    m_offMapWatch->watch(m_toolBar);
+    m_offMapWatch->watch(m_paletteColumn);
     initToolState();
 
     m_palette = new Palette(m_paletteTabs, m_tool, this);
-    addOverlayBrowsers(m_overlayTabs, m_tool, [this] { m_preview.offMap = true; });
-    attachOffMapFilter(m_paletteTabs);
-    attachOffMapFilter(m_overlayTabs);
+    const QList<OverlayBrowser *> browsers = addOverlayBrowsers(m_overlayTabs, m_tool);
+    m_offMapWatch->watch(m_overlayTabs);
+    for (OverlayBrowser *browser : browsers) {
+        m_offMapWatch->exclude(browser->driveBox());
+        m_offMapWatch->exclude(browser->shape());
+    }
 
     // BMP files dropped on the frame window open as maps.
     setAcceptDrops(true);
@@ -219,8 +202,8 @@ void MainWindow::initToolState()
     // The map overlays load their cursors ("EMPTYCURSOR", "CROSS") from the
     // artwork themselves when the mode calls for them.
     m_tool.furnitureKind = 0;
-    m_tool.view = 1;
-    m_tool.mode = ToolState::Square;
+    m_tool.orientation = 1;
+    m_tool.mode = board::Mode::Interior;
     m_tool.setStatusText(QString());
     m_preview.offMap = true;
 }
@@ -236,44 +219,39 @@ void MainWindow::buildToolBar()
     m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 
-    for (int number = 1; number <= 11; ++number) {
-        if (number == 9) {
+    for (const palette::ToolButton &row : palette::toolBar()) {
+        if (row.kind == palette::ToolButton::Kind::Separator) {
             auto *separator = new QWidget;
-            separator->setObjectName(QStringLiteral("ToolButton9"));
+            separator->setObjectName(row.component);
             separator->setFixedWidth(8);
             m_toolBar->addWidget(separator);
-            m_buttons.append(nullptr);
             continue;
         }
-        const int index = number < 9 ? number - 1 : number - 2;
         auto *button = new QToolButton;
-        button->setObjectName(QStringLiteral("ToolButton%1").arg(number));
+        button->setObjectName(row.component);
         button->setFixedSize(39, 38);
         button->setIconSize(QSize(32, 32));
         button->setAutoRaise(true);
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        button->setToolTip(kButtonHints[index]);
-        button->setAccessibleName(kButtonHints[index]);
-        const QIcon icon = glyph(index);
+        button->setToolTip(row.hint);
+        button->setAccessibleName(row.hint);
+        const QIcon icon = glyph(row.glyph);
         if (icon.isNull())
-            button->setText(kButtonHints[index].left(3));
+            button->setText(row.hint.left(3));
         else
             button->setIcon(icon);
         // Queued like the menu commands: a stamp whose artwork is missing
         // ends in the error report, not inside the button's own code.
         connect(
-            button, &QToolButton::clicked, this, [this, number] { toolButtonClicked(number); },
-            Qt::QueuedConnection);
+            button, &QToolButton::clicked, this,
+            [this, &row] { palette::pressToolButton(m_tool, row); }, Qt::QueuedConnection);
         m_toolBar->addWidget(button);
-        m_buttons.append(button);
     }
 }
 
-QToolButton *MainWindow::toolButton(int number) const
+QToolButton *MainWindow::toolButton(const QString &component) const
 {
-    if (number < 1 || number > m_buttons.size())
-        return nullptr;
-    return m_buttons[number - 1];
+    return m_toolBar->findChild<QToolButton *>(component);
 }
 
 void MainWindow::buildMenus()
@@ -344,15 +322,9 @@ void MainWindow::updateMenus()
     bar->addActions(wanted);
 }
 
-void MainWindow::toolButtonClicked(int number)
+void MainWindow::chooseTool(board::Mode mode)
 {
-    if (number == 10)
-        palette::correctionTool(m_tool);
-    else if (number == 11)
-        palette::fillTool(m_tool);
-    else if (const auto *entry =
-                 palette::findStampEntry(QStringLiteral("ToolButton%1").arg(number)))
-        palette::applyStampEntry(m_tool, *entry);
+    palette::chooseTool(m_tool, mode);
 }
 
 void MainWindow::quit()
@@ -379,17 +351,10 @@ void MainWindow::showAbout()
         m_aboutBox->exec();
 }
 
-void MainWindow::attachOffMapFilter(QWidget *widget)
+void MainWindow::setAboutBox(QDialog *about)
 {
-    if (!widget)
-        return;
-    widget->setMouseTracking(true);
-    widget->installEventFilter(this);
-    const auto children = widget->findChildren<QWidget *>();
-    for (QWidget *child : children) {
-        child->setMouseTracking(true);
-        child->installEventFilter(this);
-    }
+    m_aboutBox = about;
+    m_offMapWatch->watch(about);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -403,23 +368,6 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
                 !isMaximized() && !isFullScreen())
                 fitToScreen();
         }
-        return QMainWindow::eventFilter(watched, event);
-    }
-    switch (event->type()) {
-    case QEvent::MouseMove:
-        m_preview.offMap = true;
-        break;
-    case QEvent::ChildAdded:
-        // Controls added later to a watched control (palette entries, overlay
-        // browsers) report their mouse moves too.
-        if (watched != this) {
-            QObject *child = static_cast<QChildEvent *>(event)->child();
-            if (child->isWidgetType())
-                attachOffMapFilter(static_cast<QWidget *>(child));
-        }
-        break;
-    default:
-        break;
     }
     return QMainWindow::eventFilter(watched, event);
 }

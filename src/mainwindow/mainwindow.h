@@ -12,6 +12,7 @@
 #include <functional>
 
 class MapWindow;
+class OffMapWatch;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -32,11 +33,6 @@ class Palette;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    /// Stamps of the monster buttons ToolButton1..ToolButton8, in button order.
-    static const QStringList kMonsterStamps;
-    /// Hints of the ten tool bar buttons (without the separator), in order.
-    static const QStringList kButtonHints;
-
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -46,16 +42,18 @@ public:
     /// The quest editor window, shown modally by "Quest-Editor". Not owned.
     void setQuestEditor(QDialog *editor) { m_questEditor = editor; }
     QDialog *questEditor() const { return m_questEditor; }
-    /// The about box, shown modally by "Über DK-Edit...". Not owned.
-    void setAboutBox(QDialog *about) { m_aboutBox = about; }
+    /// The about box, shown modally by "Über DK-Edit...". Not owned. Mouse
+    /// moves over it empty the map previews.
+    void setAboutBox(QDialog *about);
 
     /// The palette pages "Seite 1".."Seite 4" at the left.
     QTabWidget *paletteTabs() const { return m_paletteTabs; }
     /// The own-overlay browsers at the right; hidden until "Eigenes Overlays".
     QTabWidget *overlayTabs() const { return m_overlayTabs; }
     QToolBar *monsterToolBar() const { return m_toolBar; }
-    /// ToolButton1..ToolButton11 by number; 9 is the separator (null).
-    QToolButton *toolButton(int number) const;
+    /// A tool bar button by component name ("ToolButton1"), or null (the
+    /// separator "ToolButton9" is no button).
+    QToolButton *toolButton(const QString &component) const;
     QMdiArea *mdiArea() const { return m_mdi; }
     QLabel *statusLabel() const { return m_status; }
     QAction *overlaysAction() const { return m_overlaysAction; }
@@ -76,21 +74,15 @@ public:
     /// DkError with that report.
     void openMaps(const QStringList &paths);
 
-    /// Mouse moves over `widget` and everything inside it, including children
-    /// added later, set the off-map flag (the map previews are emptied).
-    void attachOffMapFilter(QWidget *widget);
-
     /// The map windows in the order they were created.
     QList<MapWindow *> mapWindows() const;
     /// The active map window, or null.
     MapWindow *activeMapWindow() const;
 
 public Q_SLOTS:
-    /// A click on tool bar button `number` (1..8 monsters, 10 correction,
-    /// 11 fill). The map windows' popup menu runs 10 and 11 too.
-    void toolButtonClicked(int number);
-    void chooseCorrectionTool() { toolButtonClicked(10); }
-    void chooseFillTool() { toolButtonClicked(11); }
+    /// The tool bar's tool for `mode` (the correction or the fill tool), as
+    /// its button does; the map windows' popup menu runs these too.
+    void chooseTool(board::Mode mode);
 
     /// A new map window on the default board.
     MapWindow *newFile();
@@ -137,10 +129,10 @@ private:
 
     ToolState m_tool;
     PreviewState m_preview;
+    OffMapWatch *m_offMapWatch = nullptr;
     Palette *m_palette = nullptr;
     std::function<bool()> m_quitGuard;
     QToolBar *m_toolBar = nullptr;
-    QList<QToolButton *> m_buttons;
     QTabWidget *m_paletteTabs = nullptr;
     QWidget *m_paletteColumn = nullptr;
     bool m_placedWithFrame = false;

@@ -40,8 +40,9 @@ MapWindow *MainWindow::addMapWindow(MapWindow *window)
     connect(window, &MapWindow::newRequested, this, &MainWindow::newFile);
     connect(window, &MapWindow::openRequested, this, &MainWindow::open);
     connect(window, &MapWindow::quitRequested, this, &MainWindow::quit);
-    connect(window, &MapWindow::correctionModeRequested, this, &MainWindow::chooseCorrectionTool);
-    connect(window, &MapWindow::fillModeRequested, this, &MainWindow::chooseFillTool);
+    connect(window, &MapWindow::correctionModeRequested, this,
+            [this] { chooseTool(board::Mode::Restore); });
+    connect(window, &MapWindow::fillModeRequested, this, [this] { chooseTool(board::Mode::Fill); });
     // When the last map goes, no child may be activated to tell us.
     connect(window, &QObject::destroyed, this, &MainWindow::updateMenus, Qt::QueuedConnection);
     // New windows keep their design size where the client area allows and

@@ -2,7 +2,6 @@
 
 #include "toolstate.h"
 
-#include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
@@ -87,44 +86,6 @@ void OverlayPreviewBox::mouseReleaseEvent(QMouseEvent *event)
     m_pressed = false;
     if (click)
         Q_EMIT clicked();
-}
-
-MouseMoveFilter::MouseMoveFilter(std::function<void()> onMove, QObject *parent)
-    : QObject(parent), m_onMove(std::move(onMove))
-{
-}
-
-void MouseMoveFilter::watch(QWidget *widget)
-{
-    widget->setMouseTracking(true);
-    widget->installEventFilter(this);
-    // Item views receive their mouse events on the viewport.
-    if (auto *area = qobject_cast<QAbstractScrollArea *>(widget)) {
-        area->viewport()->setMouseTracking(true);
-        area->viewport()->installEventFilter(this);
-    }
-}
-
-void MouseMoveFilter::exclude(QWidget *widget)
-{
-    m_excluded.append(widget);
-}
-
-bool MouseMoveFilter::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() != QEvent::MouseMove || !m_onMove)
-        return false;
-    if (auto *widget = qobject_cast<QWidget *>(watched)) {
-        const QPoint pos = static_cast<QMouseEvent *>(event)->position().toPoint();
-        if (QWidget *under = widget->childAt(pos)) {
-            for (const QPointer<QWidget> &ex : m_excluded) {
-                if (ex && (ex == under || ex->isAncestorOf(under)))
-                    return false;
-            }
-        }
-    }
-    m_onMove();
-    return false;
 }
 
 OverlayBrowser::OverlayBrowser(int number, ToolState &tool, QWidget *parent)
@@ -259,23 +220,14 @@ void OverlayBrowser::imageClick()
     m_slot.use(m_tool);
 }
 
-void OverlayBrowser::watchMouseMoves(MouseMoveFilter *filter)
+QList<OverlayBrowser *> addOverlayBrowsers(QTabWidget *overlayTabs, ToolState &tool)
 {
-    filter->watch(this);
-    filter->watch(m_preview);
-    filter->watch(m_dirs);
-    filter->watch(m_files);
-    filter->exclude(m_drives);
-    filter->exclude(m_shape);
-}
-
-void addOverlayBrowsers(QTabWidget *overlayTabs, ToolState &tool, std::function<void()> offMap)
-{
-    auto *filter = new MouseMoveFilter(std::move(offMap), overlayTabs);
+    QList<OverlayBrowser *> browsers;
     for (int n = 1; n <= 3; ++n) {
         auto *browser = new OverlayBrowser(n, tool, overlayTabs);
-        browser->watchMouseMoves(filter);
         overlayTabs->addTab(browser, QString::number(n));
+        browsers.append(browser);
     }
     overlayTabs->setCurrentIndex(0);
+    return browsers;
 }

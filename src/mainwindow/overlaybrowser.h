@@ -4,11 +4,7 @@
 
 #include <QImage>
 #include <QList>
-#include <QObject>
-#include <QPointer>
 #include <QWidget>
-
-#include <functional>
 
 class QComboBox;
 class QListWidget;
@@ -47,27 +43,6 @@ private:
     bool m_pressed = false;
 };
 
-/// Calls a callback for every mouse move over the widgets it watches, except
-/// where the move is over one of the excluded widgets (a move over a child
-/// without mouse tracking reaches its parent, so the parent's filter checks).
-class MouseMoveFilter : public QObject {
-    Q_OBJECT
-public:
-    MouseMoveFilter(std::function<void()> onMove, QObject *parent = nullptr);
-    /// Watches a widget (and, for scroll areas, their viewport) and turns on
-    /// its mouse tracking so moves without a button arrive.
-    void watch(QWidget *widget);
-    /// Moves over this widget never count, even when they reach a watched parent.
-    void exclude(QWidget *widget);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    std::function<void()> m_onMove;
-    QList<QPointer<QWidget>> m_excluded;
-};
-
 /// One own-overlay browser, the content of one tab page: a preview box over a
 /// framed white square, a drive box, a directory list and a file list of the
 /// BMP files of the chosen directory. Choosing a file shows it in the preview;
@@ -94,10 +69,6 @@ public:
     /// The enabled preview was clicked: the selected file becomes the stamp.
     void imageClick();
 
-    /// Lets the filter report mouse moves over the page, the preview box,
-    /// the directory list and the file list (not the drive box or the frame).
-    void watchMouseMoves(MouseMoveFilter *filter);
-
     OverlayFrameShape *shape() const { return m_shape; }
     OverlayPreviewBox *previewBox() const { return m_preview; }
     QComboBox *driveBox() const { return m_drives; }
@@ -121,6 +92,6 @@ private:
 };
 
 /// Fills the main window's right-hand tab control with three overlay
-/// browsers on the tabs "1", "2" and "3", the first one shown. Mouse moves
-/// over them call offMap (through one event filter).
-void addOverlayBrowsers(QTabWidget *overlayTabs, ToolState &tool, std::function<void()> offMap);
+/// browsers on the tabs "1", "2" and "3", the first one shown, and returns
+/// them.
+QList<OverlayBrowser *> addOverlayBrowsers(QTabWidget *overlayTabs, ToolState &tool);

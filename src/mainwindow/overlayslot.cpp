@@ -217,7 +217,7 @@ void OverlaySlot::use(ToolState &tool) const
     const QImage picture = raster::readBmpFile(fullPath());
     tool.stamp = picture;
     tool.setStatusText(QString());
-    tool.mode = ToolState::Square;
+    tool.mode = board::Mode::Interior;
 }
 
 } // namespace overlays

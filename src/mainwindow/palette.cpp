@@ -93,25 +93,8 @@ Palette::Palette(QTabWidget *paletteTabs, ToolState &tool, QWidget *mainWindow)
         m_pages->addTab(new QWidget, QStringLiteral("Seite %1").arg(n));
     buildGroups();
 
-    // The tab control and its tab bar count as palette for the pointer too.
-    watch(m_pages);
-    watch(m_pages->tabBar());
-    for (int i = 0; i < 4; ++i)
-        watch(m_pages->widget(i));
-
     if (m_mainWindow)
         m_mainWindow->installEventFilter(this);
-}
-
-void Palette::setOffMapHandler(std::function<void()> handler)
-{
-    m_offMap = std::move(handler);
-}
-
-void Palette::watch(QWidget *w)
-{
-    w->setMouseTracking(true);
-    w->installEventFilter(this);
 }
 
 void Palette::buildGroups()
@@ -135,7 +118,6 @@ void Palette::buildGroups()
         }
         m_groups.insert(g.title, box);
         m_widgets.insert(box->objectName(), box);
-        watch(box);
     }
 
     for (const palette::StampEntry &e : palette::stampEntries()) {
@@ -150,7 +132,6 @@ void Palette::buildGroups()
         t->setAccessibleName(palette::entryLabel(e));
         t->setAccessibleDescription(e.name);
         m_widgets.insert(e.component, t);
-        watch(t);
     }
 
     QGroupBox *choice = m_groups.value(palette::choiceGroupTitle());
@@ -159,7 +140,6 @@ void Palette::buildGroups()
         t->setToolTip(f.hint);
         t->setAccessibleName(f.hint);
         m_widgets.insert(f.component, t);
-        watch(t);
     }
 
     buildViewGroup(m_groups.value(palette::viewGroupTitle()));
@@ -173,7 +153,6 @@ void Palette::buildViewGroup(QGroupBox *box)
     m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_view->setAccessibleName(QStringLiteral("Gewählte Sicht"));
     m_widgets.insert(m_view->objectName(), m_view);
-    watch(m_view);
 
     const QPoint places[4] = {{128, 48}, {168, 48}, {128, 88}, {168, 88}};
     for (int i = 0; i < 4; ++i) {
@@ -187,14 +166,12 @@ void Palette::buildViewGroup(QGroupBox *box)
             b, &QPushButton::clicked, this, [this, name] { click(name); }, Qt::QueuedConnection);
         m_viewButtons[i] = b;
         m_widgets.insert(name, b);
-        watch(b);
     }
 
     auto *circle = new Circle(box);
     circle->setObjectName(QStringLiteral("Shape1"));
     circle->setGeometry(152, 72, 17, 17);
     m_widgets.insert(circle->objectName(), circle);
-    watch(circle);
 
     m_applyButton = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogOkButton),
                                     QStringLiteral("Übernehmen"), box);
@@ -204,9 +181,8 @@ void Palette::buildViewGroup(QGroupBox *box)
         m_applyButton, &QPushButton::clicked, this, [this] { click(QStringLiteral("BitBtn1")); },
         Qt::QueuedConnection);
     m_widgets.insert(m_applyButton->objectName(), m_applyButton);
-    watch(m_applyButton);
 
-    showView(palette::viewResource(m_tool.furnitureKind, m_tool.view));
+    showView(palette::viewResource(m_tool.furnitureKind, m_tool.orientation));
 }
 
 void Palette::showView(const QString &name)
@@ -220,7 +196,8 @@ void Palette::showView(const QString &name)
 
 bool Palette::click(const QString &componentName)
 {
-    if (const palette::StampEntry *entry = palette::findStampEntry(componentName)) {
+    const palette::StampEntry *entry = palette::findStampEntry(componentName);
+    if (entry && entry->page > 0) {
         palette::applyStampEntry(m_tool, *entry);
         return true;
     }
@@ -237,14 +214,6 @@ bool Palette::click(const QString &componentName)
     }
     if (componentName == QLatin1String("BitBtn1")) {
         palette::takeFurniture(m_tool);
-        return true;
-    }
-    if (componentName == QLatin1String("ToolButton10")) {
-        palette::correctionTool(m_tool);
-        return true;
-    }
-    if (componentName == QLatin1String("ToolButton11")) {
-        palette::fillTool(m_tool);
         return true;
     }
     return false;
@@ -290,26 +259,15 @@ bool Palette::enterPressed()
 
 bool Palette::eventFilter(QObject *watched, QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::MouseMove:
-        if (m_offMap)
-            m_offMap();
-        Q_EMIT pointerMoved();
-        break;
-    case QEvent::KeyPress:
-        if (watched == m_mainWindow) {
-            // Reaches the main window only when the focused control did not
-            // take the key itself (a multi-line field keeps its Enter).
-            auto *key = static_cast<QKeyEvent *>(event);
-            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-            const auto mods =
-                key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-            if (enter && !mods && enterPressed())
-                return true;
-        }
-        break;
-    default:
-        break;
+    if (watched == m_mainWindow && event->type() == QEvent::KeyPress) {
+        // Reaches the main window only when the focused control did not take
+        // the key itself (a multi-line field keeps its Enter).
+        auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const auto mods =
+            key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (enter && !mods && enterPressed())
+            return true;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -6,8 +6,6 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -35,14 +33,10 @@ public:
     /// parent and receives the Enter handling.
     Palette(QTabWidget *paletteTabs, ToolState &tool, QWidget *mainWindow);
 
-    /// Called whenever the pointer moves over any palette widget (the main
-    /// window sets its off-map flag there).
-    void setOffMapHandler(std::function<void()> handler);
-
-    /// Runs the click of a component: a stamp entry ("Image20", "ToolButton1"),
-    /// the correction and fill tools ("ToolButton10", "ToolButton11"), a
-    /// furniture thumbnail ("Image1"), a view button ("Button1" to "Button4")
-    /// or "BitBtn1". Returns false for a name that is none of these.
+    /// Runs the click of a component of the pages: a stamp entry ("Image20"),
+    /// a furniture thumbnail ("Image1"), a view button ("Button1" to
+    /// "Button4") or "BitBtn1". Returns false for a name that is none of
+    /// these (the tool bar's buttons are the main window's).
     bool click(const QString &componentName);
 
     /// A palette widget by component name ("Image20", "Image9", "Button3",
@@ -55,24 +49,18 @@ public:
     /// The resource the view picture shows.
     QString shownView() const { return m_shownView; }
 
-Q_SIGNALS:
-    /// The pointer moved over a palette widget.
-    void pointerMoved();
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildGroups();
     void buildViewGroup(QGroupBox *box);
-    void watch(QWidget *w);
     void showView(const QString &name);
     bool enterPressed();
 
     QTabWidget *m_pages;
     ToolState &m_tool;
     QWidget *m_mainWindow;
-    std::function<void()> m_offMap;
     QHash<QString, QWidget *> m_widgets;
     QHash<QString, QGroupBox *> m_groups;
     QLabel *m_view = nullptr;

@@ -1,5 +1,6 @@
 #include "questeditor.h"
 
+#include "catalogue.h"
 #include "fonts.h"
 #include "questfields.h"
 #include "questfile.h"
@@ -173,10 +174,8 @@ void QuestEditor::buildWindow()
     m_monsterEdit = place(new QComboBox(this), "ComboBox1", 520, 416, 225, 21);
     m_monsterEdit->setEditable(true);
     m_monsterEdit->setInsertPolicy(QComboBox::NoInsert);
-    m_monsterEdit->addItems({QStringLiteral("Goblin"), QStringLiteral("Ork"),
-                             QStringLiteral("Sumpfling"), QStringLiteral("Skelett"),
-                             QStringLiteral("Zombie"), QStringLiteral("Mumie"),
-                             QStringLiteral("Chaos-Krieger"), QStringLiteral("Gargoyle")});
+    // The monsters of the main window's tool bar.
+    m_monsterEdit->addItems(palette::monsterNames());
     m_monsterEdit->setCurrentIndex(-1);
     m_monsterEdit->clearEditText();
     // A longer line would not read back whole from a quest file.

@@ -101,24 +101,24 @@ private Q_SLOTS:
 
     void eachModeDrawsAtItsOffset_data()
     {
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<Mode>("mode");
         QTest::addColumn<QPoint>("click");
         QTest::addColumn<QPoint>("topLeft");
         // Click inside square (2, 3): snap base (64, 96).
-        QTest::newRow("0 square") << 0 << QPoint(100, 130) << QPoint(89, 121);
-        QTest::newRow("2 left line") << 2 << QPoint(100, 130) << QPoint(79, 121);
-        QTest::newRow("3 top line") << 3 << QPoint(100, 130) << QPoint(89, 111);
-        QTest::newRow("4 out left") << 4 << QPoint(100, 130) << QPoint(63, 121);
-        QTest::newRow("5 out up") << 5 << QPoint(100, 130) << QPoint(89, 96);
-        QTest::newRow("0 left margin") << 0 << QPoint(3, 3) << QPoint(25, 25);
+        QTest::newRow("0 square") << Mode::Interior << QPoint(100, 130) << QPoint(89, 121);
+        QTest::newRow("2 left line") << Mode::LeftLine << QPoint(100, 130) << QPoint(79, 121);
+        QTest::newRow("3 top line") << Mode::TopLine << QPoint(100, 130) << QPoint(89, 111);
+        QTest::newRow("4 out left") << Mode::OutLeft << QPoint(100, 130) << QPoint(63, 121);
+        QTest::newRow("5 out up") << Mode::OutUp << QPoint(100, 130) << QPoint(89, 96);
+        QTest::newRow("0 left margin") << Mode::Interior << QPoint(3, 3) << QPoint(25, 25);
     }
     void eachModeDrawsAtItsOffset()
     {
-        QFETCH(int, mode);
+        QFETCH(Mode, mode);
         QFETCH(QPoint, click);
         QFETCH(QPoint, topLeft);
         ToolState tool;
-        tool.mode = quint8(mode);
+        tool.mode = mode;
         tool.stamp = testStamp(10, 6);
         MapDocument doc;
         doc.mouseDown(Qt::LeftButton, click.x(), click.y(), tool);
@@ -167,7 +167,7 @@ private Q_SLOTS:
     void outLeftAtTheEdgeIsCut()
     {
         ToolState tool;
-        tool.mode = 4;
+        tool.mode = Mode::OutLeft;
         tool.stamp = testStamp(35, 30);
         MapDocument doc;
         doc.mouseDown(Qt::LeftButton, 10, 100, tool); // draws at x = -1
@@ -184,7 +184,7 @@ private Q_SLOTS:
         const QImage pristine = doc.picture();
         doc.mouseDown(Qt::LeftButton, 24 + 32 * 12 + 3, 24 + 32 * 6 + 3, tool);
         QVERIFY(doc.picture() != pristine);
-        tool.mode = ToolState::Correct;
+        tool.mode = Mode::Restore;
         doc.mouseDown(Qt::LeftButton, 24 + 32 * 12 + 20, 24 + 32 * 6 + 20, tool);
         QCOMPARE(doc.picture(), pristine);
         QCOMPARE(tool.stamp, squareBitmap('X')); // the stamp is now the square
@@ -197,7 +197,7 @@ private Q_SLOTS:
     void fillGreysOneSquareInterior()
     {
         ToolState tool;
-        tool.mode = ToolState::Fill;
+        tool.mode = Mode::Fill;
         MapDocument doc;
         const QImage pristine = doc.picture();
         // A click on the silver margin draws nothing but is a change with undo.
@@ -346,7 +346,7 @@ private Q_SLOTS:
     {
         ToolState tool;
         tool.stamp = testStamp(30, 30);
-        tool.mode = ToolState::Fill;
+        tool.mode = Mode::Fill;
         PreviewState state;
         Overlay overlay;
         previewMouseMove(state, overlay, 300, 300);

@@ -41,7 +41,7 @@ struct Reference {
     void click(int x, int y, ToolState &tool)
     {
         undo = picture.copy();
-        if (tool.mode == ToolState::Fill) {
+        if (tool.mode == board::Mode::Fill) {
             if (raster::pixel(picture, x, y) == board::kWhite)
                 breadthFirstFill(picture, x, y, board::kFillGrey);
         } else {
@@ -84,7 +84,7 @@ struct Reference {
         if (at != state.lastPreview) {
             changed = !overlay.isNull();
             overlay = QImage();
-            if (tool.mode != ToolState::Correct && tool.mode != ToolState::Fill) {
+            if (tool.mode != board::Mode::Restore && tool.mode != board::Mode::Fill) {
                 overlay = QImage(kOverlayRect.size(), QImage::Format_ARGB32_Premultiplied);
                 overlay.fill(Qt::transparent);
                 const QPoint pos = board::stampPosition(tool.mode, state.snapped);
@@ -237,8 +237,8 @@ private Q_SLOTS:
                     reference.pointerOver = true;
                 }
             } else if (action < 60) {
-                tool.mode = quint8(random.bounded(7));
-                if (tool.mode != ToolState::Correct)
+                tool.mode = board::Mode(random.bounded(7));
+                if (tool.mode != board::Mode::Restore)
                     tool.stamp = pieces[size_t(random.bounded(int(pieces.size())))];
                 const QPoint at(random.bounded(canvas.width()), random.bounded(canvas.height()));
                 ToolState referenceTool;

@@ -38,34 +38,34 @@ struct Model {
                     put(p, x0 + x, y0 + y, c);
             }
     }
-    void click(int x, int y, quint8 mode, const QImage &s)
+    void click(int x, int y, board::Mode mode, const QImage &s)
     {
         undo = picture;
         const int bx = 32 * ((x - 24) / 32), by = 32 * ((y - 24) / 32);
         switch (mode) {
-        case 0:
+        case board::Mode::Interior:
             if (s.width() + bx + 25 < picture.width() && s.height() + by + 25 < picture.height())
                 stamp(picture, s, bx + 25, by + 25);
             break;
-        case 1: {
+        case board::Mode::Restore: {
             const char letter = board::squareLetter((x - 24) / 32, (y - 24) / 32);
             if (letter)
                 stamp(picture, board::squareBitmap(letter), bx + 24, by + 24);
             break;
         }
-        case 2:
+        case board::Mode::LeftLine:
             stamp(picture, s, bx + 15, by + 25);
             break;
-        case 3:
+        case board::Mode::TopLine:
             stamp(picture, s, bx + 25, by + 15);
             break;
-        case 4:
+        case board::Mode::OutLeft:
             stamp(picture, s, bx - 1, by + 25);
             break;
-        case 5:
+        case board::Mode::OutUp:
             stamp(picture, s, bx + 25, by);
             break;
-        case 6:
+        case board::Mode::Fill:
             if (picture.valid(x, y) && picture.pixelIndex(x, y) == 255) {
                 std::deque<QPoint> todo{QPoint(x, y)};
                 while (!todo.empty()) {
@@ -132,7 +132,7 @@ private Q_SLOTS:
             Model &model = models[w];
             const int action = random.bounded(100);
             if (action < 90) {
-                tool.mode = quint8(random.bounded(7));
+                tool.mode = board::Mode(random.bounded(7));
                 tool.stamp = stamps[random.bounded(int(stamps.size()))];
                 const int x = random.bounded(900) - 10, y = random.bounded(680) - 10;
                 const QImage stampBefore = tool.stamp;

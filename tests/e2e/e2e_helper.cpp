@@ -138,7 +138,7 @@ int printClicks()
             const int index = control.mid(4).toInt() - 1;
             put(step.control, bar, bar->tabRect(index).center());
         } else if (control.startsWith(QLatin1String("ToolButton"))) {
-            QToolButton *button = window.toolButton(control.mid(10).toInt());
+            QToolButton *button = window.toolButton(control);
             if (!button)
                 return fail(QStringLiteral("no %1").arg(control));
             put(step.control, button, button->rect().center());
@@ -200,7 +200,8 @@ int printPhantomPoints()
         const QPoint p = widget->mapTo(&window, local);
         out << name << ' ' << p.x() << ' ' << p.y() << '\n';
     };
-    put("goblin", window.toolButton(1), window.toolButton(1)->rect().center());
+    QToolButton *goblinButton = window.toolButton(QStringLiteral("ToolButton1"));
+    put("goblin", goblinButton, goblinButton->rect().center());
     put("stamp", first->canvas(), interior(10, 4) + QPoint(15, 15));
     put("rest", first->canvas(), interior(12, 4) + QPoint(15, 15));
     put("ghost", first->canvas(), interior(12, 4) + shown);
@@ -364,10 +365,11 @@ int compare(const QString &savedPath)
         if (control == QLatin1String("map")) {
             const QImage before = document.picture();
             document.mouseDown(Qt::LeftButton, step.x, step.y, tool);
-            if (tool.mode == ToolState::Fill)
+            if (tool.mode == board::Mode::Fill)
                 changedByFill += differingPixels(before, document.picture());
-        } else if (control == QLatin1String("ToolButton11")) {
-            palette::fillTool(tool);
+        } else if (const palette::ToolButton *button = palette::findToolButton(control);
+                   button && button->kind == palette::ToolButton::Kind::Tool) {
+            palette::pressToolButton(tool, *button);
         } else if (control == QLatin1String("BitBtn1")) {
             palette::takeFurniture(tool);
         } else if (const palette::StampEntry *entry = palette::findStampEntry(control)) {
@@ -408,7 +410,9 @@ int printNames()
         out << palette::entryLabel(entry) << '\n';
     for (const palette::FurnitureKind &kind : palette::furnitureKinds())
         out << kind.hint << '\n';
-    out << MainWindow::kButtonHints[8] << '\n' << MainWindow::kButtonHints[9] << '\n';
+    for (const palette::ToolButton &button : palette::toolBar())
+        if (button.kind == palette::ToolButton::Kind::Tool)
+            out << button.hint << '\n';
     return 0;
 }
 

@@ -218,7 +218,7 @@ private Q_SLOTS:
             ScriptedDialogs script;
             ToolState tool;
             PreviewState preview;
-            tool.mode = ToolState::Square;
+            tool.mode = board::Mode::Interior;
             tool.stamp = QImage(30, 30, QImage::Format_RGB32);
             tool.stamp.fill(Qt::black);
             auto *map = saveAs ? new MapWindow(tool, preview)

@@ -188,7 +188,7 @@ int dumpAll(const QString &inDir, const QString &outDir)
                [&] { return raster::encodeBmp(picture); });
         record(outDir, name + QStringLiteral(".map-click-save"), [&] {
             MapWindow map(tool, preview, MapDocument(picture), base + QStringLiteral(".karte.bmp"));
-            tool.mode = ToolState::Square;
+            tool.mode = board::Mode::Interior;
             tool.stamp = picture.copy(0, 0, 5, 5);
             map.document().mouseDown(Qt::LeftButton, 30, 30, tool);
             return saveThroughMapWindow(map, script, base + QStringLiteral(".clicked.bmp"));

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 std::abort(); // leftover memory shows as pixels that differ
     MapDocument doc(picture);
     ToolState tool;
-    tool.mode = ToolState::Fill;
+    tool.mode = board::Mode::Fill;
     doc.mouseDown(Qt::LeftButton, picture.width() / 2, picture.height() / 2, tool);
     doc.repairEdge();
     (void)raster::encodeBmp(doc.picture());

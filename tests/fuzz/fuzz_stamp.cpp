@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     static const MapDocument pristine;
     MapDocument doc = pristine;
-    for (quint8 mode : {0, 2, 3, 4, 5, 6}) {
+    for (board::Mode mode : {board::Mode::Interior, board::Mode::LeftLine, board::Mode::TopLine,
+                             board::Mode::OutLeft, board::Mode::OutUp, board::Mode::Fill}) {
         tool.mode = mode;
         doc.mouseDown(Qt::LeftButton, x, y, tool);
     }

@@ -13,10 +13,13 @@
 #include "mainwindow.h"
 #include "mapfile.h"
 #include "mapwindow.h"
+#include "overlaybrowser.h"
+#include "palette.h"
 #include "raster.h"
 #include "windowtest.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -30,6 +33,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QtTest>
+
+using board::Mode;
 
 namespace {
 
@@ -86,41 +91,48 @@ private Q_SLOTS:
     // also its name for assistive technology.
     void toolButtons_data()
     {
-        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("stamp");
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<Mode>("mode");
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("name");
-        for (int i = 0; i < MainWindow::kMonsterStamps.size(); ++i) {
-            const auto *entry = palette::findStampEntry(QStringLiteral("ToolButton%1").arg(i + 1));
-            QVERIFY(entry);
-            QTest::newRow(qPrintable(MainWindow::kMonsterStamps[i]))
-                << i + 1 << MainWindow::kMonsterStamps[i] << 0 << QString()
-                << palette::entryLabel(*entry);
-        }
-        QTest::newRow("correction") << 10 << QString() << 1 << QStringLiteral("Korrektur-Modus")
-                                    << QStringLiteral("Korrektur-Modus");
-        QTest::newRow("fill") << 11 << QString() << 6 << QStringLiteral("Füll-Modus")
-                              << QStringLiteral("Füllmodus");
+        const QList<QPair<const char *, const char *>> monsters = {
+            {"GOBLIN", "Goblin"},
+            {"ORK", "Ork"},
+            {"SUMPFLING", "Sumpfling"},
+            {"SKELETT", "Skelett"},
+            {"ZOMBIE", "Zombie"},
+            {"MUMIE", "Mumie"},
+            {"CHAOSKRIEGER", "Chaos-Krieger"},
+            {"GARGOYLE", "Gargoyle"}};
+        for (int i = 0; i < monsters.size(); ++i)
+            QTest::newRow(monsters[i].first)
+                << QStringLiteral("ToolButton%1").arg(i + 1) << monsters[i].first << Mode::Interior
+                << QString() << monsters[i].second;
+        QTest::newRow("correction")
+            << "ToolButton10" << QString() << Mode::Restore << QStringLiteral("Korrektur-Modus")
+            << QStringLiteral("Korrektur-Modus");
+        QTest::newRow("fill") << "ToolButton11" << QString() << Mode::Fill
+                              << QStringLiteral("Füll-Modus") << QStringLiteral("Füllmodus");
     }
 
     void toolButtons()
     {
-        QFETCH(int, button);
+        QFETCH(QString, button);
         QFETCH(QString, stamp);
-        QFETCH(int, mode);
+        QFETCH(Mode, mode);
         QFETCH(QString, status);
         QFETCH(QString, name);
         QCOMPARE(window->toolButton(button)->toolTip(), name);
         QCOMPARE(accessibleName(window->toolButton(button)), name);
         ToolState &tool = window->toolState();
         // Start from another mode so every field must change.
-        tool.mode = 3;
+        tool.mode = Mode::TopLine;
         tool.setStatusText(QStringLiteral("Füll-Modus"));
         const QImage before = tool.stamp;
         QTest::mouseClick(window->toolButton(button), Qt::LeftButton);
         flush();
-        QCOMPARE(int(tool.mode), mode);
+        QCOMPARE(tool.mode, mode);
         QCOMPARE(tool.statusText(), status);
         QCOMPARE(window->statusLabel()->text(), status);
         if (stamp.isEmpty())
@@ -129,22 +141,73 @@ private Q_SLOTS:
             QCOMPARE(tool.stamp, artwork::bitmap(stamp));
     }
 
+    // A move over the frame's controls, the palette or the about box empties
+    // the map previews; one over the status bar or the client area does not.
+    void offMapFlag_data()
+    {
+        QTest::addColumn<QString>("spot");
+        QTest::addColumn<bool>("offMap");
+        for (const char *name : {"ToolButton3", "Image20", "Image9", "Shape1", "BitBtn1",
+                                 "GroupBox1", "page", "tabbar", "added later", "about box"})
+            QTest::newRow(name) << name << true;
+        QTest::newRow("status bar") << "status bar" << false;
+        QTest::newRow("client area") << "client area" << false;
+    }
     void offMapFlag()
     {
+        QFETCH(QString, spot);
+        QFETCH(bool, offMap);
+        AboutBox about;
+        window->setAboutBox(&about);
+        QWidget *widget = nullptr;
+        if (spot == QLatin1String("ToolButton3"))
+            widget = window->toolButton(spot);
+        else if (spot == QLatin1String("page"))
+            widget = window->paletteTabs()->widget(2);
+        else if (spot == QLatin1String("tabbar"))
+            widget = window->paletteTabs()->tabBar();
+        else if (spot == QLatin1String("added later")) // controls the palette adds later
+            widget = new QWidget(new QLabel(window->paletteTabs()->widget(1)));
+        else if (spot == QLatin1String("about box"))
+            widget = about.title();
+        else if (spot == QLatin1String("status bar"))
+            widget = window->statusBar();
+        else if (spot == QLatin1String("client area"))
+            widget = window->mdiArea()->viewport();
+        else
+            widget = window->palette()->widget(spot);
+        QVERIFY(widget);
         PreviewState &preview = window->previewState();
-        auto moveOver = [&](QWidget *widget) {
-            preview.offMap = false;
-            QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), widget->mapToGlobal(QPointF(2, 2)),
-                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(widget, &move);
-            return preview.offMap;
+        preview.offMap = false;
+        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &move);
+        QCOMPARE(preview.offMap, offMap);
+    }
+
+    // The pointer moving over an overlay browser empties the previews, except
+    // over its drive box.
+    void overlayBrowsersAreOffMap()
+    {
+        window->toggleOverlayBrowsers();
+        auto *b = qobject_cast<OverlayBrowser *>(window->overlayTabs()->widget(0));
+        QVERIFY(b);
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QList<std::tuple<const char *, QWidget *, QPoint, bool>> spots = {
+            {"page between preview and drive box", b, QPoint(70, 110), true},
+            {"preview", b->previewBox(), QPoint(47, 47), true},
+            {"file list", b->fileList()->viewport(), QPoint(40, 40), true},
+            {"drive box", b->driveBox(), QPoint(60, 9), false},
         };
-        QVERIFY(moveOver(window->toolButton(3)));
-        // Controls that the palette adds later report too.
-        QVERIFY(moveOver(new QWidget(new QLabel(window->paletteTabs()->widget(1)))));
-        QVERIFY(!moveOver(window->statusBar()));
-        AboutBox about(preview);
-        QVERIFY(moveOver(about.title()));
+        PreviewState &preview = window->previewState();
+        for (const auto &[name, widget, at, counts] : spots) {
+            // From an empty corner of the page into the middle of the part.
+            QTest::mouseMove(b, QPoint(2, 2));
+            preview.offMap = false;
+            QTest::mouseMove(widget, at);
+            QTest::mouseMove(widget, at + QPoint(1, 1));
+            QVERIFY2(preview.offMap == counts, name);
+        }
     }
 
     void saveAsNaming_data()
@@ -452,17 +515,17 @@ private Q_SLOTS:
     void enterInOverlayBrowsers_data()
     {
         QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("tool");
+        QTest::addColumn<Mode>("tool");
         for (const char *control : {"DirectoryListBox1", "FileListBox1", "DriveComboBox1"}) {
-            QTest::addRow("%s, correction", control) << control << 10;
-            QTest::addRow("%s, fill", control) << control << 11;
+            QTest::addRow("%s, correction", control) << control << Mode::Restore;
+            QTest::addRow("%s, fill", control) << control << Mode::Fill;
         }
     }
 
     void enterInOverlayBrowsers()
     {
         QFETCH(QString, control);
-        QFETCH(int, tool);
+        QFETCH(Mode, tool);
         QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("ordner")));
         writeSolidBmp(path(QStringLiteral("eigenes.bmp")), Qt::white, 30, 30);
         const QString previous = QDir::currentPath();
@@ -472,7 +535,7 @@ private Q_SLOTS:
         showNewWindow();
         window->toggleOverlayBrowsers();
         window->paletteTabs()->setCurrentIndex(0);
-        window->toolButtonClicked(tool);
+        window->chooseTool(tool);
         const QString status = window->toolState().statusText();
         QVERIFY(!status.isEmpty());
 
@@ -487,7 +550,7 @@ private Q_SLOTS:
         QTest::keyClick(target, Qt::Key_Return);
         flush();
         QCOMPARE(window->toolState().statusText(), status);
-        QCOMPARE(int(window->toolState().mode), tool == 10 ? 1 : 6);
+        QCOMPARE(window->toolState().mode, tool);
     }
 
     void errorReport_data()
@@ -568,7 +631,7 @@ private Q_SLOTS:
                  (QStringList{"Korrektur-Modus", "Füllmodus", "-", "In Zwischenablage kopieren"}));
         items[1]->trigger();
         flush();
-        QCOMPARE(int(window->toolState().mode), 6);
+        QCOMPARE(window->toolState().mode, Mode::Fill);
         QCOMPARE(window->statusLabel()->text(), QStringLiteral("Füll-Modus"));
     }
 };

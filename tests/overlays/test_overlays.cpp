@@ -1,6 +1,6 @@
 // The own-overlay browsers: preview placement, the BMP listing, directory
 // and drive lists, showing and using a file with its failures, and the three
-// browser pages with their handlers, walking and mouse-move report.
+// browser pages with their handlers and walking.
 #include "errors.h"
 #include "mapdocument.h"
 #include "overlaybrowser.h"
@@ -40,14 +40,14 @@ OverlayBrowser *browserAt(QTabWidget &tabs, int i)
 void busy(ToolState &tool)
 {
     tool.stamp = solidPicture(5, 5, qRgb(1, 2, 3));
-    tool.mode = ToolState::Correct;
+    tool.mode = board::Mode::Restore;
     tool.setStatusText(ToolState::kCorrectionText);
 }
 
 void verifyStillBusy(const ToolState &tool)
 {
     QCOMPARE(tool.stamp, solidPicture(5, 5, qRgb(1, 2, 3)));
-    QCOMPARE(tool.mode, quint8(ToolState::Correct));
+    QCOMPARE(tool.mode, board::Mode::Restore);
     QCOMPARE(tool.statusText(), ToolState::kCorrectionText);
 }
 
@@ -201,15 +201,15 @@ private Q_SLOTS:
         writeSolidBmp(tmp.filePath("karte.bmp"), qRgb(0, 128, 0), 62, 30);
         ToolState tool;
         busy(tool);
-        int modeWhenTextChanged = -1;
+        board::Mode modeWhenTextChanged = board::Mode::Fill;
         connect(&tool, &ToolState::statusTextChanged, this,
                 [&] { modeWhenTextChanged = tool.mode; });
         slot.use(tool);
         QCOMPARE(tool.stamp.size(), QSize(62, 30));
         QCOMPARE(raster::pixel(tool.stamp, 10, 10), qRgb(0, 128, 0));
-        QCOMPARE(tool.mode, quint8(ToolState::Square));
+        QCOMPARE(tool.mode, board::Mode::Interior);
         QCOMPARE(tool.statusText(), QString());
-        QCOMPARE(modeWhenTextChanged, int(ToolState::Correct));  // text first, then mode
+        QCOMPARE(modeWhenTextChanged, board::Mode::Restore);     // text first, then mode
         QCOMPARE(slot.preview().pixel(47, 47), qRgb(255, 0, 0)); // the preview is not re-read
     }
 
@@ -267,9 +267,9 @@ private Q_SLOTS:
         QVERIFY(slot.show());
         QCOMPARE(qAlpha(slot.preview().pixel(47, 47)), 0); // the earlier picture is gone
         ToolState tool;
-        tool.mode = ToolState::Fill;
+        tool.mode = board::Mode::Fill;
         slot.use(tool);
-        QCOMPARE(tool.mode, quint8(ToolState::Square));
+        QCOMPARE(tool.mode, board::Mode::Interior);
         MapDocument map;
         const QImage before = map.picture();
         map.mouseDown(Qt::LeftButton, 100, 100, tool);
@@ -283,10 +283,10 @@ private Q_SLOTS:
         b.show();
         QVERIFY(QTest::qWaitForWindowExposed(&b));
         // The disabled preview ignores clicks.
-        tool.mode = ToolState::Fill;
+        tool.mode = board::Mode::Fill;
         QTest::mouseClick(b.previewBox(), Qt::LeftButton);
         QCoreApplication::processEvents();
-        QCOMPARE(tool.mode, quint8(ToolState::Fill));
+        QCOMPARE(tool.mode, board::Mode::Fill);
 
         QCOMPARE(b.driveBox()->itemData(0).toString(), QStringLiteral("/"));
         Q_EMIT b.driveBox()->activated(0);
@@ -304,10 +304,10 @@ private Q_SLOTS:
         b.selectFile(QStringLiteral("rot.bmp"));
         QVERIFY(b.previewBox()->isEnabled());
         QTest::mouseClick(b.previewBox(), Qt::LeftButton);
-        QCOMPARE(tool.mode, quint8(ToolState::Fill));
+        QCOMPARE(tool.mode, board::Mode::Fill);
         QCoreApplication::processEvents();
         QCOMPARE(tool.stamp.size(), QSize(30, 30));
-        QCOMPARE(tool.mode, quint8(ToolState::Square));
+        QCOMPARE(tool.mode, board::Mode::Interior);
 
         // Another directory: the selection goes, the preview stays enabled.
         b.setDirectory(folder("drei"));
@@ -353,7 +353,7 @@ private Q_SLOTS:
     {
         QTabWidget tabs;
         ToolState tool;
-        addOverlayBrowsers(&tabs, tool, [] {});
+        addOverlayBrowsers(&tabs, tool);
         QCOMPARE(tabs.count(), 3);
         for (int i = 0; i < 3; ++i) { // each starts in the process's directory, preview off
             QCOMPARE(tabs.tabText(i), QString::number(i + 1));
@@ -381,32 +381,6 @@ private Q_SLOTS:
         QCOMPARE(tool.stamp.size(), QSize(200, 150));
         browserAt(tabs, 0)->imageClick();
         QCOMPARE(tool.stamp.size(), QSize(30, 30));
-    }
-
-    void mouseMovesReportOffMap()
-    {
-        QTabWidget tabs;
-        ToolState tool;
-        int moves = 0;
-        addOverlayBrowsers(&tabs, tool, [&moves] { ++moves; });
-        tabs.resize(149, 480);
-        tabs.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&tabs));
-        OverlayBrowser *b = browserAt(tabs, 0);
-        const QList<std::tuple<const char *, QWidget *, QPoint, bool>> spots = {
-            {"page between preview and drive box", b, QPoint(70, 110), true},
-            {"preview", b->previewBox(), QPoint(47, 47), true},
-            {"file list", b->fileList()->viewport(), QPoint(40, 40), true},
-            {"drive box", b->driveBox(), QPoint(60, 9), false},
-        };
-        for (const auto &[name, widget, at, counts] : spots) {
-            // From an empty corner of the page into the middle of the part.
-            QTest::mouseMove(b, QPoint(2, 2));
-            moves = 0;
-            QTest::mouseMove(widget, at);
-            QTest::mouseMove(widget, at + QPoint(1, 1));
-            QVERIFY2((moves > 0) == counts, name);
-        }
     }
 };
 

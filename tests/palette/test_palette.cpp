@@ -16,15 +16,113 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QSet>
-#include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QtTest>
 
 using namespace palette;
+using board::Mode;
 
 namespace {
+
+// Every stamp entry as the palette's tables give it, tool bar first: the
+// entry, the picture it loads, the mode it sets, its hint.
+struct ExpectedEntry {
+    const char *component;
+    const char *resource;
+    Mode mode;
+    const char *hint;
+};
+// clang-format off
+const ExpectedEntry kExpectedEntries[] = {
+    {"ToolButton1", "GOBLIN", Mode::Interior, "Goblin"},
+    {"ToolButton2", "ORK", Mode::Interior, "Ork"},
+    {"ToolButton3", "SUMPFLING", Mode::Interior, "Sumpfling"},
+    {"ToolButton4", "SKELETT", Mode::Interior, "Skelett"},
+    {"ToolButton5", "ZOMBIE", Mode::Interior, "Zombie"},
+    {"ToolButton6", "MUMIE", Mode::Interior, "Mumie"},
+    {"ToolButton7", "CHAOSKRIEGER", Mode::Interior, "Chaos-Krieger"},
+    {"ToolButton8", "GARGOYLE", Mode::Interior, "Gargoyle"},
+    {"Image19", "TUER1", Mode::LeftLine, ""},
+    {"Image20", "GTO", Mode::Interior, ""},
+    {"Image21", "GTR", Mode::Interior, ""},
+    {"Image22", "GTU", Mode::Interior, ""},
+    {"Image23", "GTL", Mode::Interior, ""},
+    {"Image18", "TUER2", Mode::TopLine, ""},
+    {"Image12", "FALLGRUBE", Mode::Interior, "Fallgrube"},
+    {"Image15", "SPEER", Mode::Interior, "Speerfalle"},
+    {"Image16", "SCHLAGFALLE", Mode::Interior, "Schlagfalle"},
+    {"Image17", "PFEIL", Mode::Interior, ""},
+    {"Image28", "BLOCK22", Mode::Interior, ""},
+    {"Image27", "BLOCK21", Mode::Interior, ""},
+    {"Image26", "BLOCK", Mode::Interior, ""},
+    {"Image24", "STAIR1", Mode::Interior, ""},
+    {"Image29", "STAIR2", Mode::Interior, ""},
+    {"Image31", "STAIR4", Mode::Interior, ""},
+    {"Image30", "STAIR3", Mode::Interior, ""},
+    {"Image32", "AB", Mode::Interior, ""},
+    {"Image33", "BB", Mode::Interior, ""},
+    {"Image34", "CB", Mode::Interior, ""},
+    {"Image35", "DB", Mode::Interior, ""},
+    {"Image36", "XB", Mode::Interior, ""},
+    {"Image76", "Z2", Mode::Interior, ""},
+    {"Image77", "Z3", Mode::Interior, ""},
+    {"Image78", "Z11", Mode::Interior, ""},
+    {"Image79", "Z5", Mode::Interior, ""},
+    {"Image81", "Z6", Mode::Interior, ""},
+    {"Image80", "Z7", Mode::Interior, ""},
+    {"Image83", "Z8", Mode::Interior, ""},
+    {"Image82", "Z9", Mode::Interior, ""},
+    {"Image84", "Z10", Mode::Interior, ""},
+    {"Image85", "Z4", Mode::Interior, ""},
+    {"Image58", "ENTERO", Mode::OutUp, ""},
+    {"Image59", "ENTERU", Mode::TopLine, ""},
+    {"Image10", "ENTERL", Mode::OutLeft, ""},
+    {"Image57", "ENTERR", Mode::LeftLine, ""},
+    {"Image62", "EXITO", Mode::OutUp, ""},
+    {"Image63", "EXITU", Mode::TopLine, ""},
+    {"Image60", "EXITL", Mode::OutLeft, ""},
+    {"Image61", "EXITR", Mode::LeftLine, ""},
+    {"Image72", "SCHMIEDE2", Mode::Interior, ""},
+    {"Image73", "SCHMIEDE1", Mode::Interior, ""},
+    {"Image66", "KLAPPEU", Mode::Interior, ""},
+    {"Image64", "KLAPPEO", Mode::Interior, ""},
+    {"Image65", "KLAPPER", Mode::Interior, ""},
+    {"Image67", "KLAPPEL", Mode::Interior, ""},
+    {"Image68", "RIP1", Mode::Interior, ""},
+    {"Image69", "RIP3", Mode::Interior, ""},
+    {"Image70", "RIP2", Mode::Interior, ""},
+    {"Image74", "DOORO1", Mode::LeftLine, ""},
+    {"Image71", "RIP4", Mode::Interior, ""},
+    {"Image75", "DOORO2", Mode::TopLine, ""},
+    {"Image86", "PO", Mode::Interior, ""},
+    {"Image88", "PU", Mode::Interior, ""},
+    {"Image87", "PR", Mode::Interior, ""},
+    {"Image89", "PL", Mode::Interior, ""},
+    {"Image44", "BRUNST", Mode::Interior, "Feuerbrunst-Falle"},
+    {"Image45", "LUFT", Mode::Interior, "Orkan-Falle"},
+    {"Image46", "TA", Mode::Interior, "Teleporter-Falle"},
+    {"Image47", "TB", Mode::Interior, "Teleporter-Falle"},
+    {"Image39", "FALLBH", Mode::Interior, "Fallbeil"},
+    {"Image40", "FALLBV", Mode::Interior, "Fallbeil"},
+    {"Image41", "FALLBH2", Mode::Interior, ""},
+    {"Image42", "FALLBV2", Mode::Interior, ""},
+    {"Image38", "STEIN1", Mode::LeftLine, ""},
+    {"Image43", "GRUFT", Mode::Interior, "Gruft der Finsternis"},
+    {"Image37", "STEIN2", Mode::TopLine, ""},
+    {"Image25", "CHAOS", Mode::Interior, ""},
+    {"Image48", "OUTLAND", Mode::Interior, ""},
+    {"Image49", "SCHLUCHT", Mode::Interior, ""},
+    {"Image51", "TEPPICH", Mode::Interior, ""},
+    {"Image52", "DEKO2", Mode::Interior, ""},
+    {"Image53", "OGRE", Mode::Interior, "Ogre Krieger"},
+    {"Image54", "OFF", Mode::Interior, "Ogre Offizier"},
+    {"Image50", "DEKO1", Mode::Interior, ""},
+    {"Image55", "OB", Mode::Interior, "Ogre Oberbefehlshaber"},
+    {"Image56", "HE", Mode::Interior, "Ogre Herrscher"},
+};
+// clang-format on
 
 // A main window as the program builds it: the tab control with four empty
 // pages at the left, a one-line and a multi-line field beside it.
@@ -132,35 +230,43 @@ private Q_SLOTS:
     void stampEntry_data()
     {
         QTest::addColumn<QString>("component");
-        for (const StampEntry &e : stampEntries())
-            QTest::newRow(qPrintable(e.component)) << e.component;
+        QTest::addColumn<QString>("resource");
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<QString>("hint");
+        for (const ExpectedEntry &e : kExpectedEntries)
+            QTest::newRow(e.component)
+                << e.component << e.resource << e.mode << QString::fromUtf8(e.hint);
     }
     void stampEntry()
     {
         QFETCH(QString, component);
+        QFETCH(QString, resource);
+        QFETCH(Mode, mode);
+        QFETCH(QString, hint);
         const StampEntry *e = findStampEntry(component);
         QVERIFY(e);
+        QCOMPARE(e->hint, hint);
         ToolState tool;
         tool.stamp = QImage(32, 32, QImage::Format_RGB32);
         tool.furnitureKind = 5;
-        tool.view = 3;
-        correctionTool(tool);
+        tool.orientation = 3;
+        chooseTool(tool, Mode::Restore);
         QSize sizeAtSignal;
-        int modeAtSignal = -1;
+        Mode modeAtSignal = Mode::Restore;
         connect(&tool, &ToolState::statusTextChanged, this, [&] {
             sizeAtSignal = tool.stamp.size();
             modeAtSignal = tool.mode;
         });
         applyStampEntry(tool, *e);
-        QCOMPARE(tool.stamp, artwork::bitmap(e->resource));
+        QCOMPARE(tool.stamp, artwork::bitmap(resource));
         QCOMPARE(tool.stamp.size(), e->size);
-        QCOMPARE(int(tool.mode), int(e->mode));
+        QCOMPARE(tool.mode, mode);
         QCOMPARE(tool.statusText(), QString());
         QCOMPARE(sizeAtSignal, e->size);
-        QCOMPARE(modeAtSignal, int(e->mode));
+        QCOMPARE(modeAtSignal, mode);
         // Furniture selection is not touched by a stamp entry.
         QCOMPARE(int(tool.furnitureKind), 5);
-        QCOMPARE(int(tool.view), 3);
+        QCOMPARE(int(tool.orientation), 3);
     }
 
     void toolsAndStatusOrder()
@@ -168,16 +274,16 @@ private Q_SLOTS:
         ToolState tool;
         tool.stamp = QImage(30, 30, QImage::Format_RGB32);
         const QImage before = tool.stamp;
-        int modeAtSignal = -1;
+        Mode modeAtSignal = Mode::Interior;
         connect(&tool, &ToolState::statusTextChanged, this, [&] { modeAtSignal = tool.mode; });
-        correctionTool(tool);
-        QCOMPARE(int(tool.mode), 1);
+        chooseTool(tool, Mode::Restore);
+        QCOMPARE(tool.mode, Mode::Restore);
         QCOMPARE(tool.statusText(), QStringLiteral("Korrektur-Modus"));
-        QCOMPARE(modeAtSignal, 1); // mode first, then the text
-        fillTool(tool);
-        QCOMPARE(int(tool.mode), 6);
+        QCOMPARE(modeAtSignal, Mode::Restore); // mode first, then the text
+        chooseTool(tool, Mode::Fill);
+        QCOMPARE(tool.mode, Mode::Fill);
         QCOMPARE(tool.statusText(), QStringLiteral("Füll-Modus"));
-        QCOMPARE(modeAtSignal, 1); // text first, then the mode
+        QCOMPARE(modeAtSignal, Mode::Restore); // text first, then the mode
         QCOMPARE(tool.stamp, before);
     }
 
@@ -196,17 +302,17 @@ private Q_SLOTS:
         ToolState tool;
         tool.stamp = QImage(32, 32, QImage::Format_RGB32);
         const QImage stamp = tool.stamp;
-        kind % 2 ? fillTool(tool) : correctionTool(tool);
-        const quint8 mode = tool.mode;
+        chooseTool(tool, kind % 2 ? Mode::Fill : Mode::Restore);
+        const Mode mode = tool.mode;
         const QString text = tool.statusText();
         QCOMPARE(chooseView(tool, 3), QStringLiteral("ALTAR3")); // start kind is the altar
         QCOMPARE(chooseFurniture(tool, quint8(kind)), first);
-        QCOMPARE(int(tool.view), 1);
+        QCOMPARE(int(tool.orientation), 1);
         QCOMPARE(tool.mode, mode);
         QCOMPARE(tool.statusText(), text);
         QCOMPARE(tool.stamp, stamp);
         takeFurniture(tool);
-        QCOMPARE(int(tool.mode), 0);
+        QCOMPARE(tool.mode, Mode::Interior);
         QCOMPARE(tool.statusText(), QString());
         QCOMPARE(tool.stamp, artwork::bitmap(first));
         // A choice after "Übernehmen" leaves the stamp alone.
@@ -324,7 +430,7 @@ private Q_SLOTS:
         if (const StampEntry *e = findStampEntry(component)) {
             const QImage picture = thumbnail(*e);
             QVERIFY(!hasPureBlue(picture));
-            if (thumbnailResource(e->component, e->resource) == e->resource)
+            if (e->thumbnail == e->resource)
                 QCOMPARE(picture.size(), e->size);
         }
     }
@@ -335,10 +441,10 @@ private Q_SLOTS:
         h.show();
         h.click("Image18");
         QCOMPARE(h.tool.stamp, artwork::bitmap("TUER2"));
-        QCOMPARE(int(h.tool.mode), 3);
+        QCOMPARE(h.tool.mode, Mode::TopLine);
         h.click("Image20", Qt::RightButton); // only the left button clicks
         QCOMPARE(h.tool.stamp, artwork::bitmap("TUER2"));
-        h.palette->click("ToolButton11");
+        chooseTool(h.tool, Mode::Fill);
         QCOMPARE(h.tool.statusText(), QStringLiteral("Füll-Modus"));
 
         // A furniture thumbnail shows view 1 and puts the focus on "1".
@@ -349,11 +455,11 @@ private Q_SLOTS:
         QCOMPARE(h.window.focusWidget(), h.get("Button1"));
         h.click("Button2");
         QCOMPARE(h.get<QLabel>("Image9")->pixmap().size(), QSize(62, 94));
-        QCOMPARE(int(h.tool.mode), 6); // still filling
+        QCOMPARE(h.tool.mode, Mode::Fill); // still filling
         QCOMPARE(h.tool.stamp, artwork::bitmap("TUER2"));
         h.click("BitBtn1");
         QCOMPARE(h.tool.stamp, artwork::bitmap("TISCH2"));
-        QCOMPARE(int(h.tool.mode), 0);
+        QCOMPARE(h.tool.mode, Mode::Interior);
         QCOMPARE(h.tool.statusText(), QString());
         QVERIFY(!h.palette->click("Image999"));
     }
@@ -388,43 +494,17 @@ private Q_SLOTS:
         QFETCH(int, view);
         Harness h;
         h.show();
-        h.palette->click("ToolButton10");
+        chooseTool(h.tool, Mode::Restore);
         h.tabs->setCurrentIndex(page);
         QWidget *target = h.find(focus);
         target->setFocus();
         QCOMPARE(h.window.focusWidget(), target);
         QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCoreApplication::sendPostedEvents();
-        QCOMPARE(int(h.tool.mode), takes ? 0 : 1);
+        QCOMPARE(h.tool.mode, takes ? Mode::Interior : Mode::Restore);
         if (takes)
             QCOMPARE(h.tool.stamp, artwork::bitmap("ALTAR1"));
-        QCOMPARE(int(h.tool.view), view);
-    }
-
-    void pointerOverThePaletteIsOffMap_data()
-    {
-        QTest::addColumn<QString>("component");
-        QTest::addColumn<bool>("palette");
-        for (const char *name :
-             {"Image20", "Image9", "Shape1", "BitBtn1", "GroupBox1", "page", "tabbar"})
-            QTest::newRow(name) << name << true;
-        QTest::newRow("field beside the palette") << "edit" << false;
-    }
-    void pointerOverThePaletteIsOffMap()
-    {
-        QFETCH(QString, component);
-        QFETCH(bool, palette);
-        Harness h;
-        int calls = 0;
-        h.palette->setOffMapHandler([&calls] { ++calls; });
-        QSignalSpy moved(h.palette, &Palette::pointerMoved);
-        QWidget *w = h.find(component);
-        QVERIFY(w);
-        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(w, &move);
-        QCOMPARE(calls > 0, palette);
-        QCOMPARE(moved.count() > 0, palette);
+        QCOMPARE(int(h.tool.orientation), view);
     }
 };
 

@@ -72,6 +72,12 @@ private slots:
               "Edit1",   "ComboBox1", "RadioGroup2", "Memo2",   "Memo7",   "Button8", "GroupBox1",
               "Memo1",   "ComboBox2", "SpinEdit1",   "BitBtn1"})
             QVERIFY2(editor.findChildren<QWidget *>(QLatin1String(name)).size() == 1, name);
+        // The wandering monsters offered are the tool bar's, in its order.
+        QStringList monsters;
+        for (int i = 0; i < editor.monsterField()->count(); ++i)
+            monsters << editor.monsterField()->itemText(i);
+        QCOMPARE(monsters, (QStringList{"Goblin", "Ork", "Sumpfling", "Skelett", "Zombie", "Mumie",
+                                        "Chaos-Krieger", "Gargoyle"}));
     }
 
     // The widget and the widget-free function give the same lines.

@@ -20,16 +20,6 @@ void Writer::cursor(const QString &name, const QImage &picture)
     picture.save(m_dir + QStringLiteral("/cursors/") + name + QStringLiteral(".png"));
 }
 
-void Writer::file(const QString &relativePath, const QImage &picture)
-{
-    const QString path = m_dir + QLatin1Char('/') + relativePath;
-    QDir().mkpath(QFileInfo(path).path());
-    if (path.endsWith(QLatin1String(".bmp")))
-        raster::writeBmpFile(picture, path);
-    else
-        picture.save(path);
-}
-
 QVector<QRgb> stampPalette()
 {
     QVector<QRgb> table;

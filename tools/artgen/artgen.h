@@ -17,8 +17,6 @@ public:
     void bitmap(const QString &name, const QImage &picture);
     /// A cursor picture, artwork/cursors/NAME.png (hot spots live in the program).
     void cursor(const QString &name, const QImage &picture);
-    /// Any other file below artwork/ (thumbnails, glyphs).
-    void file(const QString &relativePath, const QImage &picture);
     QString dir() const { return m_dir; }
 
 private:

@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include <cstdio>
 
@@ -82,8 +83,8 @@ void clickMap(MapWindow *map, int x, int y)
 void choose(MainWindow &window, const char *control)
 {
     const QString name = QString::fromLatin1(control);
-    if (name.startsWith(QLatin1String("ToolButton")))
-        window.toolButtonClicked(name.mid(10).toInt());
+    if (QToolButton *button = window.toolButton(name))
+        button->click();
     else
         window.palette()->click(name);
     settle();
