@@ -145,6 +145,8 @@ sheet::SheetPrinter::~SheetPrinter() = default;
 
 void sheet::SheetPrinter::print(QWidget *parent, const QuestDocument &doc, const QImage &map)
 {
+    // Named before the dialog, whose file for printing to PDF follows the name.
+    m_printer->setDocName(jobTitle(doc));
     if (dialogs().print(parent, *m_printer))
         printWithoutDialog(doc, map);
 }

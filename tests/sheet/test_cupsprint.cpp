@@ -85,6 +85,7 @@ class TestCupsPrint : public QObject {
     QProcess m_cupsd;
     QString m_map;
     std::unique_ptr<ScriptedDialogs> m_script;
+    QString m_nameInDialog;
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
@@ -181,10 +182,12 @@ class TestCupsPrint : public QObject {
         return QDir(path(QStringLiteral("pdf"))).entryList({QStringLiteral("*.pdf")}, QDir::Files);
     }
 
-    // The printer as chosen in the print dialog: the queue, A4 paper.
+    // The printer as chosen in the print dialog: the queue, A4 paper. The
+    // name the job has while the dialog shows goes to m_nameInDialog.
     void choosePrinter(const QString &queue)
     {
-        m_script->printChoice = [queue](QPrinter &printer) {
+        m_script->printChoice = [this, queue](QPrinter &printer) {
+            m_nameInDialog = printer.docName();
             printer.setPrinterName(queue);
             printer.setPageSize(QPageSize(QPageSize::A4));
         };
@@ -237,6 +240,7 @@ private Q_SLOTS:
         sheet::SheetPrinter printer;
         printer.print(&editor, editor.document(), mapfile::read(m_map));
         QVERIFY(m_script->errors.isEmpty());
+        QCOMPARE(m_nameInDialog, title);
 
         const QStringList after = printedFiles();
         QCOMPARE(after.size(), before.size() + 1);
