@@ -5,11 +5,11 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config dpkg-dev file clang libclang-rt-dev clang-format
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
-  libcups2-dev
+  qt6-wayland libcups2-dev
   libbenchmark-dev
   xvfb xauth xdotool imagemagick poppler-utils desktop-file-utils appstream
   shared-mime-info dbus at-spi2-core python3-pyatspi
-  cups-daemon cups-client printer-driver-cups-pdf
+  weston cups-daemon cups-client printer-driver-cups-pdf
   fonts-dejavu-core fonts-liberation
 )
 missing=()
