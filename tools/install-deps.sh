@@ -5,9 +5,11 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config dpkg-dev file clang libclang-rt-dev clang-format
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
+  qt6-wayland libcups2-dev
   libbenchmark-dev
   xvfb xauth xdotool imagemagick poppler-utils desktop-file-utils appstream
   shared-mime-info dbus at-spi2-core python3-pyatspi
+  weston cups-daemon cups-client printer-driver-cups-pdf
   fonts-dejavu-core fonts-liberation
 )
 missing=()

@@ -13,11 +13,15 @@
 #include <QPageSize>
 #include <QPrinter>
 
+#include <cstdlib>
+
 namespace {
 
 const QString kSheet = QStringLiteral("sheet");
 const QString kMap = QStringLiteral("map");
 const QString kOutput = QStringLiteral("output");
+// Added by the toolkit's help option beside -h and --help.
+const QString kHelpAll = QStringLiteral("help-all");
 
 // The toolkit's own options, which the application object takes out of the
 // arguments; the early look at the raw arguments lets them pass.
@@ -69,7 +73,7 @@ bool CommandLine::opensNoWindow(const QStringList &arguments)
     addOptions(parser);
     parser.parse(arguments);
     for (const QString &name :
-         {QStringLiteral("help"), QStringLiteral("version"), kSheet, kMap, kOutput})
+         {QStringLiteral("help"), kHelpAll, QStringLiteral("version"), kSheet, kMap, kOutput})
         if (parser.isSet(name))
             return true;
     // An option that is neither ours nor the toolkit's ends in a message.
@@ -97,6 +101,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             line.message.replace(started, QFileInfo(arguments.value(0)).fileName());
         return line;
     }
+    if (parser.isSet(kHelpAll)) {
+        line.action = ShowAllHelp;
+        return line;
+    }
     if (parser.isSet(QStringLiteral("version"))) {
         line.action = ShowVersion;
         line.message = QCoreApplication::applicationName() + QLatin1Char(' ') +
@@ -122,6 +130,17 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     for (const QString &file : files)
         line.files << QFileInfo(file).absoluteFilePath();
     return line;
+}
+
+void CommandLine::showAllHelp()
+{
+    // Only the toolkit's parser knows the toolkit's options: it prints them
+    // and ends the program itself.
+    QCommandLineParser parser;
+    addOptions(parser);
+    parser.process(
+        QStringList{QCoreApplication::arguments().value(0), QStringLiteral("--") + kHelpAll});
+    std::exit(0);
 }
 
 QString writeSheet(const QString &questFile, const QString &mapFile, const QString &pdfFile)

@@ -8,11 +8,12 @@
 ///     dkedit [FILE]...                              BMP maps and .dke quests to open
 ///     dkedit --sheet QUEST.dke --map MAP.bmp -o SHEET.pdf
 ///                                                   the printed sheet as PDF, no window
-///     dkedit --help | --version
+///     dkedit --help | --help-all | --version
 struct CommandLine {
     enum Action {
         OpenWindows, ///< start the editor and open `files`
         ShowHelp,    ///< print `message` (the usage) and end
+        ShowAllHelp, ///< the usage with the toolkit's own options: showAllHelp()
         ShowVersion, ///< print `message` (name and version) and end
         WriteSheet,  ///< write the sheet of `quest` and `map` to `output`
         Refuse,      ///< print `message` (what is wrong) and end with status 2
@@ -34,6 +35,10 @@ struct CommandLine {
     /// version, a sheet), so that the program can start without a display.
     /// Works before the application object exists.
     static bool opensNoWindow(const QStringList &arguments);
+
+    /// Prints the usage together with the toolkit's own options (as the
+    /// toolkit words them) and ends the program with status 0.
+    [[noreturn]] static void showAllHelp();
 };
 
 /// Writes the printed quest sheet of a quest file and a map picture into an

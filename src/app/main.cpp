@@ -7,6 +7,8 @@
 #include "commandline.h"
 #include "program.h"
 
+#include <QFileInfo>
+
 #include <cstdio>
 
 namespace {
@@ -23,9 +25,15 @@ int main(int argc, char **argv)
     QStringList raw;
     for (int i = 0; i < argc; ++i)
         raw << QString::fromLocal8Bit(argv[i]);
-    // What opens no window needs no display either.
-    if (CommandLine::opensNoWindow(raw))
+    // What opens no window needs no display either. Its texts name the
+    // program as "dkedit", not by the folder it was started from.
+    QByteArray name;
+    if (CommandLine::opensNoWindow(raw)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        name = QFileInfo(raw.value(0)).fileName().toLocal8Bit();
+        if (argc > 0 && !name.isEmpty())
+            argv[0] = name.data();
+    }
 
     Application app(argc, argv);
     prepareApplication();
@@ -35,6 +43,8 @@ int main(int argc, char **argv)
     case CommandLine::ShowVersion:
         print(stdout, command.message);
         return 0;
+    case CommandLine::ShowAllHelp:
+        CommandLine::showAllHelp();
     case CommandLine::Refuse:
         print(stderr, QStringLiteral("dkedit: ") + command.message);
         return 2;

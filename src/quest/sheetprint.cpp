@@ -3,6 +3,7 @@
 #include "bmpcodec.h"
 #include "dialogs.h"
 #include "errors.h"
+#include "printspooler.h"
 #include "sheet.h"
 #include "userfiles.h"
 
@@ -128,6 +129,12 @@ QVector<sheet::DeviceRect> sheet::sheetRects(const QImage &map, const QImage &sc
             placeGraphicMm(legend.size(), true, 25, 125, 185, device)};
 }
 
+QString sheet::jobTitle(const QuestDocument &doc)
+{
+    const QString title = doc.title.simplified();
+    return title.isEmpty() ? QStringLiteral("DK-Edit Quest") : title;
+}
+
 sheet::SheetPrinter::SheetPrinter()
     : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
@@ -138,6 +145,8 @@ sheet::SheetPrinter::~SheetPrinter() = default;
 
 void sheet::SheetPrinter::print(QWidget *parent, const QuestDocument &doc, const QImage &map)
 {
+    // Named before the dialog, whose file for printing to PDF follows the name.
+    m_printer->setDocName(jobTitle(doc));
     if (dialogs().print(parent, *m_printer))
         printWithoutDialog(doc, map);
 }
@@ -160,10 +169,12 @@ void sheet::SheetPrinter::printWithoutDialog(const QuestDocument &doc, const QIm
 
     const QVector<QImage> pictures{map, m_scroll, m_legend};
     const QVector<DeviceRect> rects = sheetRects(map, m_scroll, m_legend, deviceInfo(printer));
-    printer.setDocName(QString());
+    printer.setDocName(jobTitle(doc));
     if (!toFile) {
+        const printspooler::SpooledJob job(printer);
         if (!printGraphics(printer, pictures, rects))
             throw DkError(errors::noPrinter());
+        job.checkAccepted();
         return;
     }
 

@@ -34,6 +34,10 @@ bool printGraphics(QPaintDevice &device, const QVector<QImage> &pictures,
 QVector<DeviceRect> sheetRects(const QImage &map, const QImage &scroll, const QImage &legend,
                                const DeviceInfo &device);
 
+/// The title of the sheet's print job, by which spoolers list it and name
+/// what they write: the quest's title, else "DK-Edit Quest".
+QString jobTitle(const QuestDocument &doc);
+
 /// The print command of the quest editor. Keeps the printer with the settings
 /// chosen in its dialog from one print to the next, and the last printed
 /// scroll and legend pictures.
@@ -48,7 +52,8 @@ public:
     /// working file of their own (removed again in every case). Throws DkError
     /// "There is no default printer currently selected" when no printer is
     /// chosen, "Cannot create file %1" / "Cannot open file %1" when the working
-    /// file or the output file fails. A PDF file is written under a temporary
+    /// file or the output file fails, and the print spooler's own words when
+    /// it refuses the job. A PDF file is written under a temporary
     /// name beside its target and replaces it only when it is complete: a
     /// failed print leaves any old file as it was.
     void print(QWidget *parent, const QuestDocument &doc, const QImage &map);

@@ -38,6 +38,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
 class ScriptedDialogs : public Dialogs {
 public:
     /// What one call of openFile or saveFile was given.
@@ -60,6 +62,8 @@ public:
     QQueue<Reply> confirmAnswers;  ///< answers to ask() and confirm()
     QQueue<bool> overwriteAnswers; ///< true = replace the existing file
     QQueue<bool> printAnswers;     ///< true = print dialog confirmed
+    /// What the user chooses in a confirmed print dialog (a printer, a paper).
+    std::function<void(QPrinter &)> printChoice;
 
     // Records, in the order of the calls.
     QList<FileQuestion> openQuestions; ///< every open dialog shown
@@ -148,13 +152,16 @@ public:
 
     void error(QWidget *, const QString &text) override { errors << text; }
 
-    bool print(QWidget *, QPrinter &) override
+    bool print(QWidget *, QPrinter &printer) override
     {
         ++printCount;
         if (printAnswers.isEmpty()) {
             unanswered << QStringLiteral("print");
             return false;
         }
-        return printAnswers.dequeue();
+        const bool confirmed = printAnswers.dequeue();
+        if (confirmed && printChoice)
+            printChoice(printer);
+        return confirmed;
     }
 };

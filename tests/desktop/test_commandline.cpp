@@ -23,6 +23,7 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -80,6 +81,10 @@ Run runProgram(const QStringList &arguments)
     return run;
 }
 
+// The options withoutDisplay runs the program with, as --help names them.
+const QStringList kRunOptions{"-h",      "--help", "--help-all", "-v",      "--version",
+                              "--sheet", "--map",  "-o",         "--output"};
+
 } // namespace
 
 class TestCommandLine : public QObject {
@@ -117,6 +122,8 @@ private Q_SLOTS:
                                << QStringList{"a.bmp", "quests/b.dke"} << "";
         QTest::newRow("help") << QStringList{"--help"} << int(CommandLine::ShowHelp)
                               << QStringList{} << "--sheet <QUEST.dke>";
+        QTest::newRow("help-all") << QStringList{"--help-all"} << int(CommandLine::ShowAllHelp)
+                                  << QStringList{} << "";
         QTest::newRow("version") << QStringList{"-v"} << int(CommandLine::ShowVersion)
                                  << QStringList{} << "DK-Edit 1.";
         QTest::newRow("sheet") << QStringList{"--sheet", "q.dke", "--map", "m.bmp", "-o", "s.pdf"}
@@ -165,6 +172,7 @@ private Q_SLOTS:
         QTest::newRow("toolkit options")
             << QStringList{"-platform", "xcb", "-style", "fusion", "a.bmp"} << false;
         QTest::newRow("help") << QStringList{"-h"} << true;
+        QTest::newRow("help-all") << QStringList{"--help-all"} << true;
         QTest::newRow("sheet") << QStringList{"--sheet", "q.dke"} << true;
         QTest::newRow("unknown option") << QStringList{"--zoom"} << true;
     }
@@ -282,30 +290,68 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(output));
     }
 
-    // The program itself: exit statuses, what it prints, no display needed.
-    void program()
+    // The program itself without a display: every option that --help lists
+    // ends with its status and text, none tries to open a window.
+    void withoutDisplay_data()
     {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out"); // a part of stdout
+        QTest::addColumn<QString>("err"); // a part of stderr
         const QString quest = dataPath(QStringLiteral("flags_all.dke"));
-        const QString sheet = path(QStringLiteral("blatt.pdf"));
-        Run run = runProgram({QStringLiteral("--sheet"), quest, QStringLiteral("--map"), map,
-                              QStringLiteral("-o"), sheet});
-        QCOMPARE(run.status, 0);
-        QVERIFY(QFile(sheet).size() > 1000);
+        const QString missing = path(QStringLiteral("fehlt.dke"));
+        QTest::newRow("-h") << QStringList{"-h"} << 0 << "Usage: dkedit [options]" << QString();
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << "--help-all" << QString();
+        // The toolkit's own options too.
+        QTest::newRow("--help-all")
+            << QStringList{"--help-all"} << 0 << "-platform <platformName[:options]>" << QString();
+        QTest::newRow("-v") << QStringList{"-v"} << 0 << "DK-Edit 1." << QString();
+        QTest::newRow("--version") << QStringList{"--version"} << 0 << "DK-Edit 1." << QString();
+        QTest::newRow("--sheet") << QStringList{"--sheet", quest, "--map",
+                                                map,       "-o",  path(QStringLiteral("blatt.pdf"))}
+                                 << 0 << QString() << QString();
+        QTest::newRow("--sheet missing quest")
+            << QStringList{"--sheet", missing, "--map", map, "-o", path(QStringLiteral("x.pdf"))}
+            << 1 << QString() << QStringLiteral("dkedit: Cannot open file %1.").arg(missing);
+        QTest::newRow("--map") << QStringList{"--map", map} << 2 << QString() << "--sheet";
+        QTest::newRow("-o") << QStringList{"-o", path(QStringLiteral("x.pdf"))} << 2 << QString()
+                            << "--sheet";
+        QTest::newRow("--output") << QStringList{"--output", path(QStringLiteral("x.pdf"))} << 2
+                                  << QString() << "--sheet";
+    }
 
-        run = runProgram({QStringLiteral("--sheet"), path(QStringLiteral("fehlt.dke")),
-                          QStringLiteral("--map"), map, QStringLiteral("-o"), sheet});
-        QCOMPARE(run.status, 1);
-        QVERIFY2(run.err.contains(QStringLiteral("dkedit: Cannot open file ") +
-                                  path(QStringLiteral("fehlt.dke")) + '.'),
-                 qPrintable(run.err));
+    void withoutDisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        const Run run = runProgram(arguments);
+        QVERIFY2(run.status == status, qPrintable(QString::number(run.status) + run.err));
+        QVERIFY2(run.out.contains(out), qPrintable(run.out));
+        QVERIFY2(run.err.contains(err), qPrintable(run.err));
+        if (arguments.first() == QLatin1String("--sheet") && status == 0)
+            QVERIFY(QFile(arguments.last()).size() > 1000);
+    }
 
-        run = runProgram({QStringLiteral("--version")});
-        QCOMPARE(run.status, 0);
-        QVERIFY2(run.out.startsWith(QLatin1String("DK-Edit 1.")), qPrintable(run.out));
-
-        run = runProgram({QStringLiteral("--map"), map});
-        QCOMPARE(run.status, 2);
-        QVERIFY(run.err.contains(QLatin1String("--sheet")));
+    // Each option --help lists has its row above, so a new one is run too.
+    void everyListedOptionRuns()
+    {
+        const Run help = runProgram({QStringLiteral("--help")});
+        QCOMPARE(help.status, 0);
+        const QRegularExpression option(QStringLiteral("^  (-[?\\w-]+)(, (--[\\w-]+))?"),
+                                        QRegularExpression::MultilineOption);
+        QStringList listed;
+        for (auto it = option.globalMatch(help.out); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            listed << match.captured(1);
+            if (match.hasCaptured(3))
+                listed << match.captured(3);
+        }
+        QVERIFY2(listed.size() >= 8, qPrintable(help.out));
+        for (const QString &name : listed)
+            QVERIFY2(kRunOptions.contains(name),
+                     qPrintable(name + " has no row in withoutDisplay"));
     }
 };
 

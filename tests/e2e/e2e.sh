@@ -82,29 +82,11 @@ fail() {
     exit 1
 }
 
-# Polls `condition` (a command) every 0.1 s until it holds or `seconds` pass.
-wait_for() {
-    local seconds=$1 what=$2
-    shift 2
-    local tries=$((seconds * 10))
-    while ! "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -le 0 ] && fail "timed out waiting for $what"
-        sleep 0.1
-    done
-}
+# shellcheck source=session.sh
+source "$(dirname "$0")/session.sh"
 
 window_shown() { xdotool search --onlyvisible --name "^$1\$"; }
 window_gone() { ! xdotool search --onlyvisible --name "^$1\$"; }
-program_ended() { ! kill -0 "$PID" 2>/dev/null; }
-file_written() { [ -s "$1" ]; }
-
-# Colour of one screen pixel as "r,g,b".
-pixel() {
-    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
-        sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p' | head -1
-}
-pixel_is() { [ "$(pixel "$1" "$2")" = "$3" ]; }
 pixel_is_not() { local p; p=$(pixel "$1" "$2"); [ -n "$p" ] && [ "$p" != "$3" ]; }
 
 # Moves the pointer and waits until it is there. xdotool's --sync waits for a

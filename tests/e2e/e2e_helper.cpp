@@ -31,6 +31,11 @@
 //       on and a pixel of its ghost, the frame's empty background, and for a
 //       second new map the same ghost pixel, a pixel of its black frame, a
 //       square to rest on and a pixel of that ghost.
+//   e2e_helper board <map.bmp> <STAMP> <px> <py>...
+//       Writes a new map with each stamp (a resource name) placed as a click
+//       at the picture pixel places it at 100 %.
+//   e2e_helper stamps <saved.bmp> <STAMP> <px> <py>...
+//       Compares the saved map pixel by pixel with such a map.
 //   e2e_helper names
 //       Prints the name that assistive technology should read for every tool
 //       bar button and palette entry, one a line (atspi.sh checks them).
@@ -40,6 +45,7 @@
 #include "artwork.h"
 #include "bmpcodec.h"
 #include "catalogue.h"
+#include "errors.h"
 #include "geometry.h"
 #include "mainwindow.h"
 #include "mapdocument.h"
@@ -320,24 +326,51 @@ int differingPixels(const QImage &a, const QImage &b, QPoint *first = nullptr)
     return differing;
 }
 
-// The map saved after the zoom stages against goblins clicked at 100 %.
-int compareZoomed(const QString &savedPath, const QStringList &pixels)
+// A new map with each stamp placed as a click at 100 % places it: `clicks`
+// holds a resource name and a picture pixel ("GOBLIN 64 64 ORK 128 96").
+QImage boardWith(const QStringList &clicks)
 {
     MapDocument document;
     ToolState tool;
-    tool.stamp = artwork::bitmap(QStringLiteral("GOBLIN"));
-    for (int i = 0; i + 1 < pixels.size(); i += 2)
-        document.mouseDown(Qt::LeftButton, pixels[i].toInt(), pixels[i + 1].toInt(), tool);
+    for (int i = 0; i + 2 < clicks.size(); i += 3) {
+        tool.stamp = artwork::bitmap(clicks[i]);
+        document.mouseDown(Qt::LeftButton, clicks[i + 1].toInt(), clicks[i + 2].toInt(), tool);
+    }
+    return document.picture();
+}
+
+// The saved map against a new map with the given stamps clicked at 100 %.
+int compareStamped(const QString &savedPath, const QStringList &clicks, const char *what)
+{
     const QImage saved = raster::readBmpFile(savedPath);
-    const QImage expected = document.picture();
+    const QImage expected = boardWith(clicks);
     if (saved.size() != expected.size())
         return fail(QStringLiteral("the saved map has another size"));
     if (const int differing = differingPixels(saved, expected))
-        return fail(QStringLiteral(
-                        "%1 pixels of the map saved after zooming differ from the clicks at 100 %")
-                        .arg(differing));
-    std::printf("the clicks at every zoom landed where they land at 100 %%\n");
+        return fail(QStringLiteral("%1 pixels of the map saved %2 differ from the clicks at 100 %")
+                        .arg(differing)
+                        .arg(QLatin1String(what)));
+    std::printf("the clicks %s landed where they land at 100 %%\n", what);
     return 0;
+}
+
+int writeBoard(const QString &path, const QStringList &clicks)
+{
+    try {
+        raster::writeBmpFile(boardWith(clicks), path);
+    } catch (const DkError &error) {
+        return fail(error.text());
+    }
+    return 0;
+}
+
+// The map saved after the zoom stages against goblins clicked at 100 %.
+int compareZoomed(const QString &savedPath, const QStringList &pixels)
+{
+    QStringList clicks;
+    for (int i = 0; i + 1 < pixels.size(); i += 2)
+        clicks << QStringLiteral("GOBLIN") << pixels[i] << pixels[i + 1];
+    return compareStamped(savedPath, clicks, "at every zoom");
 }
 
 // The screen grab of the reopened map's top-left part against the saved file.
@@ -436,7 +469,12 @@ int main(int argc, char **argv)
         return printZoomStages();
     if (args.size() >= 3 && args[1] == QLatin1String("zoomcompare"))
         return compareZoomed(args[2], args.mid(3));
-    return fail(
-        QStringLiteral("usage: e2e_helper clicks | phantom | names | zoom | compare <saved.bmp> | "
-                       "screen <saved.bmp> <grab.png> | zoomcompare <saved.bmp> <px> <py>..."));
+    if (args.size() >= 3 && args[1] == QLatin1String("board"))
+        return writeBoard(args[2], args.mid(3));
+    if (args.size() >= 3 && args[1] == QLatin1String("stamps"))
+        return compareStamped(args[2], args.mid(3), "under Wayland");
+    return fail(QStringLiteral(
+        "usage: e2e_helper clicks | phantom | names | zoom | compare <saved.bmp> | "
+        "screen <saved.bmp> <grab.png> | zoomcompare <saved.bmp> <px> <py>... | "
+        "board <map.bmp> <STAMP> <px> <py>... | stamps <saved.bmp> <STAMP> <px> <py>..."));
 }
