@@ -6,37 +6,20 @@
 #include "filenames.h"
 #include "mapwindow.h"
 #include "overlayslot.h"
+#include "userfiles.h"
 #include "windowtest.h"
 
 #include <QMdiArea>
 #include <QUrl>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// The content of the file with exactly these bytes as its name; empty when
-// there is none.
+// The content of the file with exactly these bytes as its name.
 QByteArray bytesOfFile(const QByteArray &name)
 {
-    const int fd = ::open(name.constData(), O_RDONLY);
-    if (fd < 0)
-        return QByteArray();
-    QByteArray content;
-    char buffer[65536];
-    ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
-        content.append(buffer, n);
-    ::close(fd);
-    return content;
-}
-
-bool fileExists(const QByteArray &name)
-{
-    struct stat status {};
-    return ::stat(name.constData(), &status) == 0;
+    return userfiles::openForReading(filenames::decode(name))->readAll();
 }
 
 } // namespace
@@ -151,7 +134,7 @@ private Q_SLOTS:
         QVERIFY(bytesOfFile(name) != before);
         QCOMPARE(bytesOfFile(name),
                  raster::encodeBmp(map->document().picture(), map->document().fileFormat().bmp));
-        QVERIFY(!fileExists(folder + "/k\xef\xbf\xbdrte.bmp"));
+        QVERIFY(!QFile::exists(dir->path() + QStringLiteral("/k\uFFFDrte.bmp")));
         QVERIFY(script->errors.isEmpty());
         // Qt's own clean-up cannot reach the name.
         ::unlink(name.constData());
