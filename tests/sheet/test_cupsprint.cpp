@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 #include <cups/cups.h>
 #include <sys/prctl.h>
@@ -69,10 +70,16 @@ QStringList jobTitles(const QString &queue, int which)
 {
     cups_job_t *jobs = nullptr;
     const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.toUtf8().constData(), 0, which);
-    QStringList titles;
+    // The spooler's own order is not the order of submission on every
+    // system: job ids are.
+    std::vector<std::pair<int, QString>> byId;
     for (int i = 0; i < count; ++i)
-        titles.prepend(QString::fromUtf8(jobs[i].title));
+        byId.emplace_back(jobs[i].id, QString::fromUtf8(jobs[i].title));
     cupsFreeJobs(count, jobs);
+    std::sort(byId.begin(), byId.end());
+    QStringList titles;
+    for (const auto &job : byId)
+        titles << job.second;
     return titles;
 }
 
