@@ -2,6 +2,7 @@
 
 #include "artwork.h"
 #include "catalogue.h"
+#include "readability.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -111,9 +112,9 @@ void Palette::buildGroups()
         top[g.page] += g.height;
         page->setMinimumSize(palette::kGroupWidth, top[g.page]);
         if (g.white) {
-            QPalette pal = box->palette();
-            pal.setColor(QPalette::Window, Qt::white);
-            box->setPalette(pal);
+            // White whatever the theme, so the caption takes a text colour
+            // that reads on white; "Drehen" follows the theme.
+            box->setPalette(readability::onFixedGround(box->palette(), Qt::white));
             box->setAutoFillBackground(true);
         }
         m_groups.insert(g.title, box);
