@@ -50,17 +50,22 @@ void settle()
         QCoreApplication::processEvents();
 }
 
-// One start of a probe: milliseconds from starting the process to its
-// window's first exposure, and its resident memory then; {-1, -1} on failure.
-std::pair<double, double> startOnce(const QString &probePath)
+struct Start {
+    double ms = -1;   // from starting the process to its window's exposure
+    double mb = -1;   // resident memory then
+    double cpuMs = 0; // processor time the process used until then
+};
+
+Start startOnce(const QString &probePath)
 {
     QProcess probe;
     const double started = startupclock::monotonicMs();
     probe.start(probePath, {});
     if (!probe.waitForFinished(30000) || probe.exitCode() != 0)
-        return {-1, -1};
+        return Start{};
     const QList<QByteArray> fields = probe.readAllStandardOutput().trimmed().split(' ');
-    return {fields.value(0).toDouble() - started, fields.value(1).toDouble()};
+    return Start{fields.value(0).toDouble() - started, fields.value(1).toDouble(),
+                 fields.value(2).toDouble()};
 }
 
 double median(std::vector<double> values)
@@ -75,29 +80,34 @@ double median(std::vector<double> values)
 // window, quest editor, about box) and a bare Qt main window built the same
 // way, started by turns, ten each, on the platform QT_QPA_PLATFORM names
 // (make bench: offscreen; under Xvfb with xcb the windows are really mapped).
-// Medians of the time and of the resident memory at that moment, and the
-// program's time as a multiple of the bare window's.
+// Medians of the time, of the resident memory at that moment and of the
+// processor time used until then, and the program's time as a multiple of
+// the bare window's.
 static void StartupBesideBareWindow(benchmark::State &state)
 {
-    std::vector<double> programMs, bareMs, programMb, bareMb;
+    std::vector<double> programMs, bareMs, programMb, bareMb, programCpu, bareCpu;
     for (auto _ : state) {
-        const auto program = startOnce(QStringLiteral(DK_STARTUP_PROBE));
-        const auto bare = startOnce(QStringLiteral(DK_STARTUP_BARE));
-        if (program.first < 0 || bare.first < 0) {
+        const Start program = startOnce(QStringLiteral(DK_STARTUP_PROBE));
+        const Start bare = startOnce(QStringLiteral(DK_STARTUP_BARE));
+        if (program.ms < 0 || bare.ms < 0) {
             state.SkipWithError("start-up probe failed");
             break;
         }
-        state.SetIterationTime(program.first / 1e3);
-        programMs.push_back(program.first);
-        programMb.push_back(program.second);
-        bareMs.push_back(bare.first);
-        bareMb.push_back(bare.second);
+        state.SetIterationTime(program.ms / 1e3);
+        programMs.push_back(program.ms);
+        programMb.push_back(program.mb);
+        programCpu.push_back(program.cpuMs);
+        bareMs.push_back(bare.ms);
+        bareMb.push_back(bare.mb);
+        bareCpu.push_back(bare.cpuMs);
     }
     state.counters["program_ms"] = median(programMs);
     state.counters["bare_ms"] = median(bareMs);
     state.counters["ratio"] = median(bareMs) > 0 ? median(programMs) / median(bareMs) : 0;
     state.counters["program_rss_mb"] = median(programMb);
     state.counters["bare_rss_mb"] = median(bareMb);
+    state.counters["program_cpu_ms"] = median(programCpu);
+    state.counters["bare_cpu_ms"] = median(bareCpu);
 }
 BENCHMARK(StartupBesideBareWindow)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
