@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool imagemagick poppler-utils desktop-file-utils appstream
   shared-mime-info dbus at-spi2-core python3-pyatspi
   weston cups-daemon cups-client printer-driver-cups-pdf
+  qt6-gtk-platformtheme
   fonts-dejavu-core fonts-liberation
 )
 missing=()

@@ -2,6 +2,7 @@
 
 #include "artwork.h"
 #include "raster.h"
+#include "readability.h"
 
 #include <QBitmap>
 #include <QGuiApplication>
@@ -11,6 +12,8 @@
 #include <QScreen>
 
 namespace {
+const QColor kGround(240, 240, 240);
+
 // The logo is drawn transparent: the colour of its bottom-left pixel is left out.
 QPixmap transparentLogo()
 {
@@ -31,6 +34,10 @@ AboutBox::AboutBox(QWidget *parent)
     setWindowTitle(QStringLiteral("Info..."));
     setModal(true);
     setFixedSize(225, 207);
+    // The logo is drawn for a light ground (its red line would vanish on a
+    // dark one): the box keeps a light grey under every theme, and its texts
+    // a colour that reads on it. The OK button follows the theme.
+    setPalette(readability::onFixedGround(palette(), kGround));
 
     m_logo = new QLabel(this);
     m_logo->setGeometry(12, 8, 200, 70);

@@ -139,12 +139,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     initToolState();
 
     m_palette = new Palette(m_paletteTabs, m_tool, this);
-    const QList<OverlayBrowser *> browsers = addOverlayBrowsers(m_overlayTabs, m_tool);
-    m_offMapWatch->watch(m_overlayTabs);
-    for (OverlayBrowser *browser : browsers) {
-        m_offMapWatch->exclude(browser->driveBox());
-        m_offMapWatch->exclude(browser->shape());
-    }
 
     // BMP files dropped on the frame window open as maps.
     setAcceptDrops(true);
@@ -277,7 +271,8 @@ void MainWindow::buildMenus()
     m_overlaysAction->setObjectName(QStringLiteral("Benutzen1"));
     m_overlaysAction->setCheckable(true);
     // The check mark and the browsers' visibility go together.
-    connect(m_overlaysAction, &QAction::toggled, m_overlayTabs, &QWidget::setVisible);
+    connect(m_overlaysAction, &QAction::toggled, this,
+            [this](bool shown) { overlayTabs()->setVisible(shown); });
     command(m_toolsMenu, "QuestEditor1", QStringLiteral("Quest-Editor"),
             &MainWindow::showQuestEditor);
 
@@ -320,6 +315,22 @@ void MainWindow::updateMenus()
     for (QAction *action : shown)
         bar->removeAction(action);
     bar->addActions(wanted);
+}
+
+QTabWidget *MainWindow::overlayTabs()
+{
+    // Hidden at the start: their folders and drives are read when the
+    // browsers are first shown (or asked for), not before the first frame.
+    if (!m_overlaysBuilt) {
+        m_overlaysBuilt = true;
+        const QList<OverlayBrowser *> browsers = addOverlayBrowsers(m_overlayTabs, m_tool);
+        m_offMapWatch->watch(m_overlayTabs);
+        for (OverlayBrowser *browser : browsers) {
+            m_offMapWatch->exclude(browser->driveBox());
+            m_offMapWatch->exclude(browser->shape());
+        }
+    }
+    return m_overlayTabs;
 }
 
 void MainWindow::chooseTool(board::Mode mode)

@@ -49,7 +49,7 @@ public:
     /// The palette pages "Seite 1".."Seite 4" at the left.
     QTabWidget *paletteTabs() const { return m_paletteTabs; }
     /// The own-overlay browsers at the right; hidden until "Eigenes Overlays".
-    QTabWidget *overlayTabs() const { return m_overlayTabs; }
+    QTabWidget *overlayTabs();
     QToolBar *monsterToolBar() const { return m_toolBar; }
     /// A tool bar button by component name ("ToolButton1"), or null (the
     /// separator "ToolButton9" is no button).
@@ -141,6 +141,7 @@ private:
     QWidget *m_paletteColumn = nullptr;
     bool m_placedWithFrame = false;
     QTabWidget *m_overlayTabs = nullptr;
+    bool m_overlaysBuilt = false;
     QMdiArea *m_mdi = nullptr;
     QLabel *m_status = nullptr;
     // The frame window's own menus; a map window's menus replace "Karte".

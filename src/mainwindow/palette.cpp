@@ -2,6 +2,7 @@
 
 #include "artwork.h"
 #include "catalogue.h"
+#include "readability.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -91,29 +92,46 @@ Palette::Palette(QTabWidget *paletteTabs, ToolState &tool, QWidget *mainWindow)
 {
     for (int n = m_pages->count() + 1; n <= 4; ++n)
         m_pages->addTab(new QWidget, QStringLiteral("Seite %1").arg(n));
-    buildGroups();
+    // The first frame shows "Seite 1" only: the other pages are built once it
+    // is painted, or as soon as anything needs them.
+    buildPage(1);
+    connect(m_pages, &QTabWidget::currentChanged, this, &Palette::buildAllPages);
+    m_firstPage = m_pages->widget(0);
+    m_firstPage->installEventFilter(this);
 
     if (m_mainWindow)
         m_mainWindow->installEventFilter(this);
 }
 
-void Palette::buildGroups()
+void Palette::buildAllPages()
 {
-    int top[5] = {0, 0, 0, 0, 0};
+    for (int page = 2; page <= 4; ++page)
+        buildPage(page);
+}
+
+void Palette::buildPage(int pageNumber)
+{
+    if (m_built[pageNumber])
+        return;
+    m_built[pageNumber] = true;
+    int top = 0;
     int index = 0;
     for (const palette::Group &g : palette::groups()) {
+        const bool view = g.title == palette::viewGroupTitle();
+        if (!view)
+            ++index; // the names count every group, built or not
+        if (g.page != pageNumber)
+            continue;
         QWidget *page = m_pages->widget(g.page - 1);
         auto *box = new QGroupBox(g.title, page);
-        box->setObjectName(g.title == palette::viewGroupTitle()
-                               ? kViewGroup
-                               : QStringLiteral("Group%1").arg(++index));
-        box->setGeometry(0, top[g.page], palette::kGroupWidth, g.height);
-        top[g.page] += g.height;
-        page->setMinimumSize(palette::kGroupWidth, top[g.page]);
+        box->setObjectName(view ? kViewGroup : QStringLiteral("Group%1").arg(index));
+        box->setGeometry(0, top, palette::kGroupWidth, g.height);
+        top += g.height;
+        page->setMinimumSize(palette::kGroupWidth, top);
         if (g.white) {
-            QPalette pal = box->palette();
-            pal.setColor(QPalette::Window, Qt::white);
-            box->setPalette(pal);
+            // White whatever the theme, so the caption takes a text colour
+            // that reads on white; "Drehen" follows the theme.
+            box->setPalette(readability::onFixedGround(box->palette(), Qt::white));
             box->setAutoFillBackground(true);
         }
         m_groups.insert(g.title, box);
@@ -122,7 +140,7 @@ void Palette::buildGroups()
 
     for (const palette::StampEntry &e : palette::stampEntries()) {
         QGroupBox *box = m_groups.value(e.group);
-        if (!box)
+        if (!box || e.page != pageNumber)
             continue; // the tool bar's entries live in the main window
         auto *t = new Thumbnail(e.component, palette::thumbnail(e), e.box, e.scaled, this, box);
         // The hint, or the piece's name where the entry has no hint; both
@@ -133,6 +151,12 @@ void Palette::buildGroups()
         t->setAccessibleDescription(e.name);
         m_widgets.insert(e.component, t);
     }
+
+    for (QGroupBox *box : std::as_const(m_groups))
+        if (box->parentWidget() == m_pages->widget(pageNumber - 1))
+            box->show(); // built after the page was shown
+    if (pageNumber != 1)
+        return;
 
     QGroupBox *choice = m_groups.value(palette::choiceGroupTitle());
     for (const palette::FurnitureKind &f : palette::furnitureKinds()) {
@@ -194,8 +218,21 @@ void Palette::showView(const QString &name)
         m_view->clear();
 }
 
+QWidget *Palette::widget(const QString &componentName)
+{
+    buildAllPages();
+    return m_widgets.value(componentName);
+}
+
+QGroupBox *Palette::group(const QString &title)
+{
+    buildAllPages();
+    return m_groups.value(title);
+}
+
 bool Palette::click(const QString &componentName)
 {
+    buildAllPages();
     const palette::StampEntry *entry = palette::findStampEntry(componentName);
     if (entry && entry->page > 0) {
         palette::applyStampEntry(m_tool, *entry);
@@ -259,6 +296,10 @@ bool Palette::enterPressed()
 
 bool Palette::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_firstPage && event->type() == QEvent::Paint) {
+        watched->removeEventFilter(this);
+        QMetaObject::invokeMethod(this, &Palette::buildAllPages, Qt::QueuedConnection);
+    }
     if (watched == m_mainWindow && event->type() == QEvent::KeyPress) {
         // Reaches the main window only when the focused control did not take
         // the key itself (a multi-line field keeps its Enter).

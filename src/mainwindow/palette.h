@@ -41,10 +41,10 @@ public:
 
     /// A palette widget by component name ("Image20", "Image9", "Button3",
     /// "BitBtn1", "Shape1", "GroupBox1"), or nullptr.
-    QWidget *widget(const QString &componentName) const { return m_widgets.value(componentName); }
+    QWidget *widget(const QString &componentName);
 
     /// The framed group with that caption, or nullptr.
-    QGroupBox *group(const QString &title) const { return m_groups.value(title); }
+    QGroupBox *group(const QString &title);
 
     /// The resource the view picture shows.
     QString shownView() const { return m_shownView; }
@@ -53,7 +53,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildGroups();
+    void buildPage(int pageNumber);
+    void buildAllPages();
     void buildViewGroup(QGroupBox *box);
     void showView(const QString &name);
     bool enterPressed();
@@ -67,4 +68,6 @@ private:
     QPushButton *m_viewButtons[4] = {};
     QPushButton *m_applyButton = nullptr;
     QString m_shownView;
+    bool m_built[5] = {};
+    QObject *m_firstPage = nullptr; // compared only: it may be going away
 };

@@ -97,7 +97,6 @@ QuestEditor::QuestEditor(QWidget *parent) : QDialog(parent)
     m_introEdit->viewport()->installEventFilter(this);
     for (QTextEdit *note : m_noteEdits)
         note->viewport()->installEventFilter(this);
-    fillFontList();
 }
 
 void QuestEditor::buildWindow()
@@ -315,8 +314,11 @@ void QuestEditor::buildWindow()
     });
 }
 
-void QuestEditor::fillFontList()
+void QuestEditor::fillFontList() const
 {
+    if (m_fontListFilled)
+        return;
+    m_fontListFilled = true;
     m_fontBox->clear();
     m_fontBox->addItems(questfonts::introFontList());
     m_fontBox->setCurrentIndex(-1);
@@ -391,6 +393,7 @@ bool QuestEditor::eventFilter(QObject *watched, QEvent *event)
 
 void QuestEditor::showEvent(QShowEvent *event)
 {
+    fillFontList();
     QDialog::showEvent(event);
     // Centred; on a screen smaller than the window, its title bar stays on it.
     if (QScreen *s = screen())

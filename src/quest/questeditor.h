@@ -76,7 +76,11 @@ public:
     QTextEdit *noteField(int note) const { return m_noteEdits[std::size_t(note)]; }
     QCheckBox *activeBox(int note) const { return m_activeBoxes[std::size_t(note)]; }
     QRadioButton *noteButton(int note) const { return m_noteButtons[std::size_t(note)]; }
-    QComboBox *fontField() const { return m_fontBox; }
+    QComboBox *fontField() const
+    {
+        fillFontList();
+        return m_fontBox;
+    }
     FontSizeBox *sizeField() const { return m_sizeBox; }
     QLineEdit *fileNameField() const { return m_pictureFileEdit; }
     QAction *cutAction() const { return m_cutAction; }
@@ -87,8 +91,10 @@ public:
 
     // ---- Handlers -------------------------------------------------------------
 
-    /// Fills the intro font list with the installed families and "Default".
-    void fillFontList();
+    /// Fills the intro font list with the installed families and "Default",
+    /// once: when the editor is first shown or its font field is asked for,
+    /// so that the program's start does not wait for the whole font list.
+    void fillFontList() const;
     /// Shows one note field and its "Aktiv" box, hides and disables the others.
     void showNote(int note);
     void pastePicture();    ///< "Aus Zwischenablage": map picture from the clipboard
@@ -157,6 +163,7 @@ private:
     QPushButton *m_clearNotesButton = nullptr;
     QTextEdit *m_introEdit = nullptr;
     QComboBox *m_fontBox = nullptr;
+    mutable bool m_fontListFilled = false;
     FontSizeBox *m_sizeBox = nullptr;
     QPushButton *m_closeButton = nullptr;
     QStatusBar *m_statusBar = nullptr;

@@ -379,6 +379,25 @@ private Q_SLOTS:
             QCOMPARE(top[page], 438);
     }
 
+    // "Seite 1" alone is built for the first frame; the other pages follow
+    // once it is painted, with nobody asking, and show their groups.
+    void laterPagesFollowTheFirstFrame()
+    {
+        Harness h;
+        auto groupsOn = [&h](int page) {
+            return h.tabs->widget(page)->findChildren<QGroupBox *>().size();
+        };
+        QCOMPARE(groupsOn(0), 2);
+        QCOMPARE(groupsOn(1) + groupsOn(2) + groupsOn(3), 0);
+        h.show();
+        QTRY_COMPARE(groupsOn(3), 1);
+        QCOMPARE(groupsOn(1), 4);
+        QCOMPARE(groupsOn(2), 4);
+        h.tabs->setCurrentIndex(1);
+        QVERIFY(h.tabs->widget(1)->findChild<QGroupBox *>()->isVisible());
+        QVERIFY(h.tabs->widget(1)->findChild<QLabel *>(QStringLiteral("Image20"))->isVisible());
+    }
+
     void missingPagesAreAdded()
     {
         ToolState tool;
