@@ -258,8 +258,10 @@ QImage decodeMaskedPixels(QIODevice &device, const BmpHeader &header)
 }
 
 // Decodes the BMP that `device` holds from its start (`size` bytes): the
-// headers are checked first, then the pixels are decoded.
-QImage decodeBmp(QIODevice &device, qint64 size, raster::BmpFormat *format)
+// headers are checked first, then the pixels are decoded. `working`: in a
+// working format, else as compact as the decoder gives it (1-bit pictures
+// stay 1-bit).
+QImage decodeBmp(QIODevice &device, qint64 size, raster::BmpFormat *format, bool working = true)
 {
     if (format)
         *format = raster::BmpFormat();
@@ -277,6 +279,8 @@ QImage decodeBmp(QIODevice &device, qint64 size, raster::BmpFormat *format)
         format->bitsPerPixel = header->bitsPerPixel;
         format->masks = header->masks;
     }
+    if (!working)
+        return picture;
     picture = raster::toWorkingFormat(picture);
     if (header->bitsPerPixel == 1)
         keepFileColourOrder(picture, head, header->infoSize ? header->infoSize : 12);
@@ -300,6 +304,17 @@ QImage raster::readBmpFile(const QString &path, BmpFormat *format)
     if (file->error() != QFileDevice::NoError)
         throw DkError(errors::cannotOpen(path));
     return picture;
+}
+
+QImage raster::readBmpFileReduced(const QString &path, int maxWidth)
+{
+    const std::unique_ptr<QFile> file = userfiles::openForReading(path);
+    QImage picture = decodeBmp(*file, file->size(), nullptr, false);
+    if (file->error() != QFileDevice::NoError)
+        throw DkError(errors::cannotOpen(path));
+    if (picture.width() <= maxWidth)
+        return toWorkingFormat(picture);
+    return reducedToWidth(picture, maxWidth);
 }
 
 namespace {

@@ -47,6 +47,13 @@ struct BmpFormat {
 /// RGB32 picture (255 without one).
 QImage readBmpFile(const QString &path, BmpFormat *format = nullptr);
 
+/// Reads a BMP file (as readBmpFile) for a use that needs it at most
+/// `maxWidth` pixels wide: a wider picture is decoded in its file's own
+/// depth and reduced (see reducedToWidth) before anything larger is made, so
+/// that a huge map costs little more memory than its pixels at their depth.
+/// A picture up to that width comes back as readBmpFile gives it.
+QImage readBmpFileReduced(const QString &path, int maxWidth);
+
 /// Decodes BMP data held in memory (a file's bytes, the clipboard's "image/bmp");
 /// same rules as readBmpFile.
 QImage readBmpData(const QByteArray &data, BmpFormat *format = nullptr);
