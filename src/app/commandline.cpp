@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "errors.h"
+#include "filenames.h"
 #include "mapfile.h"
 #include "questfile.h"
 #include "sheetprint.h"
@@ -128,7 +129,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     if (parser.isSet(kMap) || parser.isSet(kOutput))
         return refuse(QStringLiteral("--map und -o gehören zu --sheet."));
     for (const QString &file : files)
-        line.files << QFileInfo(file).absoluteFilePath();
+        line.files << filenames::absolute(file);
     return line;
 }
 
@@ -158,7 +159,7 @@ QString writeSheet(const QString &questFile, const QString &mapFile, const QStri
         sheet::SheetPrinter sheetPrinter;
         QPrinter &printer = sheetPrinter.printer();
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QFileInfo(pdfFile).absoluteFilePath());
+        printer.setOutputFileName(filenames::absolute(pdfFile));
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setPageOrientation(QPageLayout::Portrait);
         printer.setCopyCount(1);

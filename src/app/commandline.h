@@ -27,8 +27,10 @@ struct CommandLine {
     QString output;
     QString message;
 
-    /// Reads the program's arguments (the first one names the program). The
-    /// application object must exist: it gives the name and version.
+    /// Reads the program's arguments (the first one names the program), each
+    /// decoded from its bytes by filenames::decode, so that every file named
+    /// is reached under exactly the bytes given. The application object must
+    /// exist: it gives the name and version.
     static CommandLine parse(const QStringList &arguments);
 
     /// Whether the raw arguments ask for something that opens no window (help,

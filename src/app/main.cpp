@@ -5,6 +5,7 @@
 
 #include "application.h"
 #include "commandline.h"
+#include "filenames.h"
 #include "program.h"
 
 #include <QFileInfo>
@@ -37,7 +38,12 @@ int main(int argc, char **argv)
 
     Application app(argc, argv);
     prepareApplication();
-    const CommandLine command = CommandLine::parse(QCoreApplication::arguments());
+    // The arguments the toolkit left, from their bytes: Qt's own list turns
+    // file names that are not UTF-8 into other names.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << filenames::decode(QByteArray(argv[i]));
+    const CommandLine command = CommandLine::parse(arguments);
     switch (command.action) {
     case CommandLine::ShowHelp:
     case CommandLine::ShowVersion:

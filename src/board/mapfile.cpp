@@ -1,6 +1,7 @@
 #include "mapfile.h"
 
 #include "errors.h"
+#include "filenames.h"
 #include "userfiles.h"
 
 bool mapfile::supportsFile(const QString &path)
@@ -41,14 +42,21 @@ QString mapfile::openFailures(const QList<Failure> &failures, int dropped)
         return failures.constFirst().error;
     if (failures.size() == 1)
         return QStringLiteral("Die Datei %1 konnte nicht geöffnet werden: %2")
-            .arg(failures.constFirst().path, failures.constFirst().error);
+            .arg(filenames::shown(failures.constFirst().path), failures.constFirst().error);
     QString text = QStringLiteral("%1 Dateien konnten nicht geöffnet werden:").arg(failures.size());
     for (const Failure &failure : failures)
-        text += QLatin1Char('\n') + failure.path + QStringLiteral(": ") + failure.error;
+        text += QLatin1Char('\n') + filenames::shown(failure.path) + QStringLiteral(": ") +
+                failure.error;
     return text;
 }
 
 QString mapfile::closeQuestion(const QString &caption)
 {
     return QStringLiteral("Änderungen an ") + caption + QStringLiteral(" speichern?");
+}
+
+QString mapfile::changedOnDiskQuestion(const QString &caption)
+{
+    return QStringLiteral("Die Datei ") + caption +
+           QStringLiteral(" wurde außerhalb von DK-Edit geändert. Trotzdem speichern?");
 }

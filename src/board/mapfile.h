@@ -64,4 +64,8 @@ QString openFailures(const QList<Failure> &failures, int dropped);
 /// The question asked before a modified map is closed.
 QString closeQuestion(const QString &caption);
 
+/// The question asked before a save writes over a file that was changed on
+/// the disk since the map read or last wrote it.
+QString changedOnDiskQuestion(const QString &caption);
+
 } // namespace mapfile

@@ -5,6 +5,7 @@
 #include "clipboardpicture.h"
 #include "dialogs.h"
 #include "errors.h"
+#include "filenames.h"
 #include "mapfile.h"
 
 #include <QAction>
@@ -26,10 +27,10 @@ MapWindow::MapWindow(ToolState &tool, PreviewState &preview, QWidget *parent)
 MapWindow::MapWindow(ToolState &tool, PreviewState &preview, MapDocument document,
                      const QString &path, QWidget *parent)
     : QMdiSubWindow(parent), m_tool(tool), m_preview(preview), m_document(std::move(document)),
-      m_path(path)
+      m_path(path), m_fileVersion(userfiles::versionOf(path))
 {
     build();
-    setCaption(path);
+    setCaption(filenames::shown(path));
 }
 
 void MapWindow::build()
@@ -124,7 +125,8 @@ void MapWindow::writeTo(const QString &path)
 {
     mapfile::write(m_document.picture(), m_document.fileFormat(), path);
     m_path = path;
-    setCaption(path);
+    m_fileVersion = userfiles::versionOf(path);
+    setCaption(filenames::shown(path));
     m_document.setModified(false);
 }
 
@@ -132,6 +134,12 @@ bool MapWindow::save()
 {
     if (isNew())
         return saveAs();
+    // Written by someone else since: their changes are not thrown away
+    // unasked. A file deleted meanwhile is simply written again.
+    const userfiles::FileVersion now = userfiles::versionOf(m_path);
+    if (now.exists && now != m_fileVersion &&
+        dialogs().ask(this, mapfile::changedOnDiskQuestion(m_caption)) != Dialogs::Answer::Yes)
+        return false;
     writeTo(m_path);
     return true;
 }

@@ -4,6 +4,7 @@
 #include "mapdocument.h"
 #include "preview.h"
 #include "toolstate.h"
+#include "userfiles.h"
 
 #include <QImage>
 #include <QMdiSubWindow>
@@ -42,8 +43,11 @@ public:
 
     MapDocument &document() { return m_document; }
     MapCanvas *canvas() const { return m_canvas; }
-    /// The caption, which is also the file the map is saved to ("New*": none).
+    /// The caption: the file the map is saved to, as it shows ("New*": none).
     QString caption() const { return m_caption; }
+    /// The file the map is saved to, exactly (see filenames); empty for a new
+    /// map.
+    QString filePath() const { return m_path; }
     bool isNew() const { return m_path.isEmpty(); }
 
     /// The menus merged into the frame window's menu bar while this window
@@ -67,8 +71,10 @@ public:
     static void addZoomKeys(QWidget *frame, std::function<MapWindow *()> activeMap);
 
 public Q_SLOTS:
-    /// Save: a map without a file asks for one. Returns false when the save
-    /// dialog was cancelled; throws when the file cannot be written.
+    /// Save: a map without a file asks for one. When its file was changed on
+    /// the disk since it was opened or last saved, the user is asked first.
+    /// Returns false when the save dialog was cancelled or the question was
+    /// not answered Yes; throws when the file cannot be written.
     bool save();
     /// Save as: returns false when cancelled.
     bool saveAs();
@@ -111,6 +117,7 @@ private:
     MapDocument m_document;
     QString m_path;
     QString m_caption;
+    userfiles::FileVersion m_fileVersion; ///< the file as read or last written
     QScrollArea *m_scroll = nullptr;
     MapCanvas *m_canvas = nullptr;
     QMenu *m_mapMenu = nullptr;

@@ -67,6 +67,8 @@ public:
 
     /// Opens a map file in a new window through the same path as "Öffnen...":
     /// the file is read first, so a file that cannot be read leaves no window.
+    /// A file that is open already (the same file by another path, through a
+    /// link, too) is not read again: its window is activated and returned.
     MapWindow *openMap(const QString &path);
     /// Opens several files at once (a drop, the command line), each as
     /// openMap() would, going on after a file that fails; then reports once
@@ -78,6 +80,8 @@ public:
     QList<MapWindow *> mapWindows() const;
     /// The active map window, or null.
     MapWindow *activeMapWindow() const;
+    /// The map window whose file is the file at `path`, or null.
+    MapWindow *mapWindowOf(const QString &path) const;
 
 public Q_SLOTS:
     /// The tool bar's tool for `mode` (the correction or the fill tool), as

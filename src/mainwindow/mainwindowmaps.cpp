@@ -4,6 +4,7 @@
 
 #include "dialogs.h"
 #include "errors.h"
+#include "filenames.h"
 #include "mapfile.h"
 #include "mapwindow.h"
 
@@ -72,14 +73,35 @@ MapWindow *MainWindow::open()
     const MapWindow *active = activeMapWindow();
     const QString path =
         askOpenFile(this, FileKind::Map, QStringLiteral("Öffnen"), mapfile::kOpenFilter,
-                    active && !active->isNew() ? active->caption() : QString());
+                    active && !active->isNew() ? active->filePath() : QString());
     if (path.isEmpty())
         return nullptr;
     return openMap(path);
 }
 
+MapWindow *MainWindow::mapWindowOf(const QString &path) const
+{
+    const QString file = filenames::canonical(path);
+    if (file.isEmpty())
+        return nullptr;
+    const QList<MapWindow *> maps = mapWindows();
+    for (MapWindow *map : maps)
+        if (!map->isNew() && filenames::canonical(map->filePath()) == file)
+            return map;
+    return nullptr;
+}
+
 MapWindow *MainWindow::openMap(const QString &path)
 {
+    // One window per file: a second window on it would write back its old
+    // picture over what the first one saved.
+    if (MapWindow *open = mapWindowOf(path)) {
+        if (open->isMinimized())
+            open->showNormal();
+        m_mdi->setActiveSubWindow(open);
+        updateMenus();
+        return open;
+    }
     // Read first: a file that cannot be read leaves no window behind.
     mapfile::Format format;
     QImage picture = mapfile::read(path, &format);
@@ -104,7 +126,7 @@ void MainWindow::dropEvent(QDropEvent *event)
     const auto urls = event->mimeData()->urls();
     for (const QUrl &url : urls)
         if (url.isLocalFile())
-            paths << url.toLocalFile();
+            paths << filenames::localFile(url);
     if (paths.isEmpty())
         return;
     event->acceptProposedAction();

@@ -1,6 +1,7 @@
 #include "overlayslot.h"
 
 #include "bmpcodec.h"
+#include "filenames.h"
 #include "toolstate.h"
 
 #include <QDir>
@@ -57,12 +58,13 @@ QString cleanAbsolute(const QString &directory)
 
 QStringList bmpFiles(const QString &directory)
 {
-    QDir dir(directory);
-    // QDir matches name filters without regard to letter case unless told
-    // otherwise; QDir::Files lists regular files (and links to them) only.
-    dir.setNameFilters({QStringLiteral("*.bmp")});
-    dir.setFilter(QDir::Files | QDir::NoDotAndDotDot);
-    QStringList names = dir.entryList();
+    // Listed by their bytes: Qt's own listing leaves out names that are not
+    // UTF-8. Regular files (and links to them) only, ".bmp" in any case.
+    QStringList names;
+    const QStringList files = filenames::folderEntries(directory, filenames::EntryKind::Files);
+    for (const QString &name : files)
+        if (name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+            names << name;
     std::sort(names.begin(), names.end(), nameLess);
     return names;
 }
@@ -90,7 +92,7 @@ QVector<DirEntry> directoryEntries(const QString &directory)
     }
 
     // Its subdirectories, one level deeper; hidden ones are not listed.
-    QStringList subdirs = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QStringList subdirs = filenames::folderEntries(path, filenames::EntryKind::Folders);
     std::sort(subdirs.begin(), subdirs.end(), nameLess);
     for (const QString &name : subdirs) {
         DirEntry e;

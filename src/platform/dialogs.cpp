@@ -1,14 +1,18 @@
 #include "dialogs.h"
 
+#include "filenames.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QUrl>
+
+#include <sys/stat.h>
 
 namespace {
 Dialogs *g_replacement = nullptr;
@@ -64,6 +68,30 @@ QPushButton *fixedButton(QMessageBox &box, const QString &text, QMessageBox::But
     button->setObjectName(QLatin1String(name));
     return button;
 }
+enum class Occupant { Nothing, Folder, File };
+
+// What a save to `path` would find there, by the path's exact bytes.
+Occupant occupantOf(const QString &path)
+{
+    QByteArray bytes;
+    struct stat status {};
+    if (!filenames::encode(path, &bytes) || ::lstat(bytes.constData(), &status) != 0)
+        return Occupant::Nothing;
+    if (S_ISLNK(status.st_mode) && ::stat(bytes.constData(), &status) != 0)
+        return Occupant::File;
+    return S_ISDIR(status.st_mode) ? Occupant::Folder : Occupant::File;
+}
+
+// The file the dialog chose, by the bytes of its URL where the dialog gives
+// them (a desktop's own dialog does), else by Qt's name for it.
+QString chosenFile(const QFileDialog &dialog)
+{
+    const QList<QUrl> urls = dialog.selectedUrls();
+    if (!urls.isEmpty() && urls.constFirst().isLocalFile())
+        return filenames::localFile(urls.constFirst());
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.constFirst();
+}
 } // namespace
 
 QString askOpenFile(QWidget *parent, FileKind kind, const QString &title, const QString &filter,
@@ -82,12 +110,13 @@ QString chooseSaveTarget(QWidget *parent, FileKind kind, const QString &title,
             return chosen;
         const QString path = target(chosen);
         // A folder in the way is not asked about: writing there fails and
-        // says so.
-        const QFileInfo written(path);
-        if ((!written.exists() && !written.isSymLink()) || written.isDir())
+        // says so. A link that leads nowhere is asked about: the save would
+        // create the file it names.
+        const Occupant occupant = occupantOf(path);
+        if (occupant == Occupant::Nothing || occupant == Occupant::Folder)
             return path;
-        const QString own = ownFile.isEmpty() ? QString() : QFileInfo(ownFile).canonicalFilePath();
-        if (!own.isEmpty() && written.canonicalFilePath() == own)
+        const QString own = filenames::canonical(ownFile);
+        if (!own.isEmpty() && filenames::canonical(path) == own)
             return path;
         if (dialogs().confirmOverwrite(parent, title, path))
             return path;
@@ -102,9 +131,9 @@ QString QtDialogs::openFile(QWidget *parent, const QString &title, const QString
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog, false);
     dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return QString();
-    return dialog.selectedFiles().constFirst();
+    return chosenFile(dialog);
 }
 
 QString QtDialogs::saveFile(QWidget *parent, const QString &title, const QString &filter,
@@ -114,9 +143,9 @@ QString QtDialogs::saveFile(QWidget *parent, const QString &title, const QString
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return QString();
-    return dialog.selectedFiles().constFirst();
+    return chosenFile(dialog);
 }
 
 std::unique_ptr<QMessageBox> makeQuestionBox(QWidget *parent, const QString &text)
@@ -156,7 +185,7 @@ bool QtDialogs::confirmOverwrite(QWidget *parent, const QString &title, const QS
 {
     QMessageBox box(QMessageBox::Warning, title,
                     QStringLiteral("„%1“ ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?")
-                        .arg(QDir::toNativeSeparators(path)),
+                        .arg(filenames::shown(path)),
                     QMessageBox::NoButton, parent);
     QPushButton *yes = fixedButton(box, QStringLiteral("&Ja"), QMessageBox::YesRole, "yes");
     QPushButton *no = fixedButton(box, QStringLiteral("&Nein"), QMessageBox::NoRole, "no");

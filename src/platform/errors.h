@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filenames.h"
+
 #include <QString>
 #include <stdexcept>
 
@@ -15,13 +17,14 @@ private:
 };
 
 namespace errors {
+// The file is named as it shows: bytes that are not UTF-8 as U+FFFD.
 inline QString cannotOpen(const QString &path)
 {
-    return QStringLiteral("Cannot open file %1").arg(path);
+    return QStringLiteral("Cannot open file %1").arg(filenames::shown(path));
 }
 inline QString cannotCreate(const QString &path)
 {
-    return QStringLiteral("Cannot create file %1").arg(path);
+    return QStringLiteral("Cannot create file %1").arg(filenames::shown(path));
 }
 inline QString invalidBitmap()
 {

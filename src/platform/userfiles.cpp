@@ -1,11 +1,12 @@
 #include "userfiles.h"
 
 #include "errors.h"
+#include "filenames.h"
 
-#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,17 +36,47 @@ bool writeAll(int fd, const char *data, size_t size)
     return true;
 }
 
-// The file a save through `path` replaces: links are followed as far as they
-// go (a link to a file that does not exist yet names the file to create).
-QString finalTarget(const QString &path)
+// The file a save through `path` (its bytes) replaces: links are followed as
+// far as they go (a link to a file that does not exist yet names the file to
+// create). A loop of links leaves the path as it is, and the save fails.
+QByteArray finalTarget(const QByteArray &path)
 {
-    QFileInfo info(path);
-    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
-        info.setFile(info.symLinkTarget());
-    return info.isSymLink() ? path : info.filePath();
+    QByteArray target = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat status {};
+        if (::lstat(target.constData(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return target;
+        QByteArray link(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(target.constData(), link.data(), size_t(link.size()));
+        if (n <= 0 || n >= link.size())
+            return path;
+        link.truncate(n);
+        if (!link.startsWith('/')) {
+            const qsizetype slash = target.lastIndexOf('/');
+            link.prepend(slash < 0 ? QByteArray() : target.left(slash + 1));
+        }
+        target = link;
+    }
+    return path;
 }
 
 } // namespace
+
+userfiles::FileVersion userfiles::versionOf(const QString &path)
+{
+    FileVersion version;
+    QByteArray name;
+    struct stat status {};
+    if (path.isEmpty() || isResource(path) || !filenames::encode(path, &name) ||
+        ::stat(name.constData(), &status) != 0)
+        return version;
+    version.exists = true;
+    version.device = quint64(status.st_dev);
+    version.inode = quint64(status.st_ino);
+    version.size = qint64(status.st_size);
+    version.modifiedNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    return version;
+}
 
 std::unique_ptr<QFile> userfiles::openForReading(const QString &path)
 {
@@ -61,7 +92,9 @@ std::unique_ptr<QFile> userfiles::openForReading(const QString &path)
     // Look before opening: opening a named pipe waits for a writer, and
     // opening a device may do something by itself. The second look, at what
     // was actually opened, covers a file swapped in between.
-    const QByteArray name = QFile::encodeName(path);
+    QByteArray name;
+    if (!filenames::encode(path, &name))
+        throw DkError(errors::cannotOpen(path));
     struct stat status {};
     if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
         throw DkError(errors::cannotOpen(path));
@@ -87,7 +120,7 @@ userfiles::Replacement::~Replacement()
     if (m_fd >= 0)
         ::close(m_fd);
     if (!m_committed && !m_temporary.isEmpty())
-        ::unlink(QFile::encodeName(m_temporary).constData());
+        ::unlink(m_temporary.constData());
 }
 
 void userfiles::Replacement::fail()
@@ -98,7 +131,7 @@ void userfiles::Replacement::fail()
         m_fd = -1;
     }
     if (!m_temporary.isEmpty()) {
-        ::unlink(QFile::encodeName(m_temporary).constData());
+        ::unlink(m_temporary.constData());
         m_temporary.clear();
     }
     throw DkError(errors::cannotCreate(m_path));
@@ -108,8 +141,13 @@ void userfiles::Replacement::open()
 {
     if (m_path.isEmpty() || m_fd >= 0)
         fail();
-    m_target = finalTarget(m_path);
-    const QByteArray target = QFile::encodeName(m_target);
+    // A path whose bytes are not known exactly is refused: the file must
+    // have the name the user gave it, or none.
+    QByteArray given;
+    if (!filenames::encode(m_path, &given))
+        fail();
+    m_target = finalTarget(given);
+    const QByteArray &target = m_target;
     struct stat old {};
     const bool exists = ::stat(target.constData(), &old) == 0;
     // Only a regular file is replaced: renaming over a folder fails anyway,
@@ -119,15 +157,16 @@ void userfiles::Replacement::open()
 
     // A short name of its own, whatever the length of the target's name, so
     // that it fits wherever the target's name fits.
-    const QString folder = QFileInfo(m_target).path();
+    const qsizetype slash = m_target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArrayLiteral(".") : m_target.left(slash);
     static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        QString name = QStringLiteral(".dkedit-");
+        QByteArray name = QByteArrayLiteral(".dkedit-");
         for (int i = 0; i < 6; ++i)
-            name += QLatin1Char(letters[QRandomGenerator::global()->bounded(36)]);
-        const QString candidate = folder + QLatin1Char('/') + name;
-        m_fd = ::open(QFile::encodeName(candidate).constData(),
-                      O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+            name += letters[QRandomGenerator::global()->bounded(36)];
+        const QByteArray candidate = folder + '/' + name;
+        m_fd =
+            ::open(candidate.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (m_fd >= 0)
             m_temporary = candidate;
         else if (errno != EEXIST)
@@ -187,8 +226,19 @@ void userfiles::Replacement::commit()
     m_fd = -1;
     if (::close(fd) != 0)
         fail();
-    if (::rename(QFile::encodeName(m_temporary).constData(),
-                 QFile::encodeName(m_target).constData()) != 0)
+    if (::rename(m_temporary.constData(), m_target.constData()) != 0)
         fail();
     m_committed = true;
+}
+
+QString userfiles::Replacement::temporaryPath() const
+{
+    if (m_temporary.isEmpty())
+        return QString();
+    const QString path = filenames::decode(m_temporary);
+    if (filenames::qtCanReach(path))
+        return path;
+    // In a folder whose name Qt cannot spell, the writer reaches the open
+    // temporary file through its descriptor.
+    return QStringLiteral("/proc/self/fd/%1").arg(m_fd);
 }

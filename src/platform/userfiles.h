@@ -11,6 +11,27 @@
 /// ever hanging the program or losing the old file.
 namespace userfiles {
 
+/// A file on the disk as it is at one moment: enough to tell whether it was
+/// written or replaced since (by another program, a sync tool).
+struct FileVersion {
+    bool exists = false;
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0; ///< last modification, nanoseconds since 1970
+
+    bool operator==(const FileVersion &other) const
+    {
+        return exists == other.exists && device == other.device && inode == other.inode &&
+               size == other.size && modifiedNs == other.modifiedNs;
+    }
+    bool operator!=(const FileVersion &other) const { return !(*this == other); }
+};
+
+/// The version of the file at `path` now (links followed); `exists` is false
+/// when there is none.
+FileVersion versionOf(const QString &path);
+
 /// Opens a file the user named for reading. Only regular files (and links to
 /// them) are opened: a named pipe, a device, a socket or a folder is refused
 /// at once, without waiting on it and without reading from it. Qt resource
@@ -36,8 +57,9 @@ public:
     /// file (a folder, a device) or that exists but may not be written.
     void open();
 
-    /// The temporary file, for a writer that opens the file by name itself.
-    QString temporaryPath() const { return m_temporary; }
+    /// The temporary file, for a writer that opens the file by name itself
+    /// (through Qt) while this replacement is open.
+    QString temporaryPath() const;
 
     /// Appends bytes. Write errors are kept and reported by commit().
     void write(const char *data, qint64 size);
@@ -51,9 +73,9 @@ private:
     bool flushBuffer();
     [[noreturn]] void fail();
 
-    QString m_path;      // as given: the name errors report
-    QString m_target;    // the file actually replaced (links followed)
-    QString m_temporary; // empty until open()
+    QString m_path;         // as given: the name errors report
+    QByteArray m_target;    // the file actually replaced (links followed)
+    QByteArray m_temporary; // empty until open()
     int m_fd = -1;
     bool m_failed = false;
     bool m_committed = false;

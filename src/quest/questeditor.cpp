@@ -1,6 +1,7 @@
 #include "questeditor.h"
 
 #include "catalogue.h"
+#include "filenames.h"
 #include "fonts.h"
 #include "questfields.h"
 #include "questfile.h"
@@ -80,8 +81,8 @@ QStringList droppedQuestFiles(const QMimeData *data)
     QStringList paths;
     const auto urls = data->urls();
     for (const QUrl &url : urls)
-        if (url.isLocalFile() && questfile::isQuestFile(url.toLocalFile()))
-            paths << url.toLocalFile();
+        if (url.isLocalFile() && questfile::isQuestFile(filenames::localFile(url)))
+            paths << filenames::localFile(url);
     return paths;
 }
 } // namespace

@@ -7,6 +7,7 @@
 #include "application.h"
 #include "commandline.h"
 #include "errors.h"
+#include "filenames.h"
 #include "mainwindow.h"
 #include "mapfile.h"
 #include "mapwindow.h"
@@ -17,6 +18,7 @@
 #include "scripteddialogs.h"
 #include "sheetprint.h"
 #include "testhelpers.h"
+#include "userfiles.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -28,8 +30,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -79,6 +86,29 @@ Run runProgram(const QStringList &arguments)
     run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
+}
+
+// The built program with arguments given as bytes (file names that are not
+// UTF-8), without a display; its error output goes to `err`.
+int runProgramBytes(const QList<QByteArray> &arguments, const QByteArray &err)
+{
+    const QByteArray program = QByteArrayLiteral(DK_PROGRAM);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char *> argv{const_cast<char *>(program.constData())};
+        for (const QByteArray &argument : arguments)
+            argv.push_back(const_cast<char *>(argument.constData()));
+        argv.push_back(nullptr);
+        const int fd = ::open(err.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(fd, 2);
+        ::unsetenv("DISPLAY");
+        ::unsetenv("WAYLAND_DISPLAY");
+        ::execv(program.constData(), argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // The options withoutDisplay runs the program with, as --help names them.
@@ -288,6 +318,29 @@ private Q_SLOTS:
             .replace(QLatin1String("%3"), output);
         QCOMPARE(writeSheet(quest, map, output), error);
         QVERIFY(!QFile::exists(output));
+    }
+
+    // Latin-1 names on the command line: the map is read and the sheet
+    // written under exactly the bytes given (in a Latin-1 folder, too), never
+    // under U+FFFD, so that two such names never write one file.
+    void sheetUnderLatin1Names()
+    {
+        const QByteArray folder = QFile::encodeName(dir.path()) + "/\xf6rdner";
+        QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+        const QByteArray mapName = folder + "/k\xe4rte.bmp";
+        QVERIFY(::link(QFile::encodeName(map).constData(), mapName.constData()) == 0);
+        const QByteArray quest = QFile::encodeName(dataPath(QStringLiteral("flags_all.dke")));
+        const QByteArray err = QFile::encodeName(path(QStringLiteral("fehler.txt")));
+        for (const QByteArray &pdf : {folder + "/\xe4.pdf", folder + "/\xf6.pdf"}) {
+            QCOMPARE(runProgramBytes({"--sheet", quest, "--map", mapName, "-o", pdf}, err), 0);
+            QVERIFY(userfiles::openForReading(filenames::decode(pdf))->read(5) == "%PDF-");
+        }
+        QCOMPARE(
+            filenames::folderEntries(filenames::decode(folder), filenames::EntryKind::Files).size(),
+            3);
+        for (const char *name : {"/k\xe4rte.bmp", "/\xe4.pdf", "/\xf6.pdf"})
+            ::unlink((folder + name).constData());
+        ::rmdir(folder.constData());
     }
 
     // The program itself without a display: every option that --help lists

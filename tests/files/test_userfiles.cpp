@@ -10,6 +10,7 @@
 #include "application.h"
 #include "bmpcodec.h"
 #include "errors.h"
+#include "filenames.h"
 #include "forkedchild.h"
 #include "mainwindow.h"
 #include "mapwindow.h"
@@ -313,6 +314,68 @@ private Q_SLOTS:
                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
             (QStringList{QStringLiteral("neu.bmp"), QStringLiteral("rohr"),
                          QStringLiteral("verweis.bmp"), QStringLiteral("zum-rohr.bmp")}));
+    }
+
+    // Names given as bytes come back as exactly those bytes, whether or not
+    // they are UTF-8; what valid UTF-8 spells reads as Qt reads it. A path
+    // that no bytes can spell is refused.
+    void namesKeepTheirBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8");
+        QTest::newRow("latin-1") << QByteArray("/tmp/k\xe4rte.bmp") << false;
+        QTest::newRow("utf-8") << QByteArray("/tmp/k\xc3\xa4rte \xf0\x9f\x97\xba.bmp") << true;
+        QTest::newRow("replacement char") << QByteArray("\xef\xbf\xbd.pdf") << true;
+        QTest::newRow("cut sequence") << QByteArray("a\xc3") << false;
+        QTest::newRow("overlong slash") << QByteArray("a\xc0\xaf") << false;
+        QTest::newRow("utf-16 half") << QByteArray("\xed\xa0\x80x") << false;
+        QTest::newRow("beyond unicode") << QByteArray("\xf4\x90\x80\x80") << false;
+    }
+    void namesKeepTheirBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
+        const QString path = filenames::decode(bytes);
+        QByteArray back;
+        QVERIFY(filenames::encode(path, &back));
+        QCOMPARE(back, bytes);
+        QCOMPARE(filenames::qtCanReach(path), utf8);
+        if (utf8)
+            QCOMPARE(path, QString::fromUtf8(bytes));
+        QVERIFY(!filenames::shown(path).contains(QChar(0xDCE4)));
+        QVERIFY(!filenames::encode(QStringLiteral("a") + QChar(0xD800), &back));
+        QVERIFY(!filenames::encode(QStringLiteral("a") + QChar(0xDC7F), &back));
+    }
+
+    // In a folder with a Latin-1 name, a save through a link and a writer
+    // that opens its temporary file by name reach exactly the named file.
+    void latin1FolderSaves()
+    {
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path()) + "/\xf6rdner";
+        QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+        QVERIFY(::symlink("k\xe4rte.bmp", (folder + "/verweis.bmp").constData()) == 0);
+        const QString link = filenames::decode(folder + "/verweis.bmp");
+        raster::writeBmpFile(greyPicture(4, 4, 2), link);
+        QCOMPARE(raster::readBmpFile(filenames::decode(folder + "/k\xe4rte.bmp")),
+                 greyPicture(4, 4, 2));
+
+        userfiles::Replacement pdf(filenames::decode(folder + "/bl\xe4tter.pdf"));
+        pdf.open();
+        QFile byName(pdf.temporaryPath());
+        QVERIFY(byName.open(QIODevice::WriteOnly));
+        QCOMPARE(byName.write("%PDF-1.4"), qint64(8));
+        byName.close();
+        pdf.commit();
+        QCOMPARE(
+            filenames::folderEntries(filenames::decode(folder), filenames::EntryKind::Files).size(),
+            3);
+        const auto file = userfiles::openForReading(filenames::decode(folder + "/bl\xe4tter.pdf"));
+        QCOMPARE(file->readAll(), QByteArray("%PDF-1.4"));
+        // Qt's own clean-up cannot reach the names.
+        for (const char *name : {"/k\xe4rte.bmp", "/verweis.bmp", "/bl\xe4tter.pdf"})
+            ::unlink((folder + name).constData());
+        ::rmdir(folder.constData());
     }
 };
 
