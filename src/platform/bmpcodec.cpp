@@ -319,46 +319,6 @@ QImage raster::readBmpFileReduced(const QString &path, int maxWidth)
 
 namespace {
 
-// How a picture is laid out in the file a save writes.
-struct FileLayout {
-    int bits = 24;
-    QVector<QRgb> table;
-    bmpmasks::Masks masks;   // of 16 and 32 bits
-    quint32 compression = 0; // 3 where the masks are no default ones
-    int infoSize = 40;       // 108 (a version 4 header) for an alpha mask
-    int maskBytes = 0;       // masks after a 40-byte header
-};
-
-FileLayout layoutFor(const QImage &picture, const raster::BmpFormat &format)
-{
-    FileLayout layout;
-    const int fileBits = format.bitsPerPixel;
-    if (picture.format() == QImage::Format_Indexed8) {
-        layout.table = picture.colorTable();
-        const bool fits = (fileBits == 1 || fileBits == 4 || fileBits == 8) &&
-                          layout.table.size() <= (1 << fileBits);
-        layout.bits = fits ? fileBits : layout.table.size() <= 16 ? 4 : 8;
-        // An 8-bit file of up to 16 colours gets 17 entries, as Qt's writer
-        // needs to keep it 8-bit.
-        while (layout.bits == 8 && layout.table.size() <= 16)
-            layout.table.append(qRgb(0, 0, 0));
-        return layout;
-    }
-    if (fileBits != 16 && fileBits != 32)
-        return layout;
-    layout.bits = fileBits;
-    const bmpmasks::Masks usual = bmpmasks::defaultMasks(fileBits);
-    layout.masks = format.masks == bmpmasks::Masks() ? usual : format.masks;
-    if (layout.masks != usual) {
-        layout.compression = 3;
-        if (layout.masks.alpha)
-            layout.infoSize = 108;
-        else
-            layout.maskBytes = 12;
-    }
-    return layout;
-}
-
 // Writes the picture as a BMP file, piece by piece, to `out(data, size)`: the
 // headers, the colour table, then the rows from the bottom up, each padded
 // with zero bytes to a multiple of four. Without masks, the bytes are those
@@ -370,7 +330,8 @@ void writeBmp(const QImage &source, const raster::BmpFormat &format, Out &&out)
     if (source.isNull())
         throw DkError(errors::invalidBitmap());
     const QImage picture = raster::toWorkingFormat(source);
-    const FileLayout layout = layoutFor(picture, format);
+    const bmpmasks::FileLayout layout =
+        bmpmasks::fileLayout(picture, format.bitsPerPixel, format.masks);
     const QVector<QRgb> &table = layout.table;
     const int bits = layout.bits;
     const int w = picture.width(), h = picture.height();

@@ -85,6 +85,36 @@ quint32 bmpmasks::narrow(quint32 value, int bits)
     return quint32((wide >> (filled - bits)) & ((quint64(1) << bits) - 1));
 }
 
+bmpmasks::FileLayout bmpmasks::fileLayout(const QImage &picture, int fileBits,
+                                          const Masks &fileMasks)
+{
+    FileLayout layout;
+    if (picture.format() == QImage::Format_Indexed8) {
+        layout.table = picture.colorTable();
+        const bool fits = (fileBits == 1 || fileBits == 4 || fileBits == 8) &&
+                          layout.table.size() <= (1 << fileBits);
+        layout.bits = fits ? fileBits : layout.table.size() <= 16 ? 4 : 8;
+        // An 8-bit file of up to 16 colours gets 17 entries, as Qt's writer
+        // needs to keep it 8-bit.
+        while (layout.bits == 8 && layout.table.size() <= 16)
+            layout.table.append(qRgb(0, 0, 0));
+        return layout;
+    }
+    if (fileBits != 16 && fileBits != 32)
+        return layout;
+    layout.bits = fileBits;
+    const Masks usual = defaultMasks(fileBits);
+    layout.masks = fileMasks == Masks() ? usual : fileMasks;
+    if (layout.masks != usual) {
+        layout.compression = 3;
+        if (layout.masks.alpha)
+            layout.infoSize = 108;
+        else
+            layout.maskBytes = 12;
+    }
+    return layout;
+}
+
 void bmpmasks::decodeRow(const uchar *in, int width, int bytesPerPixel, const Masks &masks,
                          QRgb *out)
 {
