@@ -153,7 +153,7 @@ QString writeSheet(const QString &questFile, const QString &mapFile, const QStri
         doc.intro = textlines::shownIntroLines(textlines::fieldText(doc.intro));
         for (QStringList &note : doc.notes)
             note = textlines::shownNoteLines(textlines::fieldText(note));
-        const QImage map = mapfile::read(mapFile);
+        const QImage map = sheet::readSheetMap(mapFile);
 
         // One A4 page into the PDF file, as "Quest drucken" prints it.
         sheet::SheetPrinter sheetPrinter;

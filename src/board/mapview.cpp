@@ -163,10 +163,11 @@ void MapView::paintZoomed(QPainter &painter, const QRect &area, const board::Ove
             for (int x = c0; x < c1; ++x)
                 out[x] = m_screen[in[columns[size_t(x)]]];
         } else {
-            // A working picture is indexed or RGB32.
+            // A working picture is indexed or RGB32; the alpha bytes of a
+            // 32-bit file with alpha are kept for saving, not shown.
             const auto *in = reinterpret_cast<const QRgb *>(m_picture.constScanLine(row));
             for (int x = c0; x < c1; ++x)
-                out[x] = in[columns[size_t(x)]];
+                out[x] = in[columns[size_t(x)]] | 0xff000000u;
         }
     }
 

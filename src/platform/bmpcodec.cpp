@@ -30,8 +30,9 @@ template <typename T> T field(const char *data, int at)
 // this leaves room for very large user maps (10,000 x 10,000 and more).
 constexpr qint64 kMaxPixels = qint64(1) << 28;
 
-// The headers that the checks below look at lie within the first bytes.
-constexpr qint64 kHeaderBytes = 64;
+// The headers that the checks below look at lie within the first bytes, and
+// so do the two colours of a 1-bit file.
+constexpr qint64 kHeaderBytes = 256;
 
 // What the file and info headers say about the picture, as far as the
 // checks and the file's pixel format need it.
@@ -41,6 +42,16 @@ struct BmpHeader {
     qint64 height = 0; // negative for a picture stored top-down
     int bitsPerPixel = 0;
     quint32 compression = 0;
+    int infoSize = 0;
+    bmpmasks::Masks masks; // of a 16- or 32-bit file: as given, else its depth's own
+
+    // Whether the pixels are 16 or 32 bits in channel masks (decoded here,
+    // not by Qt).
+    bool masked() const
+    {
+        return infoSize >= 40 && (bitsPerPixel == 16 || bitsPerPixel == 32) &&
+               (compression == 0 || compression == 3 || compression == 6);
+    }
 };
 
 // Reads the headers from the first bytes of a file; nothing for a file that
@@ -64,6 +75,20 @@ std::optional<BmpHeader> parseHeader(const QByteArray &head)
     header.height = field<qint32>(d, 22);
     header.bitsPerPixel = field<quint16>(d, 28);
     header.compression = field<quint32>(d, 30);
+    header.infoSize = int(std::min<quint32>(field<quint32>(d, 14), 1024));
+    if (header.masked()) {
+        // The masks follow a 40-byte header or lie in a longer one, at the
+        // same place either way; the alpha mask only where the header or the
+        // compression makes room for it.
+        header.masks = bmpmasks::defaultMasks(header.bitsPerPixel);
+        if (header.compression != 0) {
+            const QByteArray masks = head.mid(54, 16).leftJustified(16, '\0');
+            const char *m = masks.constData();
+            const bool alpha = header.compression == 6 || header.infoSize >= 56;
+            header.masks = {field<quint32>(m, 0), field<quint32>(m, 4), field<quint32>(m, 8),
+                            alpha ? field<quint32>(m, 12) : 0u};
+        }
+    }
     return header;
 }
 
@@ -187,24 +212,79 @@ QImage decodePixels(QIODevice &device)
     return picture;
 }
 
+// Qt hands out a 1-bit picture with its two colours in an order of its own
+// and the pixels flipped to match; the file's order comes back here, so that
+// a save writes the very bits the file held.
+void keepFileColourOrder(QImage &picture, const QByteArray &head, int infoSize)
+{
+    const int at = 14 + infoSize;
+    if (picture.colorCount() != 2 || head.size() < at + 3)
+        return;
+    const QRgb first = qRgb(uchar(head[at + 2]), uchar(head[at + 1]), uchar(head[at]));
+    QVector<QRgb> table = picture.colorTable();
+    if (raster::opaque(table[0]) == first || raster::opaque(table[1]) != first)
+        return;
+    std::swap(table[0], table[1]);
+    picture.setColorTable(table);
+    for (int y = 0; y < picture.height(); ++y) {
+        uchar *line = picture.scanLine(y);
+        for (int x = 0; x < picture.width(); ++x)
+            line[x] ^= 1;
+    }
+}
+
+// Decodes the pixels of a 16- or 32-bit file, row by row, into RGB32 with
+// its alpha channel in the alpha bytes. Rows the file does not hold decode
+// as pixels of zero bits.
+QImage decodeMaskedPixels(QIODevice &device, const BmpHeader &header)
+{
+    const int w = int(header.width);
+    const int h = int(std::abs(header.height));
+    QImage picture = zeroedPicture(QSize(w, h), QImage::Format_RGB32);
+    if (picture.isNull() || !device.seek(header.pixelOffset))
+        throw DkError(errors::invalidBitmap());
+    const int bytes = header.bitsPerPixel / 8;
+    const qint64 stride = ((qint64(w) * header.bitsPerPixel + 31) / 32) * 4;
+    std::vector<char> row(size_t(stride), '\0');
+    for (int i = 0; i < h; ++i) {
+        const qint64 got = std::max<qint64>(device.read(row.data(), stride), 0);
+        if (got < stride)
+            std::fill(row.begin() + got, row.end(), '\0');
+        const int y = header.height < 0 ? i : h - 1 - i;
+        bmpmasks::decodeRow(reinterpret_cast<const uchar *>(row.data()), w, bytes, header.masks,
+                            reinterpret_cast<QRgb *>(picture.scanLine(y)));
+    }
+    return picture;
+}
+
 // Decodes the BMP that `device` holds from its start (`size` bytes): the
-// headers are checked first, then the pixels are decoded.
-QImage decodeBmp(QIODevice &device, qint64 size, raster::BmpFormat *format)
+// headers are checked first, then the pixels are decoded. `working`: in a
+// working format, else as compact as the decoder gives it (1-bit pictures
+// stay 1-bit).
+QImage decodeBmp(QIODevice &device, qint64 size, raster::BmpFormat *format, bool working = true)
 {
     if (format)
         *format = raster::BmpFormat();
     if (size == 0)
         return QImage();
-    const std::optional<BmpHeader> header = parseHeader(device.peek(kHeaderBytes));
+    const QByteArray head = device.peek(kHeaderBytes);
+    const std::optional<BmpHeader> header = parseHeader(head);
     if (!header || !plausible(*header, size))
         throw DkError(errors::invalidBitmap());
 
-    QImage picture = decodePixels(device);
+    QImage picture = header->masked() ? decodeMaskedPixels(device, *header) : decodePixels(device);
     blackenOutOfTableIndexes(picture);
 
-    if (format)
+    if (format) {
         format->bitsPerPixel = header->bitsPerPixel;
-    return raster::toWorkingFormat(picture);
+        format->masks = header->masks;
+    }
+    if (!working)
+        return picture;
+    picture = raster::toWorkingFormat(picture);
+    if (header->bitsPerPixel == 1)
+        keepFileColourOrder(picture, head, header->infoSize ? header->infoSize : 12);
+    return picture;
 }
 
 } // namespace
@@ -226,31 +306,38 @@ QImage raster::readBmpFile(const QString &path, BmpFormat *format)
     return picture;
 }
 
+QImage raster::readBmpFileReduced(const QString &path, int maxWidth)
+{
+    const std::unique_ptr<QFile> file = userfiles::openForReading(path);
+    QImage picture = decodeBmp(*file, file->size(), nullptr, false);
+    if (file->error() != QFileDevice::NoError)
+        throw DkError(errors::cannotOpen(path));
+    if (picture.width() <= maxWidth)
+        return toWorkingFormat(picture);
+    return reducedToWidth(picture, maxWidth);
+}
+
 namespace {
 
 // Writes the picture as a BMP file, piece by piece, to `out(data, size)`: the
 // headers, the colour table, then the rows from the bottom up, each padded
-// with zero bytes to a multiple of four. The bytes are those Qt's own BMP
-// writer gives, except that its row padding is copied from the picture's
-// memory and ours is always zero.
+// with zero bytes to a multiple of four. Without masks, the bytes are those
+// Qt's own BMP writer gives, except that its row padding is copied from the
+// picture's memory and ours is always zero.
 template <typename Out>
 void writeBmp(const QImage &source, const raster::BmpFormat &format, Out &&out)
 {
     if (source.isNull())
         throw DkError(errors::invalidBitmap());
     const QImage picture = raster::toWorkingFormat(source);
-    const bool indexed = picture.format() == QImage::Format_Indexed8;
-    QVector<QRgb> table = indexed ? picture.colorTable() : QVector<QRgb>();
-    // An indexed picture of up to 16 colours is a 4-bit file; one that came
-    // from an 8-bit file stays 8-bit, with its colour table padded.
-    if (indexed && table.size() <= 16 && format.bitsPerPixel == 8) {
-        while (table.size() <= 16)
-            table.append(qRgb(0, 0, 0));
-    }
-    const int bits = !indexed ? 24 : table.size() <= 16 ? 4 : 8;
+    const bmpmasks::FileLayout layout =
+        bmpmasks::fileLayout(picture, format.bitsPerPixel, format.masks);
+    const QVector<QRgb> &table = layout.table;
+    const int bits = layout.bits;
     const int w = picture.width(), h = picture.height();
     const qint64 stride = ((qint64(w) * bits + 31) / 32) * 4;
-    const qint64 offBits = 14 + 40 + qint64(table.size()) * 4;
+    const int tableAt = 14 + layout.infoSize + layout.maskBytes;
+    const qint64 offBits = tableAt + qint64(table.size()) * 4;
 
     QByteArray head(int(offBits), '\0');
     const auto put16 = [&head](int at, quint16 v) {
@@ -263,20 +350,30 @@ void writeBmp(const QImage &source, const raster::BmpFormat &format, Out &&out)
     head[1] = 'M';
     put32(2, quint32(offBits + stride * h));
     put32(10, quint32(offBits));
-    put32(14, 40);
+    put32(14, quint32(layout.infoSize));
     put32(18, quint32(w));
     put32(22, quint32(h));
     put16(26, 1);
     put16(28, quint16(bits));
+    put32(30, layout.compression);
     put32(34, quint32(stride * h));
     put32(38, quint32(picture.dotsPerMeterX() ? picture.dotsPerMeterX() : 2834));
     put32(42, quint32(picture.dotsPerMeterY() ? picture.dotsPerMeterY() : 2834));
     put32(46, quint32(table.size()));
     put32(50, quint32(table.size()));
+    if (layout.compression == 3) {
+        put32(54, layout.masks.red);
+        put32(58, layout.masks.green);
+        put32(62, layout.masks.blue);
+        if (layout.infoSize >= 56)
+            put32(66, layout.masks.alpha);
+        if (layout.infoSize >= 108)
+            put32(70, 0x73524742u); // the colour space: sRGB
+    }
     for (int i = 0; i < table.size(); ++i) {
-        head[54 + 4 * i] = char(qBlue(table[i]));
-        head[55 + 4 * i] = char(qGreen(table[i]));
-        head[56 + 4 * i] = char(qRed(table[i]));
+        head[tableAt + 4 * i] = char(qBlue(table[i]));
+        head[tableAt + 1 + 4 * i] = char(qGreen(table[i]));
+        head[tableAt + 2 + 4 * i] = char(qRed(table[i]));
     }
     out(head.constData(), head.size());
 
@@ -295,7 +392,11 @@ void writeBmp(const QImage &source, const raster::BmpFormat &format, Out &&out)
                 *b++ = char((line[x] << 4) | (line[x + 1] & 0x0f));
             if (w & 1)
                 *b = char(line[w - 1] << 4);
-        } else {
+        } else if (bits == 1) {
+            std::fill(row.begin(), row.end(), '\0');
+            for (int x = 0; x < w; ++x)
+                row[size_t(x >> 3)] = char(row[size_t(x >> 3)] | ((line[x] & 1) << (7 - (x & 7))));
+        } else if (bits == 24) {
             const auto *pixels = reinterpret_cast<const QRgb *>(line);
             char *b = row.data();
             for (int x = 0; x < w; ++x) {
@@ -303,6 +404,9 @@ void writeBmp(const QImage &source, const raster::BmpFormat &format, Out &&out)
                 *b++ = char(qGreen(pixels[x]));
                 *b++ = char(qRed(pixels[x]));
             }
+        } else {
+            bmpmasks::encodeRow(reinterpret_cast<const QRgb *>(line), w, bits / 8, layout.masks,
+                                reinterpret_cast<uchar *>(row.data()));
         }
         out(row.data(), stride);
     }

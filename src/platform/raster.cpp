@@ -21,6 +21,56 @@ QImage raster::toWorkingFormat(const QImage &picture)
     }
 }
 
+QImage raster::reducedToWidth(const QImage &picture, int width)
+{
+    const int w = picture.width(), h = picture.height();
+    if (picture.isNull() || width <= 0 || w <= width)
+        return picture;
+    const int height = std::max(1, int((qint64(h) * width + w / 2) / w));
+    QImage reduced(width, height, QImage::Format_RGB32);
+    if (reduced.isNull())
+        return reduced;
+    std::vector<int> column(static_cast<size_t>(w));
+    for (int x = 0; x < w; ++x)
+        column[size_t(x)] = int(qint64(x) * width / w);
+    // Sums of red, green, blue and the count of pixels, per result column.
+    std::vector<quint64> sums(size_t(width) * 4, 0);
+    std::vector<QRgb> colours(static_cast<size_t>(w));
+    const bool indexed = picture.format() == QImage::Format_Indexed8;
+    const bool rgb = picture.format() == QImage::Format_RGB32;
+    const QVector<QRgb> table = picture.colorTable();
+    for (int y = 0; y < h; ++y) {
+        const uchar *line = picture.constScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            if (indexed)
+                colours[size_t(x)] = line[x] < table.size() ? table[line[x]] : 0u;
+            else if (rgb)
+                colours[size_t(x)] = reinterpret_cast<const QRgb *>(line)[x];
+            else
+                colours[size_t(x)] = picture.pixel(x, y);
+        }
+        for (int x = 0; x < w; ++x) {
+            quint64 *sum = &sums[size_t(column[size_t(x)]) * 4];
+            sum[0] += quint64(qRed(colours[size_t(x)]));
+            sum[1] += quint64(qGreen(colours[size_t(x)]));
+            sum[2] += quint64(qBlue(colours[size_t(x)]));
+            ++sum[3];
+        }
+        const int row = int(qint64(y) * height / h);
+        if (y + 1 < h && int(qint64(y + 1) * height / h) == row)
+            continue;
+        auto *out = reinterpret_cast<QRgb *>(reduced.scanLine(row));
+        for (int x = 0; x < width; ++x) {
+            quint64 *sum = &sums[size_t(x) * 4];
+            const quint64 n = std::max<quint64>(sum[3], 1);
+            out[x] = qRgb(int((sum[0] + n / 2) / n), int((sum[1] + n / 2) / n),
+                          int((sum[2] + n / 2) / n));
+            std::fill(sum, sum + 4, 0);
+        }
+    }
+    return reduced;
+}
+
 QImage raster::keyOut(const QImage &picture, QRgb replacement, QRgb key)
 {
     if (picture.isNull())

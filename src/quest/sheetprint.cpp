@@ -129,6 +129,15 @@ QVector<sheet::DeviceRect> sheet::sheetRects(const QImage &map, const QImage &sc
             placeGraphicMm(legend.size(), true, 25, 125, 185, device)};
 }
 
+QImage sheet::readSheetMap(const QString &path)
+{
+    const int printedWidth = mmToDevice(1200, 160);
+    const QImage picture = raster::readBmpFileReduced(path, printedWidth);
+    if (picture.isNull())
+        throw DkError(errors::invalidBitmap());
+    return picture;
+}
+
 QString sheet::jobTitle(const QuestDocument &doc)
 {
     const QString title = doc.title.simplified();

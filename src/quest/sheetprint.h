@@ -34,6 +34,14 @@ bool printGraphics(QPaintDevice &device, const QVector<QImage> &pictures,
 QVector<DeviceRect> sheetRects(const QImage &map, const QImage &scroll, const QImage &legend,
                                const DeviceInfo &device);
 
+/// The map picture of a sheet printed without the editor (the command line),
+/// read from its file. The sheet prints a map 160 mm wide, which at the
+/// printer's 1,200 dpi is 7,559 pixels: a wider map is reduced to that width
+/// as it is read (see raster::readBmpFileReduced), so that a huge map does
+/// not need gigabytes, and one up to that width is printed as it is. Throws
+/// DkError as mapfile::read does.
+QImage readSheetMap(const QString &path);
+
 /// The title of the sheet's print job, by which spoolers list it and name
 /// what they write: the quest's title, else "DK-Edit Quest".
 QString jobTitle(const QuestDocument &doc);

@@ -7,6 +7,10 @@
 #include <QByteArray>
 #include <QList>
 #include <QPair>
+#include <QProcess>
+#include <QRgb>
+#include <QStandardPaths>
+#include <QVector>
 #include <QtEndian>
 
 #include <functional>
@@ -94,6 +98,57 @@ inline QByteArray uncompressed(qint32 w, qint32 h, quint16 bits,
         d.append(line);
     }
     return finish(d);
+}
+
+/// A 16- or 32-bit file whose pixel (x, y) (y from the top) has the raw
+/// value given; compression 0 (the usual layout), 3 (three masks) or 6 (four
+/// masks), the masks following the 40-byte header.
+inline QByteArray masked(qint32 w, qint32 h, quint16 bits, quint32 compression,
+                         const QList<quint32> &masks, const std::function<quint32(int, int)> &value)
+{
+    QByteArray d = headers(w, h, bits, compression, 0);
+    for (const quint32 mask : masks) {
+        d.append(QByteArray(4, '\0'));
+        put32(d, d.size() - 4, mask);
+    }
+    put32(d, 10, quint32(d.size()));
+    const int stride = ((w * bits + 31) / 32) * 4;
+    for (int row = 0; row < h; ++row) {
+        QByteArray line(stride, '\0');
+        for (int x = 0; x < w; ++x) {
+            if (bits == 16)
+                put16(line, 2 * x, quint16(value(x, h - 1 - row)));
+            else
+                put32(line, 4 * x, value(x, h - 1 - row));
+        }
+        d.append(line);
+    }
+    return finish(d);
+}
+
+/// The pixels of a file from its pixel offset on: for comparing files
+/// written bit for bit.
+inline QByteArray pixelBytes(const QByteArray &file)
+{
+    return file.mid(int(qFromLittleEndian<quint32>(file.constData() + 10)));
+}
+
+/// The pixels ImageMagick decodes from the file, as ARGB values row by row
+/// from the top; empty when ImageMagick is not installed.
+inline QVector<QRgb> imageMagickPixels(const QString &path)
+{
+    const QString convert = QStandardPaths::findExecutable(QStringLiteral("convert"));
+    if (convert.isEmpty())
+        return {};
+    QProcess process;
+    process.start(convert, {QStringLiteral("BMP:") + path, QStringLiteral("-depth"),
+                            QStringLiteral("8"), QStringLiteral("RGBA:-")});
+    process.waitForFinished(60000);
+    const QByteArray out = process.readAllStandardOutput();
+    QVector<QRgb> pixels;
+    for (int i = 0; i + 3 < out.size(); i += 4)
+        pixels << qRgba(uchar(out[i]), uchar(out[i + 1]), uchar(out[i + 2]), uchar(out[i + 3]));
+    return pixels;
 }
 
 /// A run-length encoded file (RLE8 for 8 bits, RLE4 for 4 bits) with the

@@ -264,6 +264,109 @@ private Q_SLOTS:
         QVERIFY(clipboardpicture::picture(nullptr).isNull());
     }
 
+    // Every depth a map file can have comes back from an open and a save as
+    // it was: the same depth and masks and the very pixel bytes of the file.
+    void everyDepthComesBackBitForBit_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        const auto mix = [](quint32 used) {
+            return
+                [used](int x, int y) { return quint32(x * 0x9e3779b1u ^ y * 0x85ebca6bu) & used; };
+        };
+        QTest::newRow("1-bit") << bmpfiles::uncompressed(37, 5, 1, mix(1));
+        QTest::newRow("4-bit") << bmpfiles::uncompressed(13, 5, 4, mix(15));
+        QTest::newRow("8-bit") << bmpfiles::uncompressed(13, 5, 8, mix(255));
+        QTest::newRow("16-bit 5-5-5") << bmpfiles::masked(13, 5, 16, 0, {}, mix(0x7fff));
+        QTest::newRow("16-bit 5-6-5")
+            << bmpfiles::masked(13, 5, 16, 3, {0xf800, 0x07e0, 0x001f}, mix(0xffff));
+        QTest::newRow("16-bit 4-4-4-4")
+            << bmpfiles::masked(13, 5, 16, 6, {0x0f00, 0x00f0, 0x000f, 0xf000}, mix(0xffff));
+        QTest::newRow("24-bit") << bmpfiles::uncompressed(13, 5, 24, mix(0xffffff));
+        QTest::newRow("32-bit") << bmpfiles::masked(13, 5, 32, 0, {}, mix(0xffffff));
+        QTest::newRow("32-bit x-b-g-r")
+            << bmpfiles::masked(13, 5, 32, 3, {0xff, 0xff00, 0xff0000}, mix(0xffffff));
+        QTest::newRow("32-bit with alpha") << bmpfiles::masked(
+            13, 5, 32, 6, {0xff0000, 0xff00, 0xff, 0xff000000}, mix(0xffffffff));
+    }
+    void everyDepthComesBackBitForBit()
+    {
+        QFETCH(QByteArray, file);
+        raster::BmpFormat format;
+        const QImage picture = raster::readBmpData(file, &format);
+        QCOMPARE(format.bitsPerPixel, int(qFromLittleEndian<quint16>(file.constData() + 28)));
+        const QByteArray saved = raster::encodeBmp(picture, format);
+        QCOMPARE(bmpfiles::pixelBytes(saved), bmpfiles::pixelBytes(file));
+        raster::BmpFormat again;
+        raster::readBmpData(saved, &again);
+        QVERIFY(again == format);
+    }
+
+    // ImageMagick decodes our saved files to the pixels we decode, alpha
+    // included.
+    void imageMagickReadsOurFilesAsWeDo_data() { everyDepthComesBackBitForBit_data(); }
+    void imageMagickReadsOurFilesAsWeDo()
+    {
+        QFETCH(QByteArray, file);
+        raster::BmpFormat format;
+        const QImage picture = raster::readBmpData(file, &format);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("karte.bmp"));
+        raster::writeBmpFile(picture, path, format);
+        const QVector<QRgb> theirs = bmpfiles::imageMagickPixels(path);
+        if (theirs.isEmpty())
+            QSKIP("ImageMagick's convert is not installed: our files are not compared with it.");
+        QCOMPARE(theirs.size(), picture.width() * picture.height());
+        // ImageMagick widens channels of fewer than five bits by zeros, not
+        // by their top bits: those bits the file holds are compared.
+        const auto topBits = [](quint32 mask, int shift) {
+            const int bits = qMin(int(qPopulationCount(mask)), 8);
+            return mask ? quint32(0xff00 >> bits & 0xff) << shift : 0xffu << shift;
+        };
+        const bmpmasks::Masks &m = format.masks;
+        const quint32 compared = topBits(m.red, 16) | topBits(m.green, 8) | topBits(m.blue, 0) |
+                                 (m.alpha ? topBits(m.alpha, 24) : 0xff000000u);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                QRgb ours = raster::pixel(picture, x, y);
+                if (m.alpha)
+                    ours = reinterpret_cast<const QRgb *>(picture.constScanLine(y))[x];
+                QCOMPARE(theirs[y * picture.width() + x] & compared, ours & compared);
+            }
+    }
+
+    void sixteenAndThirtyTwoBitMapsTakeStamps()
+    {
+        // Five bits of blue are pure blue: an own overlay painted in it in a
+        // 16-bit file is left out where it is blue.
+        const QImage overlay = raster::readBmpData(
+            bmpfiles::masked(2, 1, 16, 0, {}, [](int x, int) { return x ? 0x001fu : 0x7c00u; }));
+        QCOMPARE(raster::pixel(overlay, 1, 0), raster::kTransparent);
+        QImage board(2, 1, QImage::Format_RGB32);
+        board.fill(qRgb(10, 20, 30));
+        raster::drawStamp(board, overlay, 0, 0);
+        QCOMPARE(raster::pixel(board, 0, 0), qRgb(255, 0, 0));
+        QCOMPARE(raster::pixel(board, 1, 0), qRgb(10, 20, 30));
+
+        // A 32-bit map with alpha: where the stamp drew it is opaque, all else
+        // keeps its alpha through a save.
+        raster::BmpFormat format;
+        QImage map =
+            raster::readBmpData(bmpfiles::masked(6, 6, 32, 6, {0xff0000, 0xff00, 0xff, 0xff000000},
+                                                 [](int, int) { return 0x40102030u; }),
+                                &format);
+        QImage stamp(2, 2, QImage::Format_RGB32);
+        stamp.fill(qRgb(200, 0, 0));
+        stamp.setPixel(1, 1, raster::kTransparent);
+        raster::drawStamp(map, stamp, 2, 2);
+        const QImage saved = raster::readBmpData(raster::encodeBmp(map, format));
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 6; ++x) {
+                const bool drawn = x >= 2 && y >= 2 && x < 4 && y < 4 && !(x == 3 && y == 3);
+                QCOMPARE(reinterpret_cast<const QRgb *>(saved.constScanLine(y))[x],
+                         drawn ? 0xffc80000u : 0x40102030u);
+            }
+    }
+
     void readErrorsNameTheFile()
     {
         QTemporaryDir dir;

@@ -1,7 +1,9 @@
 // The print command end to end (into a PDF file that poppler rasterises) and
 // the preview buttons.
+#include "bmpcodec.h"
 #include "errors.h"
 #include "pdfpage.h"
+#include "raster.h"
 #include "scripteddialogs.h"
 #include "sheet.h"
 #include "sheetprint.h"
@@ -93,6 +95,31 @@ class TestSheetPrint : public QObject {
     QImage rasterise(const QString &pdf) { return rasterisePdf(pdf); }
 
 private Q_SLOTS:
+    // The sheet prints its map 160 mm wide, 7,559 pixels at 1,200 dpi: a
+    // wider map is read at that width (each pixel the mean of those it
+    // covers, the height in proportion), one up to that width as it is.
+    void sheetMapsAreReadAtMostAtThePrintedWidth()
+    {
+        QTemporaryDir dir;
+        QImage stripes(2 * 7559, 4, QImage::Format_Indexed8);
+        stripes.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < stripes.width(); ++x)
+                stripes.scanLine(y)[x] = uchar(x & 1);
+        const QString wide = dir.filePath(QStringLiteral("breit.bmp"));
+        raster::writeBmpFile(stripes, wide, {1});
+        const QImage reduced = sheet::readSheetMap(wide);
+        QCOMPARE(reduced.size(), QSize(7559, 2));
+        QCOMPARE(raster::pixel(reduced, 0, 0), qRgb(128, 128, 128));
+        QCOMPARE(raster::pixel(reduced, 7558, 1), qRgb(128, 128, 128));
+
+        const QImage narrowMap = stripes.copy(0, 0, 7559, 3);
+        const QString narrow = dir.filePath(QStringLiteral("schmal.bmp"));
+        raster::writeBmpFile(narrowMap, narrow, {8});
+        QCOMPARE(sheet::readSheetMap(narrow), raster::readBmpFile(narrow));
+        QCOMPARE(sheet::readSheetMap(narrow).size(), QSize(7559, 3));
+    }
+
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
