@@ -383,6 +383,13 @@ private slots:
         QVERIFY(list.contains(QStringLiteral("Default")));
         for (int i = 1; i < list.size(); ++i)
             QVERIFY2(list[i - 1].compare(list[i], Qt::CaseInsensitive) <= 0, qPrintable(list[i]));
+        QCOMPARE(QSet<QString>(list.begin(), list.end()).size(), list.size());
+        for (const QString &name : list)
+            QVERIFY2(!name.endsWith(QLatin1Char(']')), qPrintable(name));
+        // Each family once under its plain name, whatever foundries make it.
+        QCOMPARE(questfonts::plainFontList({"Nimbus Sans [URW ]", "C059 [UKWN]", "arial",
+                                            "C059 [urw]", "DejaVu Sans", "C059"}),
+                 (QStringList{"arial", "C059", "Default", "DejaVu Sans", "Nimbus Sans"}));
         QCOMPARE(questfonts::faceFor(QStringLiteral("dEfAuLt")), QStringLiteral("MS Sans Serif"));
         QCOMPARE(questfonts::faceFor(QStringLiteral("Liberation Serif")),
                  QStringLiteral("Liberation Serif"));
