@@ -16,7 +16,8 @@ struct CommandLine {
         ShowAllHelp, ///< the usage with the toolkit's own options: showAllHelp()
         ShowVersion, ///< print `message` (name and version) and end
         WriteSheet,  ///< write the sheet of `quest` and `map` to `output`
-        Refuse,      ///< print `message` (what is wrong) and end with status 2
+        Refuse,      ///< print `message` (what is wrong) and end with status 2; also
+                     ///< for a sheet whose output file is one of its inputs
     };
 
     Action action = OpenWindows;
@@ -48,5 +49,7 @@ struct CommandLine {
 /// composition and millimetre layout), without any window. The quest's text
 /// is wrapped as the editor's fields wrap it; the intro keeps the editor's
 /// start font and size. Returns the error as the error report words it, or
-/// an empty string when the sheet was written.
+/// an empty string when the sheet was written. A `pdfFile` of "-" writes the
+/// PDF to standard output. Every failure, running out of memory included,
+/// comes back as its error, and no working file stays behind.
 QString writeSheet(const QString &questFile, const QString &mapFile, const QString &pdfFile);

@@ -5,12 +5,14 @@
 
 #include "application.h"
 #include "commandline.h"
+#include "errors.h"
 #include "filenames.h"
 #include "program.h"
 
 #include <QFileInfo>
 
 #include <cstdio>
+#include <new>
 
 namespace {
 void print(std::FILE *stream, const QString &text)
@@ -21,7 +23,24 @@ void print(std::FILE *stream, const QString &text)
 }
 } // namespace
 
+namespace {
+int run(int argc, char **argv);
+} // namespace
+
+// Memory that runs out outside every handler still ends the program with a
+// message and status 1, not with an abort.
 int main(int argc, char **argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc &) {
+        print(stderr, QStringLiteral("dkedit: ") + errors::reportText(errors::outOfMemory()));
+        return 1;
+    }
+}
+
+namespace {
+int run(int argc, char **argv)
 {
     QStringList raw;
     for (int i = 0; i < argc; ++i)
@@ -70,3 +89,4 @@ int main(int argc, char **argv)
     program.openFiles(command.files);
     return app.exec();
 }
+} // namespace

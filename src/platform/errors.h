@@ -30,6 +30,10 @@ inline QString invalidBitmap()
 {
     return QStringLiteral("Bitmap image is not valid");
 }
+inline QString outOfMemory()
+{
+    return QStringLiteral("Out of memory");
+}
 inline QString noPrinter()
 {
     return QStringLiteral("There is no default printer currently selected");

@@ -55,7 +55,22 @@ QString questfonts::faceFor(const QString &introFont)
 
 QStringList questfonts::introFontList()
 {
-    QStringList list = QFontDatabase::families();
+    return plainFontList(QFontDatabase::families());
+}
+
+QStringList questfonts::plainFontList(const QStringList &families)
+{
+    QStringList list;
+    for (const QString &family : families) {
+        // The toolkit names a family that several foundries make as
+        // "Family [Foundry]"; the family alone selects it as well.
+        QString name = family;
+        const qsizetype bracket = name.lastIndexOf(QLatin1String(" ["));
+        if (bracket > 0 && name.endsWith(QLatin1Char(']')))
+            name.truncate(bracket);
+        if (!list.contains(name))
+            list.append(name);
+    }
     if (!list.contains(kDefaultEntry))
         list.append(kDefaultEntry);
     std::stable_sort(list.begin(), list.end(), [](const QString &a, const QString &b) {

@@ -41,4 +41,9 @@ QString faceFor(const QString &introFont);
 /// together with "Default", sorted alphabetically without regard to case.
 QStringList introFontList();
 
+/// The font list from the toolkit's family names: each family once under its
+/// plain name ("C059 [urw]" and "C059 [UKWN]" are both "C059"), with
+/// "Default", sorted alphabetically without regard to case.
+QStringList plainFontList(const QStringList &families);
+
 } // namespace questfonts

@@ -168,6 +168,7 @@ void QuestEditor::buildWindow()
     titleLabel->setFont(bold);
     placeAuto(titleLabel, "Label1", 522, 340);
     m_titleEdit = place(new QLineEdit(this), "Edit1", 520, 360, 225, 21);
+    keepOnOneLine(m_titleEdit);
     auto *monsterLabel = new QLabel(QStringLiteral("Streunendes Monster"), this);
     monsterLabel->setFont(bold);
     placeAuto(monsterLabel, "Label2", 520, 396);
@@ -180,6 +181,7 @@ void QuestEditor::buildWindow()
     m_monsterEdit->clearEditText();
     // A longer line would not read back whole from a quest file.
     m_monsterEdit->lineEdit()->setMaxLength(questfile::kMaxLineLength);
+    keepOnOneLine(m_monsterEdit->lineEdit());
 
     // Notes: five fields and five "Aktiv" boxes on one spot, one pair shown.
     const char *captions[QuestDocument::NoteCount] = {"A", "B", "C", "D", "Sonstiges"};

@@ -1,5 +1,8 @@
 #include "questfields.h"
 
+#include "questfile.h"
+
+#include <QLineEdit>
 #include <QLocale>
 
 namespace {
@@ -26,6 +29,21 @@ QString limitTyped(const QString &before, const QString &after, int limit, int *
     if (cursor)
         *cursor = prefix + keep;
     return after.left(prefix) + after.mid(prefix, keep) + after.right(suffix);
+}
+
+QValidator::State OneLineValidator::validate(QString &input, int &pos) const
+{
+    const QString line = questfile::oneLine(input);
+    if (line != input) {
+        pos = int(questfile::oneLine(input.left(pos)).size());
+        input = line;
+    }
+    return Acceptable;
+}
+
+void keepOnOneLine(QLineEdit *field)
+{
+    field->setValidator(new OneLineValidator(field));
 }
 
 FontSizeBox::FontSizeBox(QWidget *parent) : QSpinBox(parent)

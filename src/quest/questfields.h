@@ -2,6 +2,9 @@
 
 #include <QSpinBox>
 #include <QString>
+#include <QValidator>
+
+class QLineEdit;
 
 // Input rules of the quest editor's fields, kept apart from the window so
 // that they can be tried on their own.
@@ -13,6 +16,19 @@
 /// `cursor` receives the caret position after the kept characters, or -1 when
 /// `after` is returned unchanged.
 QString limitTyped(const QString &before, const QString &after, int limit, int *cursor = nullptr);
+
+/// Keeps a one-line field (the title, the wandering monster) on one line,
+/// whatever route a text takes into it: typing, pasting, dropping, the
+/// accessibility interface or the program. Each line break becomes one space
+/// as it enters (questfile::oneLine), so it never reaches the quest file.
+class OneLineValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &pos) const override;
+};
+
+/// Gives the field a OneLineValidator of its own.
+void keepOnOneLine(QLineEdit *field);
 
 /// The intro font size field: whole numbers 8 to 14. Typing accepts digits,
 /// signs and the decimal separator; when the field is left, a number out of

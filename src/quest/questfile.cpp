@@ -27,12 +27,31 @@ bool questfile::isQuestFile(const QString &path)
     return QFileInfo(path).suffix().compare(QLatin1String("dke"), Qt::CaseInsensitive) == 0;
 }
 
+QString questfile::oneLine(const QString &text)
+{
+    QString line;
+    line.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator) {
+            line += QLatin1Char(' ');
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+                ++i;
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
 QStringList questfile::toLines(const QuestDocument &document)
 {
     QStringList lines;
-    lines << document.title << document.monster;
+    lines << oneLine(document.title) << oneLine(document.monster);
     for (int i = 0; i < 6; ++i) {
-        lines << section(document, i);
+        for (const QString &line : section(document, i))
+            lines << oneLine(line);
         lines << kSeparator;
     }
     for (int n = 0; n < QuestDocument::NoteCount; ++n)

@@ -36,7 +36,13 @@ QString withExtension(const QString &path);
 /// Every other file given to the program is opened as a map.
 bool isQuestFile(const QString &path);
 
+/// The text as one line: each line break in it (CR LF, a lone CR or LF,
+/// U+2028, U+2029) becomes one space.
+QString oneLine(const QString &text);
+
 /// The lines of the file for the document, in file order (without line ends).
+/// Every field and text line goes through oneLine(): whatever the document
+/// holds, no line break inside a line can split it into two file lines.
 QStringList toLines(const QuestDocument &document);
 
 /// The file's bytes: toLines() in Windows-1252, each line ended by CR LF.

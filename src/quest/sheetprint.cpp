@@ -16,6 +16,8 @@
 #include <QPrinter>
 #include <QTemporaryFile>
 
+#include <new>
+
 namespace {
 
 // The BMP file through which the scroll and legend pass on their way to the
@@ -83,6 +85,22 @@ bool completePdf(const QString &path)
     if (!ok || xref < 0 || xref >= tailStart + at || !file.seek(xref))
         return false;
     return file.read(4) == "xref";
+}
+
+// The picture in the form the printer's engine stores it: a black-and-white
+// bitmap as it is, every other picture as 32-bit colour. Made here, before
+// anything is printed, so that a picture the memory cannot hold is reported
+// instead of being left out of the page by the engine without a word.
+QImage drawable(const QImage &picture)
+{
+    const QVector<QRgb> blackWhite{qRgb(0, 0, 0), qRgb(255, 255, 255)};
+    if (picture.isNull() || (picture.depth() == 1 && picture.colorTable() == blackWhite) ||
+        picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32)
+        return picture;
+    const QImage converted = picture.convertToFormat(QImage::Format_ARGB32);
+    if (converted.isNull())
+        throw DkError(errors::outOfMemory());
+    return converted;
 }
 
 } // namespace
@@ -176,12 +194,23 @@ void sheet::SheetPrinter::printWithoutDialog(const QuestDocument &doc, const QIm
     m_scroll = working.roundTrip(scroll);
     m_legend = working.roundTrip(legend);
 
-    const QVector<QImage> pictures{map, m_scroll, m_legend};
+    if (m_scroll.isNull() || m_legend.isNull())
+        throw DkError(errors::outOfMemory());
+    const QVector<QImage> pictures{drawable(map), drawable(m_scroll), drawable(m_legend)};
     const QVector<DeviceRect> rects = sheetRects(map, m_scroll, m_legend, deviceInfo(printer));
     printer.setDocName(jobTitle(doc));
+    // The engine's own buffers may still run out: an error like any other,
+    // with the job or the file given up.
+    const auto print = [&] {
+        try {
+            return printGraphics(printer, pictures, rects);
+        } catch (const std::bad_alloc &) {
+            throw DkError(errors::outOfMemory());
+        }
+    };
     if (!toFile) {
         const printspooler::SpooledJob job(printer);
-        if (!printGraphics(printer, pictures, rects))
+        if (!print())
             throw DkError(errors::noPrinter());
         job.checkAccepted();
         return;
@@ -194,7 +223,13 @@ void sheet::SheetPrinter::printWithoutDialog(const QuestDocument &doc, const QIm
     userfiles::Replacement pdf(target);
     pdf.open();
     printer.setOutputFileName(pdf.temporaryPath());
-    const bool printed = printGraphics(printer, pictures, rects);
+    bool printed = false;
+    try {
+        printed = print();
+    } catch (...) {
+        printer.setOutputFileName(target);
+        throw;
+    }
     printer.setOutputFileName(target);
     if (!printed || !completePdf(pdf.temporaryPath()))
         throw DkError(errors::cannotCreate(target));

@@ -61,7 +61,8 @@ public:
     /// "There is no default printer currently selected" when no printer is
     /// chosen, "Cannot create file %1" / "Cannot open file %1" when the working
     /// file or the output file fails, and the print spooler's own words when
-    /// it refuses the job. A PDF file is written under a temporary
+    /// it refuses the job, and "Out of memory" when a picture cannot be made
+    /// or drawn (nothing is printed then). A PDF file is written under a temporary
     /// name beside its target and replaces it only when it is complete: a
     /// failed print leaves any old file as it was.
     void print(QWidget *parent, const QuestDocument &doc, const QImage &map);

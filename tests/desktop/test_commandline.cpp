@@ -69,16 +69,26 @@ struct Run {
     QString err;
 };
 
-// The built program with `arguments`, without a display.
-Run runProgram(const QStringList &arguments)
+// The built program with `arguments`, without a display; with a limit of its
+// address space in KiB, and a temporary folder, when given.
+Run runProgram(const QStringList &arguments, int memoryKiB = 0, const QString &temp = QString())
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (!temp.isEmpty())
+        env.insert(QStringLiteral("TMPDIR"), temp);
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(DK_PROGRAM), arguments);
+    if (memoryKiB > 0)
+        process.start(QStringLiteral("bash"),
+                      QStringList{"-c",
+                                  QStringLiteral("ulimit -v %1; exec \"$0\" \"$@\"").arg(memoryKiB),
+                                  QStringLiteral(DK_PROGRAM)} +
+                          arguments);
+    else
+        process.start(QStringLiteral(DK_PROGRAM), arguments);
     Run run;
     if (!process.waitForFinished(120000))
         return run;
@@ -114,6 +124,25 @@ int runProgramBytes(const QList<QByteArray> &arguments, const QByteArray &err)
 // The options withoutDisplay runs the program with, as --help names them.
 const QStringList kRunOptions{"-h",      "--help", "--help-all", "-v",      "--version",
                               "--sheet", "--map",  "-o",         "--output"};
+
+// A BMP file of 8-bit RLE pixels with a grey palette.
+QByteArray rle8Bmp(int width, int height, const QByteArray &pixels)
+{
+    QByteArray palette;
+    for (int i = 0; i < 256; ++i)
+        palette += QByteArray(3, char(i)) + '\0';
+    QByteArray file;
+    QDataStream out(&file, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    const quint32 offset = 14 + 40 + quint32(palette.size());
+    out.writeRawData("BM", 2);
+    out << quint32(offset + pixels.size()) << quint32(0) << offset;
+    out << quint32(40) << qint32(width) << qint32(height) << quint16(1) << quint16(8) << quint32(1)
+        << quint32(pixels.size()) << qint32(2835) << qint32(2835) << quint32(256) << quint32(0);
+    out.writeRawData(palette.constData(), int(palette.size()));
+    out.writeRawData(pixels.constData(), int(pixels.size()));
+    return file;
+}
 
 } // namespace
 
@@ -166,7 +195,12 @@ private Q_SLOTS:
         QTest::newRow("output alone")
             << QStringList{"-o", "s.pdf"} << refuse << QStringList{} << "--sheet";
         QTest::newRow("unknown option")
-            << QStringList{"--zoom"} << refuse << QStringList{} << "zoom";
+            << QStringList{"--zoom"} << refuse << QStringList{} << "--zoom";
+        // Named as typed, with the way to open a file whose name begins with a dash.
+        QTest::newRow("file name with a dash")
+            << QStringList{"-x.bmp"} << refuse << QStringList{} << "„-x.bmp“";
+        QTest::newRow("after --") << QStringList{"--", "-x.bmp"} << open << QStringList{"-x.bmp"}
+                                  << "";
     }
 
     void parse()
@@ -371,6 +405,7 @@ private Q_SLOTS:
                             << "--sheet";
         QTest::newRow("--output") << QStringList{"--output", path(QStringLiteral("x.pdf"))} << 2
                                   << QString() << "--sheet";
+        QTest::newRow("-x.bmp") << QStringList{"-x.bmp"} << 2 << QString() << "dkedit -- -x.bmp";
     }
 
     void withoutDisplay()
@@ -385,6 +420,70 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains(err), qPrintable(run.err));
         if (arguments.first() == QLatin1String("--sheet") && status == 0)
             QVERIFY(QFile(arguments.last()).size() > 1000);
+    }
+
+    // The sheet never replaces one of its inputs, named by the same path or
+    // through a link; nothing is written then.
+    void sheetGuardsItsInputs()
+    {
+        const QString quest = path(QStringLiteral("eingabe.dke"));
+        QVERIFY(QFile::copy(dataPath(QStringLiteral("flags_all.dke")), quest));
+        const QString link = path(QStringLiteral("verweis.bmp"));
+        QVERIFY(QFile::link(map, link));
+        const QByteArray questBytes = readBytes(quest);
+        const QByteArray mapBytes = readBytes(map);
+        for (const QString &output : {quest, map, link, QDir::current().relativeFilePath(quest)}) {
+            const Run run = runProgram({"--sheet", quest, "--map", map, "-o", output});
+            QVERIFY2(run.status == 2, qPrintable(output + run.err));
+            QVERIFY2(run.err.contains(output), qPrintable(run.err));
+        }
+        QCOMPARE(readBytes(quest), questBytes);
+        QCOMPARE(readBytes(map), mapBytes);
+    }
+
+    // "-o -" writes the PDF to standard output and no file named "-".
+    void sheetToStandardOutput()
+    {
+        QTemporaryDir temp;
+        const Run run = runProgram(
+            {"--sheet", dataPath(QStringLiteral("flags_all.dke")), "--map", map, "-o", "-"}, 0,
+            temp.path());
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QVERIFY(run.out.startsWith(QLatin1String("%PDF-")));
+        QVERIFY(run.out.trimmed().endsWith(QLatin1String("%%EOF")));
+        QVERIFY(!QFile::exists(QStringLiteral("-")));
+        QCOMPARE(QDir(temp.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // A map the memory cannot hold (16384 x 16384 pixels in a small RLE8
+    // file) is an error with status 1, and no file is left in the output
+    // folder or the temporary folder. The same limit lets a small sheet through.
+    void sheetOutOfMemory()
+    {
+        const int limitKiB = 400000;
+        QTemporaryDir out;
+        QTemporaryDir temp;
+        const QString quest = dataPath(QStringLiteral("flags_all.dke"));
+        QByteArray row;
+        for (int x = 0; x < 16384; x += 256)
+            row += QByteArray("\xff\x01", 2) + QByteArray("\x01\x02", 2);
+        row += QByteArray("\x00\x00", 2); // end of the row
+        QByteArray pixels = row.repeated(16384);
+        pixels[pixels.size() - 1] = '\x01'; // end of the picture
+        const QString big = path(QStringLiteral("gross.bmp"));
+        QVERIFY(writeBytes(big, rle8Bmp(16384, 16384, pixels)));
+
+        const QString small = out.filePath(QStringLiteral("klein.pdf"));
+        Run run = runProgram({"--sheet", quest, "--map", map, "-o", small}, limitKiB, temp.path());
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QVERIFY(QFile::remove(small));
+
+        run = runProgram({"--sheet", quest, "--map", big, "-o", out.filePath("gross.pdf")},
+                         limitKiB, temp.path());
+        QVERIFY2(run.status == 1, qPrintable(QString::number(run.status) + run.err));
+        QVERIFY2(run.err.contains(QLatin1String("dkedit: Out of memory.")), qPrintable(run.err));
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(QDir(temp.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     // Each option --help lists has its row above, so a new one is run too.

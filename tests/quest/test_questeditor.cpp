@@ -9,6 +9,7 @@
 #include "scripteddialogs.h"
 #include "textlines.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -166,6 +168,66 @@ private slots:
         editor.titleField()->setSelection(0, 20);
         QTest::keyClicks(editor.titleField(), QStringLiteral("cd"));
         QCOMPARE(editor.titleField()->text(), QStringLiteral("c") + QString(39, QLatin1Char('b')));
+    }
+
+    // The title and the monster field stay one line, whatever route a text
+    // with line breaks takes into them; the title's limit holds for pastes.
+    void oneLineFields_data()
+    {
+        QTest::addColumn<QString>("lineBreak");
+        QTest::newRow("CR") << "\r";
+        QTest::newRow("LF") << "\n";
+        QTest::newRow("CR LF") << "\r\n";
+    }
+    void oneLineFields()
+    {
+        QFETCH(QString, lineBreak);
+        const QString text = QStringList{"Erste", "Zweite", "---", "+A"}.join(lineBreak);
+        const QString line = QStringLiteral("Erste Zweite --- +A");
+        QuestEditor editor;
+        for (QLineEdit *field : {editor.titleField(), editor.monsterField()->lineEdit()}) {
+            const QString name = field->objectName();
+            field->clear();
+            editor.setQuestModified(false);
+            QGuiApplication::clipboard()->setText(text);
+            field->paste();
+            QCOMPARE(field->text(), line);
+            QVERIFY2(editor.questModified(), qPrintable(name));
+
+            field->clear();
+            QMimeData dropped;
+            dropped.setText(text);
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(field, &enter);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton,
+                            Qt::NoModifier);
+            QApplication::sendEvent(field, &drop);
+            QCOMPARE(field->text(), line);
+
+            QAccessibleInterface *access = QAccessible::queryAccessibleInterface(field);
+            QVERIFY(access && access->editableTextInterface());
+            access->setText(QAccessible::Value, text);
+            QCOMPARE(field->text(), line);
+            access->editableTextInterface()->insertText(0, lineBreak);
+            access->editableTextInterface()->replaceText(1, 6, lineBreak + QLatin1Char('x'));
+            QCOMPARE(field->text(), QStringLiteral("  x Zweite --- +A"));
+        }
+        QuestDocument loaded;
+        loaded.title = text;
+        loaded.monster = text;
+        editor.setQuestText(loaded);
+        QCOMPARE(editor.document().title, line);
+        QCOMPARE(editor.document().monster, line);
+
+        // A pasted title keeps to 40 characters, the line breaks as spaces.
+        editor.titleField()->clear();
+        QGuiApplication::clipboard()->setText(QString(30, QLatin1Char('a')) + lineBreak +
+                                              QString(30, QLatin1Char('b')));
+        editor.titleField()->paste();
+        QCOMPARE(editor.titleField()->text(),
+                 QString(30, QLatin1Char('a')) + QLatin1Char(' ') + QString(9, QLatin1Char('b')));
+        editor.setQuestModified(false);
     }
 
     void limitTyped_data()

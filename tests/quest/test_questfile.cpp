@@ -108,6 +108,30 @@ private slots:
         QCOMPARE(doc.active, (std::array<bool, 5>{false, false, true, true, false}));
     }
 
+    // Whatever a document holds, each field and text line stays one file
+    // line: a line break inside it is written as a space.
+    void writerKeepsEveryLineWhole()
+    {
+        QuestDocument doc = workedExample();
+        doc.title = QStringLiteral("Erste\nZweite\r\n---\r\n+A");
+        doc.monster = QStringLiteral("Ork\rTroll");
+        doc.intro = QStringList{QStringLiteral("a\u2028b"), QStringLiteral("c\u2029d\n\n")};
+        doc.notes[QuestDocument::Other] = QStringList{QStringLiteral("---\r\n")};
+        const QByteArray bytes = questfile::encode(doc);
+        QList<QByteArray> lines = bytes.split('\n');
+        QCOMPARE(lines.takeLast(), QByteArray());
+        QCOMPARE(lines.size(), 18);
+        for (const QByteArray &line : lines)
+            QVERIFY2(line.endsWith('\r') && line.count('\r') == 1, line.constData());
+        QuestDocument back;
+        QVERIFY(questfile::parseLines(questfile::splitLines(bytes), back));
+        QCOMPARE(back.title, QStringLiteral("Erste Zweite --- +A"));
+        QCOMPARE(back.monster, QStringLiteral("Ork Troll"));
+        QCOMPARE(back.intro, (QStringList{"a b", "c d  "}));
+        QCOMPARE(back.notes[QuestDocument::Other], QStringList{"--- "});
+        QCOMPARE(back.active, doc.active);
+    }
+
     void longLinesAreKeptWhole()
     {
         QuestDocument doc;
@@ -359,6 +383,13 @@ private slots:
         QVERIFY(list.contains(QStringLiteral("Default")));
         for (int i = 1; i < list.size(); ++i)
             QVERIFY2(list[i - 1].compare(list[i], Qt::CaseInsensitive) <= 0, qPrintable(list[i]));
+        QCOMPARE(QSet<QString>(list.begin(), list.end()).size(), list.size());
+        for (const QString &name : list)
+            QVERIFY2(!name.endsWith(QLatin1Char(']')), qPrintable(name));
+        // Each family once under its plain name, whatever foundries make it.
+        QCOMPARE(questfonts::plainFontList({"Nimbus Sans [URW ]", "C059 [UKWN]", "arial",
+                                            "C059 [urw]", "DejaVu Sans", "C059"}),
+                 (QStringList{"arial", "C059", "Default", "DejaVu Sans", "Nimbus Sans"}));
         QCOMPARE(questfonts::faceFor(QStringLiteral("dEfAuLt")), QStringLiteral("MS Sans Serif"));
         QCOMPARE(questfonts::faceFor(QStringLiteral("Liberation Serif")),
                  QStringLiteral("Liberation Serif"));

@@ -2,6 +2,7 @@
 // the preview buttons.
 #include "bmpcodec.h"
 #include "errors.h"
+#include "forkedchild.h"
 #include "pdfpage.h"
 #include "raster.h"
 #include "scripteddialogs.h"
@@ -16,6 +17,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -312,6 +315,37 @@ private Q_SLOTS:
             QVERIFY(!QFile::exists(printer.lastWorkingFile()));
         if (!output.isEmpty())
             QVERIFY(!printer.lastWorkingFile().isEmpty());
+    }
+
+    // A map that the memory cannot hold in the form the printer takes is
+    // reported; nothing is printed and the old PDF stays as it was.
+    void pictureThatCannotBeMadePrintsNothing()
+    {
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath(QStringLiteral("alt.pdf"));
+        QVERIFY(writeBytes(pdf, "alte Datei"));
+        QImage map(12000, 12000, QImage::Format_Indexed8); // 144 MB, 576 MB as colour
+        QVERIFY(!map.isNull());
+        map.setColorCount(2);
+        map.setColor(0, qRgb(40, 40, 40));
+        map.setColor(1, qRgb(200, 200, 200));
+        map.fill(1);
+        sheet::SheetPrinter printer;
+        setPdf(printer.printer(), QStringLiteral("unbenutzt.pdf"));
+        printer.printer().setOutputFileName(pdf);
+        const QString result = inForkedChild([&] {
+            QFile statm(QStringLiteral("/proc/self/statm"));
+            if (!statm.open(QIODevice::ReadOnly))
+                return QStringLiteral("no statm");
+            const rlim_t used =
+                statm.readAll().split(' ').value(0).toULongLong() * rlim_t(sysconf(_SC_PAGESIZE));
+            const rlimit limit{used + (300u << 20), RLIM_INFINITY};
+            setrlimit(RLIMIT_AS, &limit);
+            return errorOf([&] { printer.printWithoutDialog(sampleQuest(), map); });
+        });
+        QCOMPARE(result, errors::outOfMemory());
+        QCOMPARE(readBytes(pdf), QByteArray("alte Datei"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"alt.pdf"});
     }
 
     // Any mouse button held on a preview button shows the composed picture;
