@@ -206,7 +206,7 @@ QImage decodePixels(QIODevice &device)
     // The decoder writes into the picture we hand it when size and format match.
     QImage picture = zeroedPicture(pictureSize, format);
     if (picture.isNull())
-        throw DkError(errors::invalidBitmap());
+        throw DkError(errors::outOfMemory());
     if (!reader.read(&picture) || picture.isNull())
         throw DkError(errors::invalidBitmap());
     return picture;
@@ -241,7 +241,9 @@ QImage decodeMaskedPixels(QIODevice &device, const BmpHeader &header)
     const int w = int(header.width);
     const int h = int(std::abs(header.height));
     QImage picture = zeroedPicture(QSize(w, h), QImage::Format_RGB32);
-    if (picture.isNull() || !device.seek(header.pixelOffset))
+    if (picture.isNull())
+        throw DkError(errors::outOfMemory());
+    if (!device.seek(header.pixelOffset))
         throw DkError(errors::invalidBitmap());
     const int bytes = header.bitsPerPixel / 8;
     const qint64 stride = ((qint64(w) * header.bitsPerPixel + 31) / 32) * 4;

@@ -1,5 +1,7 @@
 #include "raster.h"
 
+#include "errors.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -29,7 +31,7 @@ QImage raster::reducedToWidth(const QImage &picture, int width)
     const int height = std::max(1, int((qint64(h) * width + w / 2) / w));
     QImage reduced(width, height, QImage::Format_RGB32);
     if (reduced.isNull())
-        return reduced;
+        throw DkError(errors::outOfMemory());
     std::vector<int> column(static_cast<size_t>(w));
     for (int x = 0; x < w; ++x)
         column[size_t(x)] = int(qint64(x) * width / w);

@@ -30,7 +30,8 @@ QImage toWorkingFormat(const QImage &picture);
 /// The picture reduced to `width` pixels wide, its height in proportion
 /// (rounded, at least 1): each pixel of the result is the mean colour of the
 /// source pixels it covers. Made row by row; the result is RGB32 and the
-/// only picture made. A picture no wider is given back as it is.
+/// only picture made ("Out of memory" where it cannot be). A picture no
+/// wider is given back as it is.
 QImage reducedToWidth(const QImage &picture, int width);
 
 /// The picture with every pixel of the colour `key` (pure blue unless told
