@@ -61,6 +61,7 @@ int main(int argc, char **argv)
 
     Program program;
     program.mainWindow.show();
+    program.startRecovery();
     program.openFiles(command.files);
     return app.exec();
 }

@@ -29,7 +29,7 @@ MapWindow::MapWindow(ToolState &tool, PreviewState &preview, MapDocument documen
       m_path(path)
 {
     build();
-    setCaption(path);
+    setCaption(path.isEmpty() ? mapfile::kNewCaption : path);
 }
 
 void MapWindow::build()
@@ -90,8 +90,10 @@ void MapWindow::build()
     command(m_popup, "InZwischenablagekopieren2", QStringLiteral("In Zwischenablage kopieren"),
             &MapWindow::copyToClipboard);
 
-    connect(m_canvas, &MapCanvas::placed, this,
-            [this] { m_undo->setEnabled(m_document.canUndo()); });
+    connect(m_canvas, &MapCanvas::placed, this, [this] {
+        m_undo->setEnabled(m_document.canUndo());
+        Q_EMIT changed();
+    });
     connect(m_canvas, &MapCanvas::overlayMenuRequested, this,
             [this](const QPoint &pos) { m_popup->popup(pos); });
 
@@ -118,6 +120,7 @@ void MapWindow::pictureChanged()
 {
     m_canvas->pictureReplaced();
     m_undo->setEnabled(m_document.canUndo());
+    Q_EMIT changed();
 }
 
 void MapWindow::writeTo(const QString &path)
@@ -126,6 +129,7 @@ void MapWindow::writeTo(const QString &path)
     m_path = path;
     setCaption(path);
     m_document.setModified(false);
+    Q_EMIT saved();
 }
 
 bool MapWindow::save()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mapdocument.h"
 #include "preview.h"
 #include "toolstate.h"
 
@@ -73,11 +74,18 @@ public:
     /// what could not be opened (of several files: naming each). Throws
     /// DkError with that report.
     void openMaps(const QStringList &paths);
+    /// Opens a map held in memory in a new window, captioned with `path`
+    /// ("New*" when empty), as a map read from that file would be.
+    MapWindow *openDocument(MapDocument document, const QString &path);
 
     /// The map windows in the order they were created.
     QList<MapWindow *> mapWindows() const;
     /// The active map window, or null.
     MapWindow *activeMapWindow() const;
+
+Q_SIGNALS:
+    /// A map window was added to the client area.
+    void mapWindowAdded(MapWindow *window);
 
 public Q_SLOTS:
     /// The tool bar's tool for `mode` (the correction or the fill tool), as
