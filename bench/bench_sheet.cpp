@@ -51,6 +51,7 @@ public:
     Answer ask(QWidget *, const QString &) override { return Answer::No; }
     bool confirmOverwrite(QWidget *, const QString &, const QString &) override { return false; }
     void error(QWidget *, const QString &) override {}
+    bool offerRestore(QWidget *, const QString &) override { return false; }
     bool print(QWidget *, QPrinter &printer) override
     {
         printer.setOutputFormat(QPrinter::PdfFormat);

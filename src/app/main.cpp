@@ -86,6 +86,7 @@ int run(int argc, char **argv)
 
     Program program;
     program.mainWindow.show();
+    program.startRecovery();
     program.openFiles(command.files);
     return app.exec();
 }

@@ -1,11 +1,13 @@
 #include "program.h"
 
+#include "endsignals.h"
 #include "fonts.h"
 #include "questfile.h"
 #include "sheetprint.h"
 
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QSessionManager>
 
 void prepareApplication()
 {
@@ -33,6 +35,20 @@ void Program::openFiles(const QStringList &files)
             &mainWindow, [this, maps] { mainWindow.openMaps(maps); }, Qt::QueuedConnection);
     if (quest)
         QMetaObject::invokeMethod(&mainWindow, &MainWindow::showQuestEditor, Qt::QueuedConnection);
+}
+
+void Program::startRecovery(const QString &folder)
+{
+    if (!recovery::enabledInSettings())
+        return;
+    recoverySession = std::make_unique<RecoverySession>(mainWindow, questEditor,
+                                                        std::make_unique<recovery::Store>(folder));
+    RecoverySession *session = recoverySession.get();
+    auto *endSignals = new EndSignals(session);
+    QObject::connect(endSignals, &EndSignals::received, session, [session] { session->endNow(0); });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, session,
+                     [session] { session->endNow(0); });
+    QMetaObject::invokeMethod(session, &RecoverySession::start, Qt::QueuedConnection);
 }
 
 Program::Program()

@@ -3,6 +3,10 @@
 #include "aboutbox.h"
 #include "mainwindow.h"
 #include "questeditor.h"
+#include "recovery.h"
+#include "recoverysession.h"
+
+#include <memory>
 
 /// The program's three long-lived windows, created in start-up order (main
 /// window, quest editor, about box) and wired together: quitting asks about
@@ -18,9 +22,17 @@ struct Program {
     /// reported by the error report, and the others still open.
     void openFiles(const QStringList &files);
 
+    /// Starts keeping recovery copies in `folder` (unless the settings turn
+    /// them off): once the event loop runs, what an earlier session left is
+    /// offered; SIGTERM, SIGHUP, SIGINT and the session manager's commit
+    /// request write every pending copy and end the program without a
+    /// question.
+    void startRecovery(const QString &folder = recovery::defaultFolder());
+
     MainWindow mainWindow;
     QuestEditor questEditor{&mainWindow};
     AboutBox aboutBox{&mainWindow};
+    std::unique_ptr<RecoverySession> recoverySession;
 };
 
 /// Settings of the application object made before any window exists.

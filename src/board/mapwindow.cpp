@@ -30,7 +30,7 @@ MapWindow::MapWindow(ToolState &tool, PreviewState &preview, MapDocument documen
       m_path(path), m_fileVersion(userfiles::versionOf(path))
 {
     build();
-    setCaption(filenames::shown(path));
+    setCaption(path.isEmpty() ? mapfile::kNewCaption : filenames::shown(path));
 }
 
 void MapWindow::build()
@@ -91,8 +91,10 @@ void MapWindow::build()
     command(m_popup, "InZwischenablagekopieren2", QStringLiteral("In Zwischenablage kopieren"),
             &MapWindow::copyToClipboard);
 
-    connect(m_canvas, &MapCanvas::placed, this,
-            [this] { m_undo->setEnabled(m_document.canUndo()); });
+    connect(m_canvas, &MapCanvas::placed, this, [this] {
+        m_undo->setEnabled(m_document.canUndo());
+        Q_EMIT changed();
+    });
     connect(m_canvas, &MapCanvas::overlayMenuRequested, this,
             [this](const QPoint &pos) { m_popup->popup(pos); });
 
@@ -119,6 +121,7 @@ void MapWindow::pictureChanged()
 {
     m_canvas->pictureReplaced();
     m_undo->setEnabled(m_document.canUndo());
+    Q_EMIT changed();
 }
 
 void MapWindow::writeTo(const QString &path)
@@ -128,6 +131,7 @@ void MapWindow::writeTo(const QString &path)
     m_fileVersion = userfiles::versionOf(path);
     setCaption(filenames::shown(path));
     m_document.setModified(false);
+    Q_EMIT saved();
 }
 
 bool MapWindow::save()

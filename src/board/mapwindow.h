@@ -37,7 +37,7 @@ public:
     MapWindow(ToolState &tool, PreviewState &preview, QWidget *parent = nullptr);
     /// A map read from the file `path` (see mapfile::read), handed over with
     /// std::move; every save writes it in its file's format. The caption is
-    /// the path.
+    /// the path ("New*" for an empty path: a map without a file).
     MapWindow(ToolState &tool, PreviewState &preview, MapDocument document, const QString &path,
               QWidget *parent = nullptr);
 
@@ -96,6 +96,10 @@ public Q_SLOTS:
     void setZoom(board::Zoom zoom, const QPointF &anchor);
 
 Q_SIGNALS:
+    /// The picture changed (a click, undo, a repair).
+    void changed();
+    /// The map was written to its file.
+    void saved();
     void newRequested();
     void openRequested();
     void quitRequested();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mapdocument.h"
 #include "preview.h"
 #include "toolstate.h"
 
@@ -75,6 +76,9 @@ public:
     /// what could not be opened (of several files: naming each). Throws
     /// DkError with that report.
     void openMaps(const QStringList &paths);
+    /// Opens a map held in memory in a new window, captioned with `path`
+    /// ("New*" when empty), as a map read from that file would be.
+    MapWindow *openDocument(MapDocument document, const QString &path);
 
     /// The map windows in the order they were created.
     QList<MapWindow *> mapWindows() const;
@@ -82,6 +86,10 @@ public:
     MapWindow *activeMapWindow() const;
     /// The map window whose file is the file at `path`, or null.
     MapWindow *mapWindowOf(const QString &path) const;
+
+Q_SIGNALS:
+    /// A map window was added to the client area.
+    void mapWindowAdded(MapWindow *window);
 
 public Q_SLOTS:
     /// The tool bar's tool for `mode` (the correction or the fill tool), as

@@ -59,6 +59,7 @@ MapWindow *MainWindow::addMapWindow(MapWindow *window)
     window->show();
     m_mdi->setActiveSubWindow(window);
     updateMenus();
+    Q_EMIT mapWindowAdded(window);
     return window;
 }
 
@@ -106,8 +107,12 @@ MapWindow *MainWindow::openMap(const QString &path)
     mapfile::Format format;
     QImage picture = mapfile::read(path, &format);
     // Handed over, not copied: a large map is held once.
-    return addMapWindow(
-        new MapWindow(m_tool, m_preview, MapDocument(std::move(picture), format), path));
+    return openDocument(MapDocument(std::move(picture), format), path);
+}
+
+MapWindow *MainWindow::openDocument(MapDocument document, const QString &path)
+{
+    return addMapWindow(new MapWindow(m_tool, m_preview, std::move(document), path));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)

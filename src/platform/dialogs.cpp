@@ -181,6 +181,20 @@ Dialogs::Answer QtDialogs::ask(QWidget *parent, const QString &text)
     return questionAnswer(*box);
 }
 
+bool QtDialogs::offerRestore(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), text,
+                    QMessageBox::NoButton, parent);
+    QPushButton *restore =
+        fixedButton(box, QStringLiteral("Wiederherstellen"), QMessageBox::YesRole, "restore");
+    QPushButton *keep = fixedButton(box, QStringLiteral("Nicht wiederherstellen"),
+                                    QMessageBox::NoRole, "dontRestore");
+    box.setDefaultButton(restore);
+    box.setEscapeButton(keep);
+    box.exec();
+    return box.clickedButton() == restore;
+}
+
 bool QtDialogs::confirmOverwrite(QWidget *parent, const QString &title, const QString &path)
 {
     QMessageBox box(QMessageBox::Warning, title,

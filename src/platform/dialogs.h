@@ -53,6 +53,12 @@ public:
     /// The error report: stop icon, the application title as caption, OK.
     virtual void error(QWidget *parent, const QString &text) = 0;
 
+    /// The offer at start-up to restore work a session left unsaved: a
+    /// question box with the application title as caption and the buttons
+    /// "Wiederherstellen" and "Nicht wiederherstellen". True for restoring;
+    /// Escape or closing the box restores nothing.
+    virtual bool offerRestore(QWidget *parent, const QString &text) = 0;
+
     /// The print dialog for one page with one copy preset. Returns false when
     /// the user does not confirm it.
     virtual bool print(QWidget *parent, QPrinter &printer) = 0;
@@ -98,5 +104,6 @@ public:
     Answer ask(QWidget *parent, const QString &text) override;
     bool confirmOverwrite(QWidget *parent, const QString &title, const QString &path) override;
     void error(QWidget *parent, const QString &text) override;
+    bool offerRestore(QWidget *parent, const QString &text) override;
     bool print(QWidget *parent, QPrinter &printer) override;
 };

@@ -116,10 +116,21 @@ public:
     /// (the question was dismissed); a failed save throws its error.
     bool confirmClose();
 
+    /// Fills the editor with a document kept from an earlier session (every
+    /// field, the intro font and size, the map picture), marked modified.
+    void restoreQuest(const QuestDocument &document, const QImage &picture);
+
     /// Escape does nothing: the editor has no cancel.
     void reject() override {}
     /// The default button's way of closing.
     void accept() override { closeEditor(); }
+
+Q_SIGNALS:
+    /// The user edited the quest's text.
+    void textEdited();
+    /// The quest's unsaved edits no longer need keeping: they were saved,
+    /// replaced by a loaded file, or given up with "No" at "Text speichern?".
+    void textSettled();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

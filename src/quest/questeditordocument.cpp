@@ -84,6 +84,19 @@ void QuestEditor::clearNotes()
 void QuestEditor::markModified()
 {
     m_modified = true;
+    Q_EMIT textEdited();
+}
+
+void QuestEditor::restoreQuest(const QuestDocument &document, const QImage &picture)
+{
+    setQuestText(document);
+    programmatic([&] {
+        m_fontBox->setEditText(document.introFont);
+        m_sizeBox->setValue(document.introSize);
+    });
+    if (!picture.isNull())
+        takeMapPicture(picture);
+    m_modified = true;
 }
 // ---- Intro context menu --------------------------------------------------------
 

@@ -108,6 +108,7 @@ QuestEditor::SaveResult QuestEditor::saveQuest()
     questfile::write(doc, path);
     m_questFile = path;
     m_modified = false;
+    Q_EMIT textSettled();
     return SaveResult::Saved;
 }
 
@@ -119,6 +120,7 @@ bool QuestEditor::askToSave(bool stopOnCancel)
     case Dialogs::Answer::Yes:
         return saveQuest() == SaveResult::Saved || !stopOnCancel;
     case Dialogs::Answer::No:
+        Q_EMIT textSettled();
         return true;
     case Dialogs::Answer::Dismissed:
         break;
@@ -146,6 +148,7 @@ void QuestEditor::readQuestFile(const QString &path)
     setQuestText(doc);
     m_questFile = path;
     m_modified = false;
+    Q_EMIT textSettled();
 }
 
 void QuestEditor::loadQuestFile(const QString &path)

@@ -62,6 +62,7 @@ public:
     QQueue<Reply> confirmAnswers;  ///< answers to ask() and confirm()
     QQueue<bool> overwriteAnswers; ///< true = replace the existing file
     QQueue<bool> printAnswers;     ///< true = print dialog confirmed
+    QQueue<bool> restoreAnswers;   ///< true = "Wiederherstellen" at the start-up offer
     /// What the user chooses in a confirmed print dialog (a printer, a paper).
     std::function<void(QPrinter &)> printChoice;
 
@@ -71,6 +72,7 @@ public:
     QStringList questions;             ///< text of every confirm() question
     QStringList overwriteQuestions;    ///< path of every overwrite question
     QStringList errors;                ///< text of every error report, as shown
+    QStringList restoreOffers;         ///< text of every offer to restore
     int printCount = 0;                ///< how often the print dialog was shown
     QStringList unanswered;            ///< "openFile", "saveFile", "confirm: <text>",
                                        ///< "print" for calls whose queue was empty
@@ -98,6 +100,8 @@ public:
         saveAnswers.clear();
         confirmAnswers.clear();
         printAnswers.clear();
+        restoreAnswers.clear();
+        restoreOffers.clear();
         overwriteAnswers.clear();
         overwriteQuestions.clear();
         openQuestions.clear();
@@ -151,6 +155,16 @@ public:
     }
 
     void error(QWidget *, const QString &text) override { errors << text; }
+
+    bool offerRestore(QWidget *, const QString &text) override
+    {
+        restoreOffers << text;
+        if (restoreAnswers.isEmpty()) {
+            unanswered << QStringLiteral("restore: ") + text;
+            return false;
+        }
+        return restoreAnswers.dequeue();
+    }
 
     bool print(QWidget *, QPrinter &printer) override
     {
