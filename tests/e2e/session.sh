@@ -1,4 +1,4 @@
-# Helpers of the end-to-end sessions (sourced by e2e.sh and wayland.sh, which
+# Helpers of the end-to-end sessions (sourced by e2e.sh, recovery.sh and wayland.sh, which
 # define `fail`): waiting for a condition and reading the screen of the
 # session's X server.
 
