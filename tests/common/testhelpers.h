@@ -126,3 +126,17 @@ protected:
 private:
     QRegion m_painted;
 };
+
+// A memory limit (ulimit -v) cannot hold AddressSanitizer's shadow memory:
+// tests that run a child under one skip in the sanitizer build.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define DK_TEST_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(DK_TEST_ASAN)
+#define SKIP_UNDER_MEMORY_LIMIT_WITH_SANITIZER()                                                   \
+    QSKIP("a memory limit cannot be set under AddressSanitizer")
+#else
+#define SKIP_UNDER_MEMORY_LIMIT_WITH_SANITIZER() (void)0
+#endif
