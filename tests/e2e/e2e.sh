@@ -34,15 +34,7 @@ read -r _ _ FX FY < <(grep '^click map ' "$WORK/clicks.txt" | head -1)
 
 # ---- First run: draw a map and save it ----------------------------------------
 start_program
-keys ctrl+n
-# The new map is up when its first square shows white at the first click.
-wait_for 10 "the new map" pixel_is $((WX + FX)) $((WY + FY)) "255,255,255"
-
-while read -r _ name x y; do
-    [ "$name" = canvas ] && continue
-    click $((WX + x)) $((WY + y))
-done <"$WORK/clicks.txt"
-[ "$(pixel $((WX + FX)) $((WY + FY)))" != "255,255,255" ] || fail "the goblin did not appear on the map"
+draw_new_map
 
 # Escape at the save question calls "Beenden" off: program, map and changes stay.
 keys ctrl+q

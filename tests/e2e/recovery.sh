@@ -20,13 +20,7 @@ no_copy_left() { ! ls "$COPIES"/*.dkr 2>/dev/null; }
 
 # ---- First run: draw a map, wait for its copy, then the program is killed -----
 start_program
-keys ctrl+n
-wait_for 10 "the new map" pixel_is $((WX + FX)) $((WY + FY)) "255,255,255"
-while read -r _ name x y; do
-    [ "$name" = canvas ] && continue
-    click $((WX + x)) $((WY + y))
-done <"$WORK/clicks.txt"
-[ "$(pixel $((WX + FX)) $((WY + FY)))" != "255,255,255" ] || fail "the goblin did not appear on the map"
+draw_new_map
 wait_for 10 "the recovery copy" copy_written
 kill -KILL "$PID"
 wait "$PID" 2>/dev/null

@@ -139,3 +139,16 @@ shows_saved_map() {
         fail "no screen grab"
     "$HELPER" screen "$MAP.bmp" "$WORK/$name.png" || fail "$what differs from the saved file"
 }
+
+# Ctrl+N, then every map click e2e_helper listed in clicks.txt: the goblins
+# the sessions draw. The new map is up when its first square shows white at
+# the first click.
+draw_new_map() {
+    keys ctrl+n
+    wait_for 10 "the new map" pixel_is $((WX + FX)) $((WY + FY)) "255,255,255"
+    while read -r _ name x y; do
+        [ "$name" = canvas ] && continue
+        click $((WX + x)) $((WY + y))
+    done <"$WORK/clicks.txt"
+    [ "$(pixel $((WX + FX)) $((WY + FY)))" != "255,255,255" ] || fail "the goblin did not appear on the map"
+}
