@@ -240,10 +240,18 @@ void RecoverySession::copyPending(bool now)
     const qint64 msecs = time.toMSecsSinceEpoch();
 
     auto submit = [this, now](const QString &slot, recovery::Copy copy, QImage picture,
-                              raster::BmpFormat format) {
-        auto job = [this, slot, copy, picture, format]() mutable {
+                              std::shared_ptr<PictureSnapshot> snapshot, raster::BmpFormat format) {
+        auto job = [this, slot, copy, picture, snapshot, format]() mutable {
             QString error;
             try {
+                if (snapshot) {
+                    picture = snapshot->take();
+                    snapshot.reset();
+                    // Given up while it was read: the change that made it
+                    // go is copied in its turn.
+                    if (picture.isNull())
+                        return;
+                }
                 if (!picture.isNull())
                     copy.picture = raster::encodeBmp(picture, format);
                 picture = QImage();
@@ -268,7 +276,7 @@ void RecoverySession::copyPending(bool now)
         TrackedMap &map = it.value();
         if (!map.pending)
             continue;
-        const MapDocument &document = window->document();
+        MapDocument &document = window->document();
         if (!document.isModified()) {
             map.pending = false;
             dropCopy(map.slot);
@@ -289,8 +297,8 @@ void RecoverySession::copyPending(bool now)
         copy.path = window->isNew() ? QString() : window->caption();
         copy.bitsPerPixel = document.fileFormat().bmp.bitsPerPixel;
         copy.time = time;
-        // Shared, not copied: the next click detaches the map's own pixels.
-        submit(map.slot, copy, document.picture(), document.fileFormat().bmp);
+        // Read on the worker while the user draws on: not copied here.
+        submit(map.slot, copy, QImage(), document.snapshot(), document.fileFormat().bmp);
     }
     if (largeMapDue >= 0)
         m_largeMapWait.start(int(largeMapDue));
@@ -304,7 +312,7 @@ void RecoverySession::copyPending(bool now)
             copy.caption = document.title;
             copy.time = time;
             copy.fields = questcopy::encode(document);
-            submit(kQuestSlot, copy, m_quest.mapPicture(), raster::BmpFormat());
+            submit(kQuestSlot, copy, m_quest.mapPicture(), nullptr, raster::BmpFormat());
         } else {
             dropCopy(kQuestSlot);
         }

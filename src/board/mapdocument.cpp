@@ -16,12 +16,36 @@ MapDocument::MapDocument(QImage picture, mapfile::Format fileFormat)
     m_picture.detach();
 }
 
+template <typename Change> void MapDocument::changePicture(Change &&change)
+{
+    PictureSnapshot *snapshot = m_snapshot.get();
+    if (!snapshot) {
+        change();
+        return;
+    }
+    m_undo.setWatch([snapshot](int top, int bottom) { snapshot->beforeChange(top, bottom); });
+    change();
+    m_undo.setWatch({});
+    // Pixels shared with someone else were copied by the change: the old
+    // ones are theirs now, and may go at any time.
+    if (!snapshot->reads(m_picture.constBits()))
+        m_snapshot.reset();
+}
+
+std::shared_ptr<PictureSnapshot> MapDocument::snapshot()
+{
+    auto made = std::make_shared<PictureSnapshot>(m_picture);
+    m_snapshot.reset(made);
+    return made;
+}
+
 QRect MapDocument::mouseDown(Qt::MouseButton button, int x, int y, ToolState &tool)
 {
     if (button != Qt::LeftButton)
         return QRect();
     m_undo.clear();
-    const QRect area = board::place(m_picture, tool, x, y, &m_undo);
+    QRect area;
+    changePicture([&] { area = board::place(m_picture, tool, x, y, &m_undo); });
     m_undoArea = area;
     changed(area);
     m_modified = true;
@@ -31,7 +55,12 @@ QRect MapDocument::mouseDown(Qt::MouseButton button, int x, int y, ToolState &to
 
 void MapDocument::undo()
 {
-    m_undo.restore(m_picture);
+    changePicture([this] {
+        const QRect extent = m_undo.extent();
+        if (m_snapshot.get() && !extent.isEmpty())
+            m_snapshot.get()->beforeChange(extent.top(), extent.bottom());
+        m_undo.restore(m_picture);
+    });
     m_undo.clear();
     changed(m_undoArea);
     m_undoArea = QRegion();
@@ -47,9 +76,11 @@ void MapDocument::repairEdge()
     const QRegion strips = QRegion(0, 0, w, 25) + QRegion(0, 0, 25, h) + QRegion(w - 25, 0, 25, h) +
                            QRegion(0, h - 25, w, 25);
     m_undo.clear();
-    for (const QRect &strip : strips)
-        m_undo.keepRect(m_picture, strip);
-    board::drawEdge(m_picture);
+    changePicture([&] {
+        for (const QRect &strip : strips)
+            m_undo.keepRect(m_picture, strip);
+        board::drawEdge(m_picture);
+    });
     m_undoArea = strips.intersected(m_picture.rect());
     changed(m_undoArea);
     m_modified = true;
@@ -61,6 +92,27 @@ QImage MapDocument::undoCopy() const
     QImage copy = m_picture.copy();
     m_undo.restore(copy);
     return copy;
+}
+
+MapDocument::SnapshotLink &MapDocument::SnapshotLink::operator=(const SnapshotLink &other)
+{
+    if (this != &other)
+        reset();
+    return *this;
+}
+
+MapDocument::SnapshotLink &MapDocument::SnapshotLink::operator=(SnapshotLink &&other) noexcept
+{
+    if (this != &other)
+        reset(std::move(other.m_snapshot));
+    return *this;
+}
+
+void MapDocument::SnapshotLink::reset(std::shared_ptr<PictureSnapshot> snapshot)
+{
+    if (m_snapshot)
+        m_snapshot->abandon();
+    m_snapshot = std::move(snapshot);
 }
 
 QRegion MapDocument::takeChanged()

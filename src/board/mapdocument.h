@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mapfile.h"
+#include "picturesnapshot.h"
 #include "pixelundo.h"
 #include "toolstate.h"
 
@@ -8,6 +9,8 @@
 #include <QRect>
 #include <QRegion>
 #include <QString>
+
+#include <memory>
 
 /// One map as a document: its board picture, how its file stores the
 /// pixels, one level of undo and the modified flag. The map window shows it
@@ -48,11 +51,36 @@ public:
     /// What the next undo needs: the pixels the last change overwrote.
     const PixelUndo &undoState() const { return m_undo; }
 
+    /// The picture as it is now, to be read on another thread while the map
+    /// is drawn on (see PictureSnapshot). One at a time: a new one abandons
+    /// the last if that is still being read.
+    std::shared_ptr<PictureSnapshot> snapshot();
+
     /// The parts of the picture changed since the last call (by clicks, undo
     /// and repair); whoever shows the picture refreshes them.
     QRegion takeChanged();
 
 private:
+    /// The snapshot being read, if any: never shared by a copy of the
+    /// document, abandoned when the document goes.
+    class SnapshotLink {
+    public:
+        SnapshotLink() = default;
+        SnapshotLink(const SnapshotLink &) {}
+        SnapshotLink(SnapshotLink &&other) noexcept : m_snapshot(std::move(other.m_snapshot)) {}
+        SnapshotLink &operator=(const SnapshotLink &other);
+        SnapshotLink &operator=(SnapshotLink &&other) noexcept;
+        ~SnapshotLink() { reset(); }
+        void reset(std::shared_ptr<PictureSnapshot> snapshot = {});
+        PictureSnapshot *get() const { return m_snapshot.get(); }
+
+    private:
+        std::shared_ptr<PictureSnapshot> m_snapshot;
+    };
+
+    /// Runs a change of the picture, telling the snapshot of the rows it
+    /// overwrites.
+    template <typename Change> void changePicture(Change &&change);
     void changed(const QRegion &region);
 
     QImage m_picture;
@@ -62,4 +90,5 @@ private:
     QRegion m_changed;  ///< changed since takeChanged()
     bool m_modified = false;
     bool m_canUndo = false;
+    SnapshotLink m_snapshot;
 };

@@ -29,6 +29,8 @@ void PixelUndo::clear()
 void PixelUndo::keepRect(const QImage &picture, const QRect &rect)
 {
     const QRect area = rect.intersected(picture.rect());
+    if (!area.isEmpty() && m_watch)
+        m_watch(area.top(), area.bottom());
     if (area.isEmpty() || m_whole)
         return;
     const size_t bpp = pixelBytes(picture);
@@ -45,6 +47,8 @@ void PixelUndo::keepRect(const QImage &picture, const QRect &rect)
 void PixelUndo::keepRun(const QImage &picture, int y, int from, int to)
 {
     const QRect run = QRect(from, y, to - from, 1).intersected(picture.rect());
+    if (!run.isEmpty() && m_watch)
+        m_watch(y, y);
     if (run.isEmpty() || m_whole)
         return;
     const size_t bpp = pixelBytes(picture);
@@ -83,6 +87,14 @@ void PixelUndo::keepWholePicture(const QImage &picture)
         m_bytes.insert(m_bytes.end(), old.constScanLine(y), old.constScanLine(y) + rowBytes);
     m_patches.push_back({old.rect(), 0, false});
     m_whole = true;
+}
+
+QRect PixelUndo::extent() const
+{
+    QRect area;
+    for (const Patch &patch : m_patches)
+        area |= patch.rect;
+    return area;
 }
 
 void PixelUndo::restore(QImage &picture) const

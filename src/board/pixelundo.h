@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QRect>
 
+#include <functional>
 #include <vector>
 
 /// What the next undo of a map needs: the pixels that the last change
@@ -24,6 +25,13 @@ public:
 
     /// Writes every kept pixel back into the picture.
     void restore(QImage &picture) const;
+    /// The rectangle holding every pixel restore() writes.
+    QRect extent() const;
+
+    /// Whoever still reads the old pixels elsewhere is told of rows top to
+    /// bottom just before a change overwrites them; nobody by default.
+    using Watch = std::function<void(int top, int bottom)>;
+    void setWatch(Watch watch) { m_watch = std::move(watch); }
 
     bool isEmpty() const { return m_patches.empty(); }
     /// Bytes held, the bookkeeping included.
@@ -40,4 +48,5 @@ private:
     std::vector<Patch> m_patches;
     std::vector<uchar> m_bytes;
     bool m_whole = false; ///< the whole old picture is kept
+    Watch m_watch;
 };

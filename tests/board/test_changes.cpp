@@ -23,6 +23,8 @@
 #include <QtTest>
 
 #include <deque>
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -223,8 +225,21 @@ private Q_SLOTS:
         // mapping (compared every few steps, it is large).
         const auto expectedScreen = [&] { return zoomedScreen(reference.screen(canvas), zoom); };
         QImage screen = expectedScreen();
+        // Now and then a snapshot is read some steps later: it must give the
+        // picture as it was, and the document must draw on in its own pixels
+        // all the while.
+        std::shared_ptr<PictureSnapshot> snapshot;
+        QImage snapshotWanted;
+        const uchar *const pixels = document.picture().constBits();
 
         for (int step = 0; step < 700; ++step) {
+            if (step % 50 == 7) {
+                snapshot = document.snapshot();
+                snapshotWanted = document.picture().copy();
+            } else if (step % 50 == 40) {
+                QVERIFY(samePixels(snapshot->take(), snapshotWanted));
+            }
+            QCOMPARE(document.picture().constBits(), pixels);
             const int action = random.bounded(100);
             QRegion repainted;      // what the map surface repaints now
             QRegion plainRepainted; // what the plain way repainted
@@ -402,6 +417,33 @@ private Q_SLOTS:
         QVERIFY(undo.size() < 1024);
         undo.restore(plain);
         QCOMPARE(raster::pixel(plain, 2000, 1500), board::kWhite);
+    }
+
+    // A snapshot read on another thread while the map is drawn on, and one
+    // whose document goes first.
+    void snapshotReadWhileDrawing()
+    {
+        MapDocument document(greyPicture(3000, 2000, 255));
+        ToolState tool;
+        tool.stamp = stamps()[0];
+        const QImage wanted = document.picture().copy();
+        std::shared_ptr<PictureSnapshot> snapshot = document.snapshot();
+        QImage taken;
+        std::thread reader([&] { taken = snapshot->take(); });
+        QRandomGenerator random(99);
+        for (int i = 0; i < 400; ++i) {
+            tool.mode = i % 40 == 39 ? board::Mode::Fill : board::Mode::Interior;
+            document.mouseDown(Qt::LeftButton, random.bounded(3000), random.bounded(2000), tool);
+            if (i % 7 == 0)
+                document.undo();
+        }
+        reader.join();
+        QVERIFY(samePixels(taken, wanted));
+
+        auto gone = std::make_unique<MapDocument>(greyPicture(50, 50, 255));
+        snapshot = gone->snapshot();
+        gone.reset();
+        QVERIFY(snapshot->take().isNull());
     }
 
     void undoKeepsWhatTheChangeNeeds_data()
