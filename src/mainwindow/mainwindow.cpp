@@ -255,42 +255,42 @@ void MainWindow::buildMenus()
         return addCommand(menu, name, text, this, slot, key);
     };
 
-    m_mapMenu = new QMenu(QStringLiteral("Karte"), this);
+    m_mapMenu = new QMenu(QStringLiteral("&Karte"), this);
     m_mapMenu->setObjectName(QStringLiteral("Karte1"));
-    command(m_mapMenu, "Neu1", QStringLiteral("Neu"), &MainWindow::newFile,
+    command(m_mapMenu, "Neu1", QStringLiteral("&Neu"), &MainWindow::newFile,
             QKeySequence(Qt::CTRL | Qt::Key_N));
-    command(m_mapMenu, "ffnen1", QStringLiteral("Öffnen..."), &MainWindow::open,
+    command(m_mapMenu, "ffnen1", QStringLiteral("Ö&ffnen..."), &MainWindow::open,
             QKeySequence(Qt::CTRL | Qt::Key_O));
     m_mapMenu->addSeparator();
-    command(m_mapMenu, "Beenden1", QStringLiteral("Beenden"), &MainWindow::quit,
+    command(m_mapMenu, "Beenden1", QStringLiteral("&Beenden"), &MainWindow::quit,
             QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    m_toolsMenu = new QMenu(QStringLiteral("Werkzeuge"), this);
+    m_toolsMenu = new QMenu(QStringLiteral("&Werkzeuge"), this);
     m_toolsMenu->setObjectName(QStringLiteral("Werkzeuge1"));
-    m_overlaysAction = m_toolsMenu->addAction(QStringLiteral("Eigenes Overlays"));
+    m_overlaysAction = m_toolsMenu->addAction(QStringLiteral("&Eigenes Overlays"));
     m_overlaysAction->setObjectName(QStringLiteral("Benutzen1"));
     m_overlaysAction->setCheckable(true);
     // The check mark and the browsers' visibility go together.
     connect(m_overlaysAction, &QAction::toggled, this,
             [this](bool shown) { overlayTabs()->setVisible(shown); });
-    command(m_toolsMenu, "QuestEditor1", QStringLiteral("Quest-Editor"),
+    command(m_toolsMenu, "QuestEditor1", QStringLiteral("&Quest-Editor"),
             &MainWindow::showQuestEditor);
 
-    m_windowMenu = new QMenu(QStringLiteral("Fenster"), this);
+    m_windowMenu = new QMenu(QStringLiteral("&Fenster"), this);
     m_windowMenu->setObjectName(QStringLiteral("Fenster1"));
-    command(m_windowMenu, "Nebeneinander1", QStringLiteral("Nebeneinander"),
+    command(m_windowMenu, "Nebeneinander1", QStringLiteral("&Nebeneinander"),
             &MainWindow::tileWindows);
-    command(m_windowMenu, "berlappend1", QStringLiteral("Überlappend"),
+    command(m_windowMenu, "berlappend1", QStringLiteral("Ü&berlappend"),
             &MainWindow::cascadeWindows);
-    command(m_windowMenu, "AlleFensterschlieen1", QStringLiteral("Alle schließen"),
+    command(m_windowMenu, "AlleFensterschlieen1", QStringLiteral("&Alle schließen"),
             &MainWindow::closeAllMaps);
     m_windowMenu->addSeparator();
-    command(m_windowMenu, "Symboleanordnen1", QStringLiteral("Symbole anordnen"),
+    command(m_windowMenu, "Symboleanordnen1", QStringLiteral("&Symbole anordnen"),
             &MainWindow::arrangeIcons);
 
-    m_infoMenu = new QMenu(QStringLiteral("Info"), this);
+    m_infoMenu = new QMenu(QStringLiteral("&Info"), this);
     m_infoMenu->setObjectName(QStringLiteral("Info1"));
-    command(m_infoMenu, "berDKEdit1", QStringLiteral("Über DK-Edit..."), &MainWindow::showAbout);
+    command(m_infoMenu, "berDKEdit1", QStringLiteral("Ü&ber DK-Edit..."), &MainWindow::showAbout);
 
     updateMenus();
 }
