@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "arrowkeys.h"
 #include "artwork.h"
 #include "catalogue.h"
 #include "commands.h"
@@ -54,6 +55,8 @@ public:
     {
         setObjectName(QStringLiteral("PaletteColumn"));
         setFrameShape(QFrame::NoFrame);
+        // Tab goes past it to the page tabs and the entries.
+        setFocusPolicy(Qt::NoFocus);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         setWidgetResizable(true);
@@ -212,6 +215,9 @@ void MainWindow::buildToolBar()
     m_toolBar->setIconSize(QSize(32, 32));
     m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
+    // Tab reaches each button, the arrow keys move along the bar, Space
+    // presses the button with the focus.
+    auto *arrowKeys = new ArrowKeys(m_toolBar);
 
     for (const palette::ToolButton &row : palette::toolBar()) {
         if (row.kind == palette::ToolButton::Kind::Separator) {
@@ -240,6 +246,8 @@ void MainWindow::buildToolBar()
             button, &QToolButton::clicked, this,
             [this, &row] { palette::pressToolButton(m_tool, row); }, Qt::QueuedConnection);
         m_toolBar->addWidget(button);
+        button->setFocusPolicy(Qt::TabFocus);
+        arrowKeys->add(button, m_toolBar);
     }
 }
 

@@ -1,15 +1,24 @@
 // The program from the keyboard alone: menus opened and chosen by their
-// mnemonics.
+// mnemonics, the tool bar and the palette reached with Tab and the arrow
+// keys.
 
 #include "application.h"
+#include "artwork.h"
 #include "mainwindow.h"
 #include "mapwindow.h"
+#include "palette.h"
 #include "testhelpers.h"
 
 #include <QAccessible>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
 #include <QtTest>
+
+using board::Mode;
 
 namespace {
 
@@ -73,6 +82,36 @@ private Q_SLOTS:
         QTest::keyClick(map->mapMenu(), Qt::Key_N);
         flush();
         QCOMPARE(window->mapWindows().size(), 2);
+    }
+
+    void tabAndArrowsReachThePalette()
+    {
+        window->newFile();
+        ToolState &tool = window->toolState();
+        window->toolButton(QStringLiteral("ToolButton1"))->setFocus(Qt::TabFocusReason);
+        // Along the tool bar past the separator to the fill tool.
+        for (int i = 0; i < 9; ++i)
+            QTest::keyClick(focus(), Qt::Key_Right);
+        QCOMPARE(focus()->objectName(), QStringLiteral("ToolButton11"));
+        QTest::keyClick(focus(), Qt::Key_Space);
+        flush();
+        QCOMPARE(window->statusLabel()->text(), QStringLiteral("Füll-Modus"));
+
+        // Tab goes on to the page tabs and the first entry of the page.
+        QTest::keyClick(focus(), Qt::Key_Tab);
+        QCOMPARE(focus(), window->paletteTabs()->tabBar());
+        QTest::keyClick(focus(), Qt::Key_Right); // "Seite 2"
+        QTest::keyClick(focus(), Qt::Key_Tab);
+        QCOMPARE(focus()->objectName(), QStringLiteral("Image19"));
+        QTest::keyClick(focus(), Qt::Key_Right);
+        QCOMPARE(focus()->objectName(), QStringLiteral("Image20"));
+        QTest::keyClick(focus(), Qt::Key_Down);
+        QCOMPARE(focus()->objectName(), QStringLiteral("Image22"));
+        QTest::keyClick(focus(), Qt::Key_Space);
+        flush();
+        QCOMPARE(tool.mode, Mode::Interior);
+        QCOMPARE(tool.stamp, artwork::bitmap(QStringLiteral("GTU")));
+        QCOMPARE(window->statusLabel()->text(), QString());
     }
 };
 
