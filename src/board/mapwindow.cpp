@@ -47,6 +47,15 @@ void MapWindow::build()
     m_scroll->setWidget(m_canvas);
     m_scroll->setWidgetResizable(false);
     m_scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The keyboard works on the map itself: Tab goes to it past the scroll
+    // area, and the square cursor stays in view as it moves.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(m_canvas);
+    connect(m_canvas, &MapCanvas::keyCursorMoved, m_scroll, [this](const QRect &area) {
+        const QPoint middle = area.center();
+        m_scroll->ensureVisible(middle.x(), middle.y(), area.width() / 2 + 8,
+                                area.height() / 2 + 8);
+    });
     // Ctrl+wheel zooms, over the map and over the viewport beside it.
     m_canvas->installEventFilter(this);
     m_scroll->viewport()->installEventFilter(this);

@@ -1,9 +1,11 @@
 // The program from the keyboard alone: menus opened and chosen by their
 // mnemonics, the tool bar and the palette reached with Tab and the arrow
-// keys.
+// keys, and a map placed on with the square cursor as a click places.
 
 #include "application.h"
 #include "artwork.h"
+#include "geometry.h"
+#include "keycursor.h"
 #include "mainwindow.h"
 #include "mapwindow.h"
 #include "palette.h"
@@ -11,8 +13,10 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -86,7 +90,7 @@ private Q_SLOTS:
 
     void tabAndArrowsReachThePalette()
     {
-        window->newFile();
+        MapWindow *map = window->newFile();
         ToolState &tool = window->toolState();
         window->toolButton(QStringLiteral("ToolButton1"))->setFocus(Qt::TabFocusReason);
         // Along the tool bar past the separator to the fill tool.
@@ -97,7 +101,8 @@ private Q_SLOTS:
         flush();
         QCOMPARE(window->statusLabel()->text(), QStringLiteral("Füll-Modus"));
 
-        // Tab goes on to the page tabs and the first entry of the page.
+        // Tab goes on to the page tabs, the first entry of the page and, in
+        // the end, the map.
         QTest::keyClick(focus(), Qt::Key_Tab);
         QCOMPARE(focus(), window->paletteTabs()->tabBar());
         QTest::keyClick(focus(), Qt::Key_Right); // "Seite 2"
@@ -112,6 +117,85 @@ private Q_SLOTS:
         QCOMPARE(tool.mode, Mode::Interior);
         QCOMPARE(tool.stamp, artwork::bitmap(QStringLiteral("GTU")));
         QCOMPARE(window->statusLabel()->text(), QString());
+
+        int presses = 0;
+        while (focus() != map->canvas() && presses++ < 100)
+            QTest::keyClick(focus(), Qt::Key_Tab);
+        QCOMPARE(focus(), map->canvas());
+        QVERIFY(map->canvas()->keyCursorShown());
+    }
+
+    // Arrows to square (3, 2) and a key on one map, a click at that square's
+    // centre on another: the same pixels in every kind of mode.
+    void keysPlaceAsAClick_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("key");
+        QTest::newRow("interior") << "ToolButton2" << int(Qt::Key_Space);
+        QTest::newRow("line") << "Image19" << int(Qt::Key_Return);
+        QTest::newRow("outside") << "Image60" << int(Qt::Key_Space);
+        QTest::newRow("restore") << "ToolButton10" << int(Qt::Key_Enter);
+        QTest::newRow("fill") << "ToolButton11" << int(Qt::Key_Space);
+    }
+
+    void keysPlaceAsAClick()
+    {
+        QFETCH(QString, entry);
+        QFETCH(int, key);
+        MapWindow *clicked = window->newFile();
+        MapWindow *typed = window->newFile();
+        const QPoint centre = board::keycursor::centre({3, 2});
+        // Something for the restore to take back, the same on both maps.
+        if (entry == QLatin1String("ToolButton10"))
+            for (MapWindow *map : {clicked, typed})
+                QTest::mouseClick(map->canvas(), Qt::LeftButton, Qt::NoModifier, centre);
+        if (!window->palette()->click(entry))
+            window->toolButton(entry)->click();
+        flush();
+        const QImage before = clicked->document().picture();
+
+        QTest::mouseClick(clicked->canvas(), Qt::LeftButton, Qt::NoModifier, centre);
+        QVERIFY(clicked->document().picture() != before);
+
+        window->mdiArea()->setActiveSubWindow(typed);
+        MapCanvas *canvas = typed->canvas();
+        canvas->setFocus(Qt::TabFocusReason);
+        for (int k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down})
+            QTest::keyClick(canvas, Qt::Key(k));
+        QCOMPARE(canvas->keySquare(), (board::Square{3, 2}));
+        const bool ghost = !canvas->overlay().ghost.isNull();
+        QCOMPARE(ghost, entry.startsWith(QLatin1String("Image")) || entry == "ToolButton2");
+        if (!ghost) {
+            // The frame shows where the keys work.
+            const QImage shown = canvas->grab().toImage();
+            QCOMPARE(shown.pixel(board::keycursor::block({3, 2}).topLeft()),
+                     canvas->palette().color(QPalette::Highlight).rgb());
+            // A step repaints the square left and the square reached.
+            PaintSpy paints(canvas);
+            const QRegion repainted =
+                paints.repaintOf([&] { QTest::keyClick(canvas, Qt::Key_Left); });
+            QVERIFY(repainted.contains(board::keycursor::block({3, 2})));
+            QVERIFY(repainted.contains(board::keycursor::block({2, 2})));
+            QTest::keyClick(canvas, Qt::Key_Right);
+        }
+        QTest::keyClick(canvas, Qt::Key(key));
+        QVERIFY(samePixels(typed->document().picture(), clicked->document().picture()));
+        QVERIFY(typed->undoAction()->isEnabled());
+    }
+
+    void cursorStaysOnTheBoardAndInView()
+    {
+        MapWindow *map = window->newFile();
+        map->setZoom(board::Zoom{8, 1}, QPointF(0, 0));
+        MapCanvas *canvas = map->canvas();
+        canvas->setFocus(Qt::TabFocusReason);
+        for (int i = 0; i < 30; ++i)
+            QTest::keyClick(canvas, Qt::Key_Right);
+        for (int i = 0; i < 12; ++i)
+            QTest::keyClick(canvas, Qt::Key_Down);
+        QCOMPARE(canvas->keySquare(), (board::Square{25, 12}));
+        const QRect shown(canvas->mapFrom(map->viewport(), QPoint(0, 0)), map->viewport()->size());
+        QVERIFY(shown.contains(map->zoom().widgetRect(board::keycursor::block({25, 12}))));
     }
 };
 
