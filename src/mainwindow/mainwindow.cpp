@@ -337,6 +337,7 @@ QTabWidget *MainWindow::overlayTabs()
             m_offMapWatch->exclude(browser->driveBox());
             m_offMapWatch->exclude(browser->shape());
         }
+        orderTabStops();
     }
     return m_overlayTabs;
 }

@@ -256,6 +256,11 @@ void Palette::showView(const QString &name)
         m_view->clear();
 }
 
+QWidget *Palette::lastTabStop() const
+{
+    return m_applyButton;
+}
+
 QWidget *Palette::widget(const QString &componentName)
 {
     buildAllPages();

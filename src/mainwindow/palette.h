@@ -51,6 +51,9 @@ public:
     /// The framed group with that caption, or nullptr.
     QGroupBox *group(const QString &title);
 
+    /// The last of the palette's entries that Tab reaches ("Übernehmen").
+    QWidget *lastTabStop() const;
+
     /// The resource the view picture shows.
     QString shownView() const { return m_shownView; }
 

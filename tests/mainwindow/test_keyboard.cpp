@@ -118,11 +118,15 @@ private Q_SLOTS:
         QCOMPARE(tool.stamp, artwork::bitmap(QStringLiteral("GTU")));
         QCOMPARE(window->statusLabel()->text(), QString());
 
-        int presses = 0;
-        while (focus() != map->canvas() && presses++ < 100)
-            QTest::keyClick(focus(), Qt::Key_Tab);
+        // From the palette's last entry on to the map, then to the overlay
+        // browsers at the right.
+        window->toggleOverlayBrowsers();
+        window->palette()->widget(QStringLiteral("BitBtn1"))->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(focus(), Qt::Key_Tab);
         QCOMPARE(focus(), map->canvas());
         QVERIFY(map->canvas()->keyCursorShown());
+        QTest::keyClick(focus(), Qt::Key_Tab);
+        QVERIFY(window->overlayTabs()->isAncestorOf(focus()));
     }
 
     // Arrows to square (3, 2) and a key on one map, a click at that square's
