@@ -152,7 +152,8 @@ void MapCanvas::mouseMoveEvent(QMouseEvent *event)
     // not moved over yet stays without a ghost.
     if (!event->spontaneous() && (!m_overlay.pointerOver || m_keyCursorShown))
         return;
-    pointerMovedTo(pos, event->spontaneous());
+    if (event->spontaneous())
+        pointerTookOver(pos);
     m_pointer = mapToGlobal(at);
     board::previewMouseMove(m_preview, m_overlay, pos.x(), pos.y());
     if (!m_timer.isActive())

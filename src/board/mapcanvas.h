@@ -87,7 +87,7 @@ private:
     bool cursorKey(const QKeyEvent *event);
     void showKeyCursor(board::Square square);
     void hideKeyCursor();
-    void pointerMovedTo(const QPoint &pos, bool byUser);
+    void pointerTookOver(const QPoint &pos);
     QRegion keyFrameArea() const;
     void paintKeyCursor(QPainter &painter);
 
@@ -107,7 +107,9 @@ private:
     board::OverlayCursor m_cursorShown = board::OverlayCursor::CrossHair;
     board::Zoom m_cursorZoom;
     bool m_cursorSet = false;
-    QPointF m_pointer;               ///< where the pointer last moved, in global coordinates
-    board::Square m_keySquare{0, 0}; ///< the keyboard's square
+    QPointF m_pointer; ///< where the pointer last moved, in global coordinates
+
+    // The keyboard's square, and whether its cursor shows.
+    board::Square m_keySquare{0, 0};
     bool m_keyCursorShown = false;
 };

@@ -88,11 +88,9 @@ void MapCanvas::hideKeyCursor()
     repaintPicture(frame);
 }
 
-void MapCanvas::pointerMovedTo(const QPoint &pos, bool byUser)
+void MapCanvas::pointerTookOver(const QPoint &pos)
 {
-    // The mouse takes over: the keyboard goes on from the square under it.
-    if (!byUser)
-        return;
+    // The user moved the mouse: the keyboard goes on from the square under it.
     const board::Square square = board::squareAt(pos.x(), pos.y());
     m_keySquare = board::keycursor::clamped(square, pictureSize());
     hideKeyCursor();
