@@ -63,7 +63,8 @@ public:
 Q_SIGNALS:
     /// A left click was placed: the document is now modified.
     void placed();
-    /// The right button was pressed on the overlay.
+    /// The right button was pressed on the overlay, or the menu key with
+    /// the focus on the map.
     void overlayMenuRequested(const QPoint &globalPos);
     /// The keyboard's square cursor moved to `widgetArea`, which should be
     /// scrolled into view.
@@ -79,6 +80,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     // A left click at the picture pixel `pos`, from the mouse or the keyboard.
@@ -90,6 +92,7 @@ private:
     void pointerTookOver(const QPoint &pos);
     QRegion keyFrameArea() const;
     void paintKeyCursor(QPainter &painter);
+    void openMenuAtKeySquare();
 
     void updateCursor();
     void showChanges();

@@ -3,6 +3,7 @@
 
 #include "mapcanvas.h"
 
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -25,6 +26,10 @@ void MapCanvas::keyPressEvent(QKeyEvent *event)
 bool MapCanvas::cursorKey(const QKeyEvent *event)
 {
     using board::keycursor::Step;
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        openMenuAtKeySquare();
+        return true;
+    }
     if (event->modifiers() & ~Qt::KeypadModifier)
         return false;
     const auto step = [this](Step direction) {
@@ -94,6 +99,23 @@ void MapCanvas::pointerTookOver(const QPoint &pos)
     const board::Square square = board::squareAt(pos.x(), pos.y());
     m_keySquare = board::keycursor::clamped(square, pictureSize());
     hideKeyCursor();
+}
+
+void MapCanvas::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The right button opens the popup menu as it is pressed; the menu key
+    // (or Shift+F10) opens it at the keyboard's square.
+    if (event->reason() != QContextMenuEvent::Keyboard) {
+        event->ignore();
+        return;
+    }
+    openMenuAtKeySquare();
+}
+
+void MapCanvas::openMenuAtKeySquare()
+{
+    const QRect area = m_zoom.widgetRect(board::keycursor::block(m_keySquare));
+    Q_EMIT overlayMenuRequested(mapToGlobal(area.center()));
 }
 
 void MapCanvas::focusInEvent(QFocusEvent *event)

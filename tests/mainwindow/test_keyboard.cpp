@@ -200,6 +200,11 @@ private Q_SLOTS:
         QCOMPARE(canvas->keySquare(), (board::Square{25, 12}));
         const QRect shown(canvas->mapFrom(map->viewport(), QPoint(0, 0)), map->viewport()->size());
         QVERIFY(shown.contains(map->zoom().widgetRect(board::keycursor::block({25, 12}))));
+
+        // Shift+F10 opens the popup menu there.
+        QTest::keyClick(canvas, Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(map->popupMenu()->isVisible());
+        map->popupMenu()->close();
     }
 };
 
