@@ -86,6 +86,7 @@ void MapCanvas::tick()
     if (!dirty.isEmpty())
         dirty += keyFrameArea(); // shown again where the ghost went
     repaintPicture(dirty);
+    keyCursorTick();
 }
 
 void MapCanvas::paintEvent(QPaintEvent *event)

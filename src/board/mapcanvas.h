@@ -88,6 +88,8 @@ private:
     // The keyboard's square cursor (mapcanvaskeys.cpp).
     bool cursorKey(const QKeyEvent *event);
     void showKeyCursor(board::Square square);
+    void drawKeyGhost();
+    void keyCursorTick();
     void hideKeyCursor();
     void pointerTookOver(const QPoint &pos);
     QRegion keyFrameArea() const;
@@ -115,4 +117,6 @@ private:
     // The keyboard's square, and whether its cursor shows.
     board::Square m_keySquare{0, 0};
     bool m_keyCursorShown = false;
+    board::Mode m_keyGhostMode = board::Mode::Interior; ///< the tool its ghost shows
+    qint64 m_keyGhostStamp = 0;
 };

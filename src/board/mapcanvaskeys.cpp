@@ -65,6 +65,26 @@ void MapCanvas::showKeyCursor(board::Square square)
     m_keySquare = square;
     m_keyCursorShown = true;
     dirty += keyFrameArea();
+    repaintPicture(dirty);
+    drawKeyGhost();
+    Q_EMIT keyCursorMoved(m_zoom.widgetRect(board::keycursor::block(m_keySquare)));
+}
+
+void MapCanvas::keyCursorTick()
+{
+    // A tool chosen while the cursor rests (from the popup menu, say) shows
+    // at once: the keyboard has no move to wait for. While the pointer is on
+    // the palette, the map shows no ghost, as for the mouse.
+    if (m_keyCursorShown && hasFocus() && !m_preview.offMap &&
+        (m_tool.mode != m_keyGhostMode || m_tool.stamp.cacheKey() != m_keyGhostStamp))
+        drawKeyGhost();
+}
+
+void MapCanvas::drawKeyGhost()
+{
+    m_keyGhostMode = m_tool.mode;
+    m_keyGhostStamp = m_tool.stamp.cacheKey();
+    QRegion dirty = keyFrameArea();
     const QPoint centre = board::keycursor::centre(m_keySquare);
     if (board::kOverlayRect.contains(centre)) {
         // The ghost a pointer resting on the square's centre shows, drawn at
@@ -81,7 +101,6 @@ void MapCanvas::showKeyCursor(board::Square square)
         m_overlay.ghost = QImage();
     }
     repaintPicture(dirty);
-    Q_EMIT keyCursorMoved(m_zoom.widgetRect(board::keycursor::block(m_keySquare)));
 }
 
 void MapCanvas::hideKeyCursor()
@@ -120,8 +139,11 @@ void MapCanvas::openMenuAtKeySquare()
 
 void MapCanvas::focusInEvent(QFocusEvent *event)
 {
-    // Reached with Tab, the map shows at once where the keys work.
-    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+    // Reached with Tab, the map shows at once where the keys work; back from
+    // its popup menu, the cursor shows its ghost again.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+        (reason == Qt::PopupFocusReason && m_keyCursorShown))
         showKeyCursor(m_keySquare);
     QWidget::focusInEvent(event);
 }
