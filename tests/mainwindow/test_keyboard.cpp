@@ -201,6 +201,13 @@ private Q_SLOTS:
         const QRect shown(canvas->mapFrom(map->viewport(), QPoint(0, 0)), map->viewport()->size());
         QVERIFY(shown.contains(map->zoom().widgetRect(board::keycursor::block({25, 12}))));
 
+        // A tool chosen while the cursor rests shows with the next tick.
+        QVERIFY(!canvas->overlay().ghost.isNull());
+        window->toolButton(QStringLiteral("ToolButton11"))->click();
+        flush();
+        canvas->tick();
+        QVERIFY(canvas->overlay().ghost.isNull());
+
         // Shift+F10 opens the popup menu there.
         QTest::keyClick(canvas, Qt::Key_F10, Qt::ShiftModifier);
         QTRY_VERIFY(map->popupMenu()->isVisible());
