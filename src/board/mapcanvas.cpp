@@ -33,6 +33,7 @@ MapCanvas::MapCanvas(MapDocument &document, ToolState &tool, PreviewState &previ
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
     setFixedSize(sizeHint());
     // Whatever changed before the first paint is painted anyway.
     m_document.takeChanged();
@@ -81,7 +82,11 @@ void MapCanvas::showChanges()
 
 void MapCanvas::tick()
 {
-    repaintPicture(board::previewTick(m_preview, m_tool, m_overlay));
+    QRegion dirty = board::previewTick(m_preview, m_tool, m_overlay);
+    if (!dirty.isEmpty())
+        dirty += keyFrameArea(); // shown again where the ghost went
+    repaintPicture(dirty);
+    keyCursorTick();
 }
 
 void MapCanvas::paintEvent(QPaintEvent *event)
@@ -96,6 +101,7 @@ void MapCanvas::paintEvent(QPaintEvent *event)
         else
             m_view.paintZoomed(painter, dirty, m_overlay, background, m_zoom, devicePixelRatioF());
     }
+    paintKeyCursor(painter);
 }
 
 QPointF MapCanvas::exactPosition(const QMouseEvent *event) const
@@ -121,7 +127,12 @@ void MapCanvas::mousePressEvent(QMouseEvent *event)
     // Zoomed out, the widget's last pixel may reach past the picture.
     if (event->button() != Qt::LeftButton || !QRect(QPoint(0, 0), pictureSize()).contains(pos))
         return;
-    m_document.mouseDown(event->button(), pos.x(), pos.y(), m_tool);
+    placeAt(pos);
+}
+
+void MapCanvas::placeAt(const QPoint &pos)
+{
+    m_document.mouseDown(Qt::LeftButton, pos.x(), pos.y(), m_tool);
     showChanges();
     Q_EMIT placed();
 }
@@ -140,8 +151,10 @@ void MapCanvas::mouseMoveEvent(QMouseEvent *event)
     // Qt makes up moves of its own when a window appears or scrolls under a
     // resting pointer. They are no move of the user: a map the pointer has
     // not moved over yet stays without a ghost.
-    if (!event->spontaneous() && !m_overlay.pointerOver)
+    if (!event->spontaneous() && (!m_overlay.pointerOver || m_keyCursorShown))
         return;
+    if (event->spontaneous())
+        pointerTookOver(pos);
     m_pointer = mapToGlobal(at);
     board::previewMouseMove(m_preview, m_overlay, pos.x(), pos.y());
     if (!m_timer.isActive())
@@ -165,7 +178,7 @@ void MapCanvas::followPointer()
 {
     // The pointer now rests over another picture pixel: the ghost follows it
     // there as after a move, so that it shows where a click would draw.
-    if (!m_overlay.pointerOver)
+    if (!m_overlay.pointerOver || m_keyCursorShown)
         return;
     const QPoint pos = pictureAt(mapFromGlobal(m_pointer));
     if (board::kOverlayRect.contains(pos))

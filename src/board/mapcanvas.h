@@ -1,5 +1,6 @@
 #pragma once
 
+#include "keycursor.h"
 #include "mapdocument.h"
 #include "mapview.h"
 #include "preview.h"
@@ -8,6 +9,8 @@
 
 #include <QTimer>
 #include <QWidget>
+
+class QPainter;
 
 /// The surface of a map window: the board picture with the transparent overlay
 /// (880 x 656) on top, at 100 % or zoomed. Mouse presses go to placement, mouse
@@ -19,6 +22,12 @@
 /// preview state keep picture coordinates, and every widget position is
 /// taken to the picture pixel Zoom::pixelAt gives for it, for presses, moves
 /// and the ghost alike.
+///
+/// The map also works from the keyboard (mapcanvaskeys.cpp): with the focus
+/// on the map, the arrow keys move a square cursor, shown as the ghost a
+/// pointer resting on the square's centre would show (as a frame around the
+/// square in the modes without a ghost), and Space or Return places as a left
+/// click on that centre does.
 class MapCanvas : public QWidget {
     Q_OBJECT
 public:
@@ -47,11 +56,19 @@ public:
     /// The size of board picture and overlay together, in picture pixels.
     QSize pictureSize() const;
 
+    /// The square the keyboard works on, and whether its cursor shows.
+    board::Square keySquare() const { return m_keySquare; }
+    bool keyCursorShown() const { return m_keyCursorShown; }
+
 Q_SIGNALS:
     /// A left click was placed: the document is now modified.
     void placed();
-    /// The right button was pressed on the overlay.
+    /// The right button was pressed on the overlay, or the menu key with
+    /// the focus on the map.
     void overlayMenuRequested(const QPoint &globalPos);
+    /// The keyboard's square cursor moved to `widgetArea`, which should be
+    /// scrolled into view.
+    void keyCursorMoved(const QRect &widgetArea);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -60,8 +77,25 @@ protected:
     void leaveEvent(QEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    // A left click at the picture pixel `pos`, from the mouse or the keyboard.
+    void placeAt(const QPoint &pos);
+    // The keyboard's square cursor (mapcanvaskeys.cpp).
+    bool cursorKey(const QKeyEvent *event);
+    void showKeyCursor(board::Square square);
+    void drawKeyGhost();
+    void keyCursorTick();
+    void hideKeyCursor();
+    void pointerTookOver(const QPoint &pos);
+    QRegion keyFrameArea() const;
+    void paintKeyCursor(QPainter &painter);
+    void openMenuAtKeySquare();
+
     void updateCursor();
     void showChanges();
     void repaintPicture(const QRegion &pictureRegion);
@@ -79,4 +113,10 @@ private:
     board::Zoom m_cursorZoom;
     bool m_cursorSet = false;
     QPointF m_pointer; ///< where the pointer last moved, in global coordinates
+
+    // The keyboard's square, and whether its cursor shows.
+    board::Square m_keySquare{0, 0};
+    bool m_keyCursorShown = false;
+    board::Mode m_keyGhostMode = board::Mode::Interior; ///< the tool its ghost shows
+    qint64 m_keyGhostStamp = 0;
 };

@@ -47,6 +47,15 @@ void MapWindow::build()
     m_scroll->setWidget(m_canvas);
     m_scroll->setWidgetResizable(false);
     m_scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The keyboard works on the map itself: Tab goes to it past the scroll
+    // area, and the square cursor stays in view as it moves.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(m_canvas);
+    connect(m_canvas, &MapCanvas::keyCursorMoved, m_scroll, [this](const QRect &area) {
+        const QPoint middle = area.center();
+        m_scroll->ensureVisible(middle.x(), middle.y(), area.width() / 2 + 8,
+                                area.height() / 2 + 8);
+    });
     // Ctrl+wheel zooms, over the map and over the viewport beside it.
     m_canvas->installEventFilter(this);
     m_scroll->viewport()->installEventFilter(this);
@@ -58,37 +67,37 @@ void MapWindow::build()
         return addCommand(menu, name, text, this, slot, key);
     };
 
-    m_mapMenu = new QMenu(QStringLiteral("Karte"), this);
+    m_mapMenu = new QMenu(QStringLiteral("&Karte"), this);
     m_mapMenu->setObjectName(QStringLiteral("Karte1"));
-    command(m_mapMenu, "Neu1", QStringLiteral("Neu"), &MapWindow::newRequested,
+    command(m_mapMenu, "Neu1", QStringLiteral("&Neu"), &MapWindow::newRequested,
             QKeySequence(Qt::CTRL | Qt::Key_N));
-    command(m_mapMenu, "ffnen1", QStringLiteral("Öffnen..."), &MapWindow::openRequested,
+    command(m_mapMenu, "ffnen1", QStringLiteral("Ö&ffnen..."), &MapWindow::openRequested,
             QKeySequence(Qt::CTRL | Qt::Key_O));
-    command(m_mapMenu, "Speichern1", QStringLiteral("Speichern"), &MapWindow::save,
+    command(m_mapMenu, "Speichern1", QStringLiteral("&Speichern"), &MapWindow::save,
             QKeySequence(Qt::CTRL | Qt::Key_S));
-    command(m_mapMenu, "Speichernals1", QStringLiteral("Speichern als..."), &MapWindow::saveAs);
-    command(m_mapMenu, "Schlieen1", QStringLiteral("Schließen"), &MapWindow::closeMap);
+    command(m_mapMenu, "Speichernals1", QStringLiteral("Speichern &als..."), &MapWindow::saveAs);
+    command(m_mapMenu, "Schlieen1", QStringLiteral("S&chließen"), &MapWindow::closeMap);
     m_mapMenu->addSeparator();
-    command(m_mapMenu, "Beenden1", QStringLiteral("Beenden"), &MapWindow::quitRequested,
+    command(m_mapMenu, "Beenden1", QStringLiteral("&Beenden"), &MapWindow::quitRequested,
             QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    m_editMenu = new QMenu(QStringLiteral("Bearbeiten"), this);
+    m_editMenu = new QMenu(QStringLiteral("&Bearbeiten"), this);
     m_editMenu->setObjectName(QStringLiteral("Bearbeiten1"));
-    m_undo = command(m_editMenu, "Rckgngig1", QStringLiteral("Rückgängig"), &MapWindow::undo,
+    m_undo = command(m_editMenu, "Rckgngig1", QStringLiteral("&Rückgängig"), &MapWindow::undo,
                      QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_undo->setEnabled(false);
-    command(m_editMenu, "InZwischenablagekopieren1", QStringLiteral("In Zwischenablage kopieren"),
+    command(m_editMenu, "InZwischenablagekopieren1", QStringLiteral("&In Zwischenablage kopieren"),
             &MapWindow::copyToClipboard, QKeySequence(Qt::CTRL | Qt::Key_C));
-    command(m_editMenu, "Randwiederherstellen1", QStringLiteral("Kartenrand reparieren"),
+    command(m_editMenu, "Randwiederherstellen1", QStringLiteral("&Kartenrand reparieren"),
             &MapWindow::repairEdge);
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("PopupMenu1"));
-    command(m_popup, "KorrekturModus1", QStringLiteral("Korrektur-Modus"),
+    command(m_popup, "KorrekturModus1", QStringLiteral("&Korrektur-Modus"),
             &MapWindow::correctionModeRequested);
-    command(m_popup, "Fllmodus1", QStringLiteral("Füllmodus"), &MapWindow::fillModeRequested);
+    command(m_popup, "Fllmodus1", QStringLiteral("&Füllmodus"), &MapWindow::fillModeRequested);
     m_popup->addSeparator();
-    command(m_popup, "InZwischenablagekopieren2", QStringLiteral("In Zwischenablage kopieren"),
+    command(m_popup, "InZwischenablagekopieren2", QStringLiteral("&In Zwischenablage kopieren"),
             &MapWindow::copyToClipboard);
 
     connect(m_canvas, &MapCanvas::placed, this, [this] {

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "arrowkeys.h"
 #include "artwork.h"
 #include "catalogue.h"
 #include "commands.h"
@@ -54,6 +55,8 @@ public:
     {
         setObjectName(QStringLiteral("PaletteColumn"));
         setFrameShape(QFrame::NoFrame);
+        // Tab goes past it to the page tabs and the entries.
+        setFocusPolicy(Qt::NoFocus);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         setWidgetResizable(true);
@@ -212,6 +215,9 @@ void MainWindow::buildToolBar()
     m_toolBar->setIconSize(QSize(32, 32));
     m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
+    // Tab reaches each button, the arrow keys move along the bar, Space
+    // presses the button with the focus.
+    auto *arrowKeys = new ArrowKeys(m_toolBar);
 
     for (const palette::ToolButton &row : palette::toolBar()) {
         if (row.kind == palette::ToolButton::Kind::Separator) {
@@ -240,6 +246,8 @@ void MainWindow::buildToolBar()
             button, &QToolButton::clicked, this,
             [this, &row] { palette::pressToolButton(m_tool, row); }, Qt::QueuedConnection);
         m_toolBar->addWidget(button);
+        button->setFocusPolicy(Qt::TabFocus);
+        arrowKeys->add(button, m_toolBar);
     }
 }
 
@@ -255,42 +263,42 @@ void MainWindow::buildMenus()
         return addCommand(menu, name, text, this, slot, key);
     };
 
-    m_mapMenu = new QMenu(QStringLiteral("Karte"), this);
+    m_mapMenu = new QMenu(QStringLiteral("&Karte"), this);
     m_mapMenu->setObjectName(QStringLiteral("Karte1"));
-    command(m_mapMenu, "Neu1", QStringLiteral("Neu"), &MainWindow::newFile,
+    command(m_mapMenu, "Neu1", QStringLiteral("&Neu"), &MainWindow::newFile,
             QKeySequence(Qt::CTRL | Qt::Key_N));
-    command(m_mapMenu, "ffnen1", QStringLiteral("Öffnen..."), &MainWindow::open,
+    command(m_mapMenu, "ffnen1", QStringLiteral("Ö&ffnen..."), &MainWindow::open,
             QKeySequence(Qt::CTRL | Qt::Key_O));
     m_mapMenu->addSeparator();
-    command(m_mapMenu, "Beenden1", QStringLiteral("Beenden"), &MainWindow::quit,
+    command(m_mapMenu, "Beenden1", QStringLiteral("&Beenden"), &MainWindow::quit,
             QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    m_toolsMenu = new QMenu(QStringLiteral("Werkzeuge"), this);
+    m_toolsMenu = new QMenu(QStringLiteral("&Werkzeuge"), this);
     m_toolsMenu->setObjectName(QStringLiteral("Werkzeuge1"));
-    m_overlaysAction = m_toolsMenu->addAction(QStringLiteral("Eigenes Overlays"));
+    m_overlaysAction = m_toolsMenu->addAction(QStringLiteral("&Eigenes Overlays"));
     m_overlaysAction->setObjectName(QStringLiteral("Benutzen1"));
     m_overlaysAction->setCheckable(true);
     // The check mark and the browsers' visibility go together.
     connect(m_overlaysAction, &QAction::toggled, this,
             [this](bool shown) { overlayTabs()->setVisible(shown); });
-    command(m_toolsMenu, "QuestEditor1", QStringLiteral("Quest-Editor"),
+    command(m_toolsMenu, "QuestEditor1", QStringLiteral("&Quest-Editor"),
             &MainWindow::showQuestEditor);
 
-    m_windowMenu = new QMenu(QStringLiteral("Fenster"), this);
+    m_windowMenu = new QMenu(QStringLiteral("&Fenster"), this);
     m_windowMenu->setObjectName(QStringLiteral("Fenster1"));
-    command(m_windowMenu, "Nebeneinander1", QStringLiteral("Nebeneinander"),
+    command(m_windowMenu, "Nebeneinander1", QStringLiteral("&Nebeneinander"),
             &MainWindow::tileWindows);
-    command(m_windowMenu, "berlappend1", QStringLiteral("Überlappend"),
+    command(m_windowMenu, "berlappend1", QStringLiteral("Ü&berlappend"),
             &MainWindow::cascadeWindows);
-    command(m_windowMenu, "AlleFensterschlieen1", QStringLiteral("Alle schließen"),
+    command(m_windowMenu, "AlleFensterschlieen1", QStringLiteral("&Alle schließen"),
             &MainWindow::closeAllMaps);
     m_windowMenu->addSeparator();
-    command(m_windowMenu, "Symboleanordnen1", QStringLiteral("Symbole anordnen"),
+    command(m_windowMenu, "Symboleanordnen1", QStringLiteral("&Symbole anordnen"),
             &MainWindow::arrangeIcons);
 
-    m_infoMenu = new QMenu(QStringLiteral("Info"), this);
+    m_infoMenu = new QMenu(QStringLiteral("&Info"), this);
     m_infoMenu->setObjectName(QStringLiteral("Info1"));
-    command(m_infoMenu, "berDKEdit1", QStringLiteral("Über DK-Edit..."), &MainWindow::showAbout);
+    command(m_infoMenu, "berDKEdit1", QStringLiteral("Ü&ber DK-Edit..."), &MainWindow::showAbout);
 
     updateMenus();
 }
@@ -329,6 +337,7 @@ QTabWidget *MainWindow::overlayTabs()
             m_offMapWatch->exclude(browser->driveBox());
             m_offMapWatch->exclude(browser->shape());
         }
+        orderTabStops();
     }
     return m_overlayTabs;
 }

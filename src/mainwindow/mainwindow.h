@@ -138,6 +138,9 @@ private:
     void buildToolBar();
     void buildMenus();
     MapWindow *addMapWindow(MapWindow *window);
+    /// Tab goes from left to right: the tool bar, the palette, the maps in
+    /// the order they were opened, the overlay browsers.
+    void orderTabStops();
 
     ToolState m_tool;
     PreviewState m_preview;

@@ -7,12 +7,15 @@
 #include "filenames.h"
 #include "mapfile.h"
 #include "mapwindow.h"
+#include "palette.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QUrl>
 
 QList<MapWindow *> MainWindow::mapWindows() const
@@ -59,8 +62,31 @@ MapWindow *MainWindow::addMapWindow(MapWindow *window)
     window->show();
     m_mdi->setActiveSubWindow(window);
     updateMenus();
+    orderTabStops();
     Q_EMIT mapWindowAdded(window);
     return window;
+}
+
+void MainWindow::orderTabStops()
+{
+    QWidget *previous = m_palette ? m_palette->lastTabStop() : nullptr;
+    if (!previous)
+        return;
+    const auto chain = [&previous](QWidget *next) {
+        QWidget::setTabOrder(previous, next);
+        previous = next;
+    };
+    const QList<QMdiSubWindow *> windows = m_mdi->subWindowList(QMdiArea::CreationOrder);
+    for (QMdiSubWindow *window : windows)
+        if (auto *map = qobject_cast<MapWindow *>(window))
+            chain(map->canvas());
+    if (!m_overlaysBuilt)
+        return;
+    chain(m_overlayTabs->tabBar());
+    const QList<QWidget *> controls = m_overlayTabs->findChildren<QWidget *>();
+    for (QWidget *control : controls)
+        if (control != m_overlayTabs->tabBar() && (control->focusPolicy() & Qt::TabFocus))
+            chain(control);
 }
 
 MapWindow *MainWindow::newFile()

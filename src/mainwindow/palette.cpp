@@ -1,5 +1,6 @@
 #include "palette.h"
 
+#include "arrowkeys.h"
 #include "artwork.h"
 #include "catalogue.h"
 #include "readability.h"
@@ -36,6 +37,9 @@ public:
         setAlignment(Qt::AlignLeft | Qt::AlignTop);
         setScaledContents(scaled);
         setCursor(Qt::PointingHandCursor);
+        // Tab and the arrow keys reach it, Space chooses it; a click leaves
+        // the focus where it was.
+        setFocusPolicy(Qt::TabFocus);
         // A picture the program does not carry (yet) leaves an empty box.
         if (!picture.isNull())
             setPixmap(QPixmap::fromImage(picture));
@@ -52,17 +56,30 @@ protected:
         const bool click = m_pressed && event->button() == Qt::LeftButton &&
                            rect().contains(event->position().toPoint());
         m_pressed = false;
-        if (click) {
-            // Run after the mouse event is done, like every click of the
-            // palette: a picture that fails to load then reaches the error
-            // report without passing through the toolkit's event code.
-            QMetaObject::invokeMethod(
-                m_palette, [palette = m_palette, name = objectName()] { palette->click(name); },
-                Qt::QueuedConnection);
+        if (click)
+            choose();
+    }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() == Qt::Key_Space && !(event->modifiers() & ~Qt::KeypadModifier)) {
+            if (!event->isAutoRepeat())
+                choose();
+            return;
         }
+        QLabel::keyPressEvent(event);
     }
 
 private:
+    void choose()
+    {
+        // Run after the input event is done, like every click of the
+        // palette: a picture that fails to load then reaches the error
+        // report without passing through the toolkit's event code.
+        QMetaObject::invokeMethod(
+            m_palette, [palette = m_palette, name = objectName()] { palette->click(name); },
+            Qt::QueuedConnection);
+    }
+
     Palette *m_palette;
     bool m_pressed = false;
 };
@@ -88,7 +105,8 @@ const QString kViewGroup = QStringLiteral("GroupBox1");
 } // namespace
 
 Palette::Palette(QTabWidget *paletteTabs, ToolState &tool, QWidget *mainWindow)
-    : QObject(mainWindow), m_pages(paletteTabs), m_tool(tool), m_mainWindow(mainWindow)
+    : QObject(mainWindow), m_pages(paletteTabs), m_tool(tool), m_mainWindow(mainWindow),
+      m_arrowKeys(new ArrowKeys(this))
 {
     for (int n = m_pages->count() + 1; n <= 4; ++n)
         m_pages->addTab(new QWidget, QStringLiteral("Seite %1").arg(n));
@@ -155,8 +173,28 @@ void Palette::buildPage(int pageNumber)
     for (QGroupBox *box : std::as_const(m_groups))
         if (box->parentWidget() == m_pages->widget(pageNumber - 1))
             box->show(); // built after the page was shown
-    if (pageNumber != 1)
-        return;
+    if (pageNumber == 1)
+        buildChoiceAndViewGroups();
+    takeKeys(m_pages->widget(pageNumber - 1));
+}
+
+void Palette::takeKeys(QWidget *page)
+{
+    // Tab goes from the page tabs through the page's entries, group by
+    // group in the catalogue's order; the arrow keys move among them.
+    QWidget *previous = m_pages->tabBar();
+    const QList<QWidget *> children = page->findChildren<QWidget *>();
+    for (QWidget *entry : children) {
+        if (!(entry->focusPolicy() & Qt::TabFocus))
+            continue;
+        m_arrowKeys->add(entry, page);
+        QWidget::setTabOrder(previous, entry);
+        previous = entry;
+    }
+}
+
+void Palette::buildChoiceAndViewGroups()
+{
 
     QGroupBox *choice = m_groups.value(palette::choiceGroupTitle());
     for (const palette::FurnitureKind &f : palette::furnitureKinds()) {
@@ -216,6 +254,11 @@ void Palette::showView(const QString &name)
         m_view->setPixmap(QPixmap::fromImage(palette::viewPicture(artwork::bitmap(name))));
     else
         m_view->clear();
+}
+
+QWidget *Palette::lastTabStop() const
+{
+    return m_applyButton;
 }
 
 QWidget *Palette::widget(const QString &componentName)

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+class ArrowKeys;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -22,6 +23,10 @@ class QWidget;
 /// on "Seite 1" while the focus is on a control that is neither a button nor
 /// uses Enter itself presses it; with the focus on a button, Enter presses
 /// that button.
+///
+/// From the keyboard, Tab reaches every entry of the page shown (after the
+/// page tabs, in the catalogue's order) and the arrow keys move among them;
+/// Space chooses the focused entry as a click does.
 ///
 /// Built with one line, `new Palette(paletteTabs, toolState, mainWindow)`; it
 /// lives as long as the main window.
@@ -46,6 +51,9 @@ public:
     /// The framed group with that caption, or nullptr.
     QGroupBox *group(const QString &title);
 
+    /// The last of the palette's entries that Tab reaches ("Übernehmen").
+    QWidget *lastTabStop() const;
+
     /// The resource the view picture shows.
     QString shownView() const { return m_shownView; }
 
@@ -55,13 +63,16 @@ protected:
 private:
     void buildPage(int pageNumber);
     void buildAllPages();
+    void buildChoiceAndViewGroups();
     void buildViewGroup(QGroupBox *box);
+    void takeKeys(QWidget *page);
     void showView(const QString &name);
     bool enterPressed();
 
     QTabWidget *m_pages;
     ToolState &m_tool;
     QWidget *m_mainWindow;
+    ArrowKeys *m_arrowKeys;
     QHash<QString, QWidget *> m_widgets;
     QHash<QString, QGroupBox *> m_groups;
     QLabel *m_view = nullptr;

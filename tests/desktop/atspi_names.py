@@ -7,9 +7,10 @@ Usage: atspi_names.py <expected-names.txt>
 The expected file holds the name of every tool bar button and palette entry,
 one a line (a name may stand on several lines: pieces that share a hint).
 Exit 0 when every one of them is found (at least as often as listed) on an
-object that is no bare group, the ten tool bar buttons are push buttons, and
-the map given on the command line is there as "Karte"; 1 otherwise; 2 when
-the program does not show up on the bus.
+object that is no bare group, the ten tool bar buttons are push buttons, the
+map given on the command line is there as "Karte" and the menus and their
+items are named by their captions; 1 otherwise; 2 when the program does not
+show up on the bus.
 """
 import collections
 import sys
@@ -67,6 +68,18 @@ def main():
                  "Chaos-Krieger", "Gargoyle", "Korrektur-Modus", "Füllmodus"):
         if hint not in buttons:
             print("FAIL: no push button %r on the tool bar" % hint)
+            status = 1
+    # Menus and their items read as their captions, without the mark of the
+    # letter Alt chooses them by.
+    menus = [name for name, role in found if role in ("menu", "menu item")]
+    for caption in ("Karte", "Bearbeiten", "Werkzeuge", "Fenster", "Info", "Neu",
+                    "Speichern als...", "Rückgängig", "Über DK-Edit..."):
+        if caption not in menus:
+            print("FAIL: no menu or menu item %r" % caption)
+            status = 1
+    for name in menus:
+        if "&" in name:
+            print("FAIL: menu name %r shows its mnemonic mark" % name)
             status = 1
     if "Karte" not in names:
         print("FAIL: the map picture has no name")

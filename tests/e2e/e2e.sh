@@ -17,7 +17,10 @@
 #   equals sign, Ctrl+=, keypad plus, Ctrl+-, Ctrl+0, Ctrl+/, keypad minus),
 #   each followed by a click on the first screen pixel of a square, Ctrl+S,
 #   Ctrl+Q: the goblins must lie where clicks on the same picture pixels put
-#   them at 100 %.
+#   them at 100 %;
+#   start a sixth time and use only keys: Ctrl+N, Tab and Space for the
+#   goblin, the arrow keys and Space to place it, the fill tool and Return to
+#   fill a square, Alt+K and B for "Beenden", "No" at the save question.
 #
 # The saved file is compared pixel by pixel with the map that e2e_helper
 # builds from the same steps without any window.
@@ -124,6 +127,29 @@ wait_for 10 "the map saved after zooming" file_written "$ZOOMED.bmp"
 quit_program
 "$HELPER" zoomcompare "$ZOOMED.bmp" "${PIXELS[@]}" ||
     fail "the clicks at the zoomed map did not land where they land at 100 %"
+
+# ---- Sixth run: the keyboard alone --------------------------------------------
+# The middle of square (col, row) on the screen, the map at 100 %.
+square() { echo "$((WX + CX + 40 + 32 * $1)) $((WY + CY + 40 + 32 * $2))"; }
+start_program
+keys ctrl+n
+wait_for 10 "the new map" pixel_is $(square 2 1) "255,255,255"
+# The map has the keys: Tab to the goblin, Space, Shift+Tab back to the map,
+# two squares right and one down, Space; one more right moves its ghost away.
+keys Tab space shift+Tab Right Right Down space Right
+wait_for 5 "the goblin placed by keys" pixel_is_not $(square 2 1) "255,255,255"
+# The fill tool is the tenth stop after the map.
+keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab space
+keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab \
+    shift+Tab Return
+wait_for 5 "the square filled by keys" pixel_is $(square 3 1) "128,128,128"
+# "Karte" by its letter, then "Beenden" by its letter; "No" at the question.
+keys alt+k b
+wait_for 10 "the save question of the keyboard's map" window_shown "Confirm"
+keys n
+wait_for 10 "the program to end" program_ended
+wait "$PID" || fail "dkedit ended with an error: $(cat "$WORK/dkedit.log")"
+PID=""
 
 END=$(date +%s.%N)
 awk -v a="$START" -v b="$END" 'BEGIN { printf "PASS: end-to-end session in %.1f s\n", b - a }'

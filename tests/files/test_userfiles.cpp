@@ -141,7 +141,7 @@ private Q_SLOTS:
                     for (QAction *menu : window.menuBar()->actions())
                         for (QAction *action :
                              menu->menu() ? menu->menu()->actions() : QList<QAction *>())
-                            if (action->text() == QStringLiteral("Öffnen..."))
+                            if (action->objectName() == QStringLiteral("ffnen1"))
                                 action->trigger();
                     flush();
                     error = script.errors.join(QLatin1Char('|'));

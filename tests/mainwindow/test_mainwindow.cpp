@@ -18,6 +18,7 @@
 #include "raster.h"
 #include "windowtest.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -57,12 +58,16 @@ private:
     QString m_text;
 };
 
-// The texts of a menu bar's menus or a menu's items, "-" for a separator.
-QStringList texts(const QWidget *menu)
+// The texts of a menu bar's menus or a menu's items as a screen reader reads
+// them (without the mnemonic's mark), "-" for a separator.
+QStringList texts(QWidget *menu)
 {
     QStringList result;
-    for (const QAction *action : menu->actions())
-        result << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    QAccessibleInterface *read = QAccessible::queryAccessibleInterface(menu);
+    const QList<QAction *> actions = menu->actions();
+    for (int i = 0; i < actions.size(); ++i)
+        result << (actions[i]->isSeparator() ? QStringLiteral("-")
+                                             : read->child(i)->text(QAccessible::Name));
     return result;
 }
 
