@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "errors.h"
+#include "themeicons.h"
 
 #include <QLibraryInfo>
 #include <QWidget>
@@ -13,6 +14,9 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     // to every window caption.
     setApplicationName(kTitle);
     setApplicationVersion(QStringLiteral(DK_VERSION));
+    // The icon theme is read on a thread of its own while the first window
+    // is built.
+    themeicons::startReading();
     // Windows without an icon of their own (the frame, every map window, the
     // dialogs) show the application's.
     setWindowIcon(programIcon());

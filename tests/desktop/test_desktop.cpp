@@ -242,8 +242,23 @@ private Q_SLOTS:
         Program program;
         MapWindow *map = program.mainWindow.newFile();
         for (QWidget *window :
-             QList<QWidget *>{&program.mainWindow, map, &program.questEditor, &program.aboutBox})
+             QList<QWidget *>{&program.mainWindow, map, &program.questEditor(), &program.aboutBox})
             QCOMPARE(window->windowIcon().cacheKey(), icon.cacheKey());
+    }
+
+    // The quest editor is not in the first frame: it is made just after it,
+    // and at once when something needs it earlier.
+    void questEditorFollowsTheFirstFrame()
+    {
+        Program early;
+        QVERIFY(!early.hasQuestEditor());
+        QVERIFY(early.mainWindow.questEditor());
+        QVERIFY(early.hasQuestEditor());
+
+        Program program;
+        program.mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&program.mainWindow));
+        QTRY_VERIFY(program.hasQuestEditor());
     }
 
     // ---- Names for assistive technology ----------------------------------------
@@ -254,7 +269,7 @@ private Q_SLOTS:
         MapWindow *map = program.mainWindow.newFile();
         QCOMPARE(accessibleName(map->canvas()), QStringLiteral("Karte"));
 
-        QuestEditor &editor = program.questEditor;
+        QuestEditor &editor = program.questEditor();
         QCOMPARE(accessibleName(editor.mapDisplay()), QStringLiteral("Quest-Karte"));
         QCOMPARE(accessibleName(editor.titleField()), QStringLiteral("Quest Titel"));
         QCOMPARE(accessibleName(editor.monsterField()), QStringLiteral("Streunendes Monster"));
@@ -345,13 +360,13 @@ private Q_SLOTS:
 
         // Quests and pictures have folders of their own.
         script->openAnswers << QString();
-        program.questEditor.loadQuest();
+        program.questEditor().loadQuest();
         QCOMPARE(script->openQuestions.last().folder, QDir::homePath());
         script->openAnswers << second;
-        program.questEditor.loadPicture();
+        program.questEditor().loadPicture();
         QCOMPARE(script->openQuestions.last().folder, QDir::homePath());
         script->openAnswers << QString();
-        program.questEditor.loadPicture();
+        program.questEditor().loadPicture();
         QCOMPARE(script->openQuestions.last().folder, others);
 
         // Remembered in the program's settings, which the tests keep apart
