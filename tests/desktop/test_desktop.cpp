@@ -17,6 +17,7 @@
 #include "overlaybrowser.h"
 #include "program.h"
 #include "screenfit.h"
+#include "testhelpers.h"
 #include "windowtest.h"
 
 #include <QCheckBox>
@@ -235,9 +236,17 @@ private Q_SLOTS:
     {
         const QIcon icon = QApplication::windowIcon();
         QVERIFY(!icon.isNull());
-        for (int size : {16, 32, 48, 64, 128, 256})
+        // Every size, pixel for pixel the picture the package installs.
+        for (int size : {16, 32, 48, 64, 128, 256}) {
             QVERIFY2(icon.availableSizes().contains(QSize(size, size)),
                      qPrintable(QString::number(size)));
+            const QImage installed =
+                QPixmap::fromImage(
+                    QImage(QStringLiteral(DK_TEST_DATA "/../../packaging/icons/dkedit-%1.png")
+                               .arg(size)))
+                    .toImage();
+            QVERIFY(samePixels(icon.pixmap(QSize(size, size), 1.0).toImage(), installed));
+        }
 
         Program program;
         MapWindow *map = program.mainWindow.newFile();
