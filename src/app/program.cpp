@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "endsignals.h"
+#include "firstpaint.h"
 #include "fonts.h"
 #include "questfile.h"
 #include "sheetprint.h"
@@ -23,7 +24,7 @@ void Program::openFiles(const QStringList &files)
         if (questfile::isQuestFile(path)) {
             quest = true;
             QMetaObject::invokeMethod(
-                &questEditor, [this, path] { questEditor.loadQuestFile(path); },
+                &mainWindow, [this, path] { questEditor().loadQuestFile(path); },
                 Qt::QueuedConnection);
         } else {
             maps << path;
@@ -41,9 +42,12 @@ void Program::startRecovery(const QString &folder)
 {
     if (!recovery::enabledInSettings())
         return;
-    recoverySession = std::make_unique<RecoverySession>(mainWindow, questEditor,
-                                                        std::make_unique<recovery::Store>(folder));
+    recoverySession = std::make_unique<RecoverySession>(
+        mainWindow, [this]() -> QuestEditor & { return questEditor(); },
+        std::make_unique<recovery::Store>(folder));
     RecoverySession *session = recoverySession.get();
+    if (m_questEditor)
+        session->trackQuest(*m_questEditor);
     auto *endSignals = new EndSignals(session);
     QObject::connect(endSignals, &EndSignals::received, session, [session] { session->endNow(0); });
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, session,
@@ -53,17 +57,38 @@ void Program::startRecovery(const QString &folder)
 
 Program::Program()
 {
-    mainWindow.setQuestEditor(&questEditor);
+    mainWindow.setQuestEditor([this] { return &questEditor(); });
     // Ending the program asks about unsaved quest text like closing the editor.
-    mainWindow.setQuitGuard([this] { return questEditor.maybeSave(); });
+    mainWindow.setQuitGuard([this] { return !m_questEditor || m_questEditor->maybeSave(); });
+    mainWindow.setAboutBox(&aboutBox);
+    afterFirstPaint(&mainWindow, [this] { questEditor(); });
+}
+
+Program::~Program()
+{
+    // Nothing may make the quest editor anew from here on, and the recovery
+    // session, which watches it, goes first.
+    mainWindow.setQuestEditor({});
+    mainWindow.setQuitGuard({});
+    recoverySession.reset();
+    m_questEditor.reset();
+}
+
+QuestEditor &Program::questEditor()
+{
+    if (m_questEditor)
+        return *m_questEditor;
+    m_questEditor = std::make_unique<QuestEditor>(&mainWindow);
+    QuestEditor *editor = m_questEditor.get();
     QObject::connect(
-        questEditor.printButton(), &QPushButton::clicked, &questEditor,
-        [this] { printQuestSheet(&questEditor, questEditor.document(), questEditor.mapPicture()); },
+        editor->printButton(), &QPushButton::clicked, editor,
+        [editor] { printQuestSheet(editor, editor->document(), editor->mapPicture()); },
         Qt::QueuedConnection);
     new PreviewController(
-        questEditor.scrollButton(), questEditor.legendButton(),
-        [this] { return questEditor.document(); },
-        [this](const QImage &picture) { questEditor.showPreview(picture); },
-        [this] { questEditor.restoreMapDisplay(); }, &questEditor);
-    mainWindow.setAboutBox(&aboutBox);
+        editor->scrollButton(), editor->legendButton(), [editor] { return editor->document(); },
+        [editor](const QImage &picture) { editor->showPreview(picture); },
+        [editor] { editor->restoreMapDisplay(); }, editor);
+    if (recoverySession)
+        recoverySession->trackQuest(*editor);
+    return *editor;
 }

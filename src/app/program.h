@@ -8,12 +8,20 @@
 
 #include <memory>
 
-/// The program's three long-lived windows, created in start-up order (main
-/// window, quest editor, about box) and wired together: quitting asks about
-/// unsaved quest text, "Quest drucken" prints, the preview buttons preview.
-/// The application object must exist first.
+/// The program's three long-lived windows and their wiring: quitting asks
+/// about unsaved quest text, "Quest drucken" prints, the preview buttons
+/// preview. The main window and the about box are made at once; the quest
+/// editor, which the first frame does not show, just after the main window
+/// is first painted, or earlier when anything needs it. The application
+/// object must exist first.
 struct Program {
     Program();
+    ~Program();
+
+    /// The quest editor, made on first use.
+    QuestEditor &questEditor();
+    /// Whether the quest editor has been made yet.
+    bool hasQuestEditor() const { return m_questEditor != nullptr; }
 
     /// Opens files given on the command line, each one event after the other
     /// once the event loop runs, as the menu commands open them: a BMP file
@@ -30,9 +38,11 @@ struct Program {
     void startRecovery(const QString &folder = recovery::defaultFolder());
 
     MainWindow mainWindow;
-    QuestEditor questEditor{&mainWindow};
     AboutBox aboutBox{&mainWindow};
     std::unique_ptr<RecoverySession> recoverySession;
+
+private:
+    std::unique_ptr<QuestEditor> m_questEditor;
 };
 
 /// Settings of the application object made before any window exists.

@@ -89,9 +89,9 @@ private:
     std::thread m_thread; // last: starts once the rest is made
 };
 
-RecoverySession::RecoverySession(MainWindow &mainWindow, QuestEditor &questEditor,
+RecoverySession::RecoverySession(MainWindow &mainWindow, std::function<QuestEditor &()> questEditor,
                                  std::unique_ptr<recovery::Store> store)
-    : m_main(mainWindow), m_quest(questEditor), m_store(std::move(store)),
+    : m_main(mainWindow), m_questEditor(std::move(questEditor)), m_store(std::move(store)),
       m_writer(std::make_unique<CopyWriter>())
 {
     m_on = m_store->open(&m_openError);
@@ -105,23 +105,29 @@ RecoverySession::RecoverySession(MainWindow &mainWindow, QuestEditor &questEdito
     for (MapWindow *window : open)
         track(window);
 
-    connect(&m_quest, &QuestEditor::textEdited, this, &RecoverySession::questChanged);
-    connect(&m_quest, &QuestEditor::textSettled, this, [this] {
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &RecoverySession::finishNormally);
+}
+
+void RecoverySession::trackQuest(QuestEditor &questEditor)
+{
+    if (m_quest)
+        return;
+    m_quest = &questEditor;
+    connect(m_quest, &QuestEditor::textEdited, this, &RecoverySession::questChanged);
+    connect(m_quest, &QuestEditor::textSettled, this, [this] {
         m_questPending = false;
         dropCopy(kQuestSlot);
     });
     // The flags, font and size do not make the quest modified, but belong to
     // the copy of a modified one.
     auto sideChange = [this] {
-        if (m_quest.questModified())
+        if (m_quest->questModified())
             questChanged();
     };
     for (int n = 0; n < QuestDocument::NoteCount; ++n)
-        connect(m_quest.activeBox(n), &QCheckBox::toggled, this, sideChange);
-    connect(m_quest.fontField(), &QComboBox::currentTextChanged, this, sideChange);
-    connect(m_quest.sizeField(), &QSpinBox::valueChanged, this, sideChange);
-
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &RecoverySession::finishNormally);
+        connect(m_quest->activeBox(n), &QCheckBox::toggled, this, sideChange);
+    connect(m_quest->fontField(), &QComboBox::currentTextChanged, this, sideChange);
+    connect(m_quest->sizeField(), &QSpinBox::valueChanged, this, sideChange);
 }
 
 RecoverySession::~RecoverySession() = default;
@@ -167,7 +173,7 @@ void RecoverySession::restore(const QList<recovery::Orphan> &orphans)
                     throw DkError(errors::invalidBitmap());
                 const QImage picture =
                     copy.picture.isEmpty() ? QImage() : raster::readBmpData(copy.picture);
-                m_quest.restoreQuest(document, picture);
+                m_questEditor().restoreQuest(document, picture);
                 questChanged();
             }
         } catch (const DkError &) {
@@ -303,16 +309,16 @@ void RecoverySession::copyPending(bool now)
     if (largeMapDue >= 0)
         m_largeMapWait.start(int(largeMapDue));
 
-    if (m_questPending) {
+    if (m_questPending && m_quest) {
         m_questPending = false;
-        if (m_quest.questModified()) {
-            const QuestDocument document = m_quest.document();
+        if (m_quest->questModified()) {
+            const QuestDocument document = m_quest->document();
             recovery::Copy copy;
             copy.kind = recovery::Copy::Quest;
             copy.caption = document.title;
             copy.time = time;
             copy.fields = questcopy::encode(document);
-            submit(kQuestSlot, copy, m_quest.mapPicture(), nullptr, raster::BmpFormat());
+            submit(kQuestSlot, copy, m_quest->mapPicture(), nullptr, raster::BmpFormat());
         } else {
             dropCopy(kQuestSlot);
         }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class MainWindow;
@@ -31,12 +32,16 @@ public:
     static constexpr int kLargeMapIntervalMs = 60000;
     static constexpr qint64 kLargeMapBytes = 64 << 20;
 
-    /// Watches the maps of `mainWindow` and the quest of `questEditor`,
-    /// keeping copies in `store` (opened here; when that fails, recovery is
-    /// off and start() says so once).
-    RecoverySession(MainWindow &mainWindow, QuestEditor &questEditor,
+    /// Watches the maps of `mainWindow`, keeping copies in `store` (opened
+    /// here; when that fails, recovery is off and start() says so once).
+    /// `questEditor` gives the quest editor, made on first use: restoring a
+    /// quest asks for it.
+    RecoverySession(MainWindow &mainWindow, std::function<QuestEditor &()> questEditor,
                     std::unique_ptr<recovery::Store> store);
     ~RecoverySession() override;
+
+    /// Watches the quest of the editor, once it is made.
+    void trackQuest(QuestEditor &questEditor);
 
     /// Whether copies are being made.
     bool isOn() const { return m_on; }
@@ -82,7 +87,8 @@ private:
     void turnOff(const QString &reason);
 
     MainWindow &m_main;
-    QuestEditor &m_quest;
+    std::function<QuestEditor &()> m_questEditor;
+    QuestEditor *m_quest = nullptr; ///< the tracked editor, once made
     std::unique_ptr<recovery::Store> m_store;
     std::unique_ptr<CopyWriter> m_writer;
     QString m_openError;

@@ -1,7 +1,9 @@
 #include "application.h"
 
+#include "bmpcodec.h"
 #include "dialogs.h"
 #include "errors.h"
+#include "themeicons.h"
 
 #include <QLibraryInfo>
 #include <QWidget>
@@ -13,6 +15,9 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
     // to every window caption.
     setApplicationName(kTitle);
     setApplicationVersion(QStringLiteral(DK_VERSION));
+    // The icon theme is read on a thread of its own while the first window
+    // is built.
+    themeicons::startReading();
     // Windows without an icon of their own (the frame, every map window, the
     // dialogs) show the application's.
     setWindowIcon(programIcon());
@@ -22,8 +27,12 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 QIcon Application::programIcon()
 {
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/dkedit-%1.png").arg(size), QSize(size, size));
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        // The codec keeps a 32-bit file's alpha in the alpha bytes.
+        QImage picture = raster::readBmpFile(QStringLiteral(":/icons/dkedit-%1.bmp").arg(size));
+        picture.reinterpretAsFormat(QImage::Format_ARGB32);
+        icon.addPixmap(QPixmap::fromImage(picture));
+    }
     return icon;
 }
 

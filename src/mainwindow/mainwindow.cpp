@@ -360,8 +360,8 @@ void MainWindow::toggleOverlayBrowsers()
 void MainWindow::showQuestEditor()
 {
     m_preview.offMap = true;
-    if (m_questEditor)
-        m_questEditor->exec();
+    if (QDialog *editor = questEditor())
+        editor->exec();
 }
 
 void MainWindow::showAbout()

@@ -41,8 +41,9 @@ public:
     PreviewState &previewState() { return m_preview; }
 
     /// The quest editor window, shown modally by "Quest-Editor". Not owned.
-    void setQuestEditor(QDialog *editor) { m_questEditor = editor; }
-    QDialog *questEditor() const { return m_questEditor; }
+    /// The quest editor "Questeditor" shows, made when first asked for.
+    void setQuestEditor(std::function<QDialog *()> editor) { m_questEditor = std::move(editor); }
+    QDialog *questEditor() const { return m_questEditor ? m_questEditor() : nullptr; }
     /// The about box, shown modally by "Über DK-Edit...". Not owned. Mouse
     /// moves over it empty the map previews.
     void setAboutBox(QDialog *about);
@@ -161,6 +162,6 @@ private:
     QMenu *m_windowMenu = nullptr;
     QMenu *m_infoMenu = nullptr;
     QAction *m_overlaysAction = nullptr;
-    QPointer<QDialog> m_questEditor;
+    std::function<QDialog *()> m_questEditor;
     QPointer<QDialog> m_aboutBox;
 };

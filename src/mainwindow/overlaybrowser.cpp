@@ -1,5 +1,6 @@
 #include "overlaybrowser.h"
 
+#include "themeicons.h"
 #include "toolstate.h"
 
 #include <QComboBox>
@@ -160,8 +161,8 @@ void OverlayBrowser::fillLists()
     m_drives->setCurrentIndex(overlays::driveIndexFor(m_driveList, m_slot.directory()));
 
     m_dirs->clear();
-    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QIcon open = themeicons::standardIcon(QStyle::SP_DirOpenIcon, this);
+    const QIcon closed = themeicons::standardIcon(QStyle::SP_DirClosedIcon, this);
     for (const overlays::DirEntry &entry : overlays::directoryEntries(m_slot.directory())) {
         auto *item = new QListWidgetItem(entry.open ? open : closed, entry.label, m_dirs);
         item->setData(kPathRole, entry.path);

@@ -4,6 +4,7 @@
 #include "artwork.h"
 #include "catalogue.h"
 #include "readability.h"
+#include "themeicons.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -235,7 +236,7 @@ void Palette::buildViewGroup(QGroupBox *box)
     circle->setGeometry(152, 72, 17, 17);
     m_widgets.insert(circle->objectName(), circle);
 
-    m_applyButton = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogOkButton),
+    m_applyButton = new QPushButton(themeicons::standardIcon(QStyle::SP_DialogOkButton),
                                     QStringLiteral("Übernehmen"), box);
     m_applyButton->setObjectName(QStringLiteral("BitBtn1"));
     m_applyButton->setGeometry(56, 128, 105, 25);

@@ -7,6 +7,7 @@
 #include "questfile.h"
 #include "screenfit.h"
 #include "textlines.h"
+#include "themeicons.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -222,7 +223,7 @@ void QuestEditor::buildWindow()
     placeAuto(new QLabel(QStringLiteral("Größe:"), this), "Label4", 680, 472);
     m_sizeBox = place(new FontSizeBox(this), "SpinEdit1", 688, 488, 41, 22);
 
-    m_closeButton = place(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+    m_closeButton = place(new QPushButton(themeicons::standardIcon(QStyle::SP_DialogOkButton, this),
                                           QStringLiteral("Questeditor schließen"), this),
                           "BitBtn1", 560, 528, 145, 33);
     m_closeButton->setDefault(true);

@@ -264,9 +264,9 @@ private Q_SLOTS:
         Program program;
         program.mainWindow.show();
         QString shownTitle;
-        OnShow closer(&program.questEditor, [&] {
-            shownTitle = program.questEditor.titleField()->text();
-            program.questEditor.done(0);
+        OnShow closer(&program.questEditor(), [&] {
+            shownTitle = program.questEditor().titleField()->text();
+            program.questEditor().done(0);
         });
         program.openFiles({map, broken, quest});
         flush();
@@ -280,7 +280,7 @@ private Q_SLOTS:
                                             "Bitmap image is not valid.")
                                  .arg(broken)});
         QCOMPARE(shownTitle, expected.title);
-        QVERIFY(!program.questEditor.questModified());
+        QVERIFY(!program.questEditor().questModified());
         QVERIFY(script->unanswered.isEmpty());
     }
 

@@ -17,6 +17,7 @@
 #include "overlaybrowser.h"
 #include "program.h"
 #include "screenfit.h"
+#include "testhelpers.h"
 #include "windowtest.h"
 
 #include <QAccessible>
@@ -239,15 +240,38 @@ private Q_SLOTS:
     {
         const QIcon icon = QApplication::windowIcon();
         QVERIFY(!icon.isNull());
-        for (int size : {16, 32, 48, 64, 128, 256})
+        // Every size, pixel for pixel the picture the package installs.
+        for (int size : {16, 32, 48, 64, 128, 256}) {
             QVERIFY2(icon.availableSizes().contains(QSize(size, size)),
                      qPrintable(QString::number(size)));
+            const QImage installed =
+                QPixmap::fromImage(
+                    QImage(QStringLiteral(DK_TEST_DATA "/../../packaging/icons/dkedit-%1.png")
+                               .arg(size)))
+                    .toImage();
+            QVERIFY(samePixels(icon.pixmap(QSize(size, size), 1.0).toImage(), installed));
+        }
 
         Program program;
         MapWindow *map = program.mainWindow.newFile();
         for (QWidget *window :
-             QList<QWidget *>{&program.mainWindow, map, &program.questEditor, &program.aboutBox})
+             QList<QWidget *>{&program.mainWindow, map, &program.questEditor(), &program.aboutBox})
             QCOMPARE(window->windowIcon().cacheKey(), icon.cacheKey());
+    }
+
+    // The quest editor is not in the first frame: it is made just after it,
+    // and at once when something needs it earlier.
+    void questEditorFollowsTheFirstFrame()
+    {
+        Program early;
+        QVERIFY(!early.hasQuestEditor());
+        QVERIFY(early.mainWindow.questEditor());
+        QVERIFY(early.hasQuestEditor());
+
+        Program program;
+        program.mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&program.mainWindow));
+        QTRY_VERIFY(program.hasQuestEditor());
     }
 
     // ---- Names for assistive technology ----------------------------------------
@@ -258,7 +282,7 @@ private Q_SLOTS:
         MapWindow *map = program.mainWindow.newFile();
         QCOMPARE(accessibleName(map->canvas()), QStringLiteral("Karte"));
 
-        QuestEditor &editor = program.questEditor;
+        QuestEditor &editor = program.questEditor();
         QCOMPARE(accessibleName(editor.mapDisplay()), QStringLiteral("Quest-Karte"));
         QCOMPARE(accessibleName(editor.titleField()), QStringLiteral("Quest Titel"));
         QCOMPARE(accessibleName(editor.monsterField()), QStringLiteral("Streunendes Monster"));
@@ -349,13 +373,13 @@ private Q_SLOTS:
 
         // Quests and pictures have folders of their own.
         script->openAnswers << QString();
-        program.questEditor.loadQuest();
+        program.questEditor().loadQuest();
         QCOMPARE(script->openQuestions.last().folder, QDir::homePath());
         script->openAnswers << second;
-        program.questEditor.loadPicture();
+        program.questEditor().loadPicture();
         QCOMPARE(script->openQuestions.last().folder, QDir::homePath());
         script->openAnswers << QString();
-        program.questEditor.loadPicture();
+        program.questEditor().loadPicture();
         QCOMPARE(script->openQuestions.last().folder, others);
 
         // Remembered in the program's settings, which the tests keep apart

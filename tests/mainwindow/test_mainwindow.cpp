@@ -621,7 +621,7 @@ private Q_SLOTS:
 
         // Opening a modal window empties the previews.
         QDialog quest;
-        window->setQuestEditor(&quest);
+        window->setQuestEditor([&quest] { return &quest; });
         preview.offMap = false;
         QTimer::singleShot(0, &quest, &QDialog::reject);
         window->showQuestEditor();

@@ -48,7 +48,7 @@ void report(Program &program, const QString &prefix, const ScriptedDialogs &scri
                    raster::encodeBmp(doc.picture(), doc.fileFormat().bmp));
         lines << map->caption() + (doc.isModified() ? QStringLiteral(" modified") : QString());
     }
-    QuestEditor &quest = program.questEditor;
+    QuestEditor &quest = program.questEditor();
     writeBytes(prefix + QStringLiteral(".quest"), questcopy::encode(quest.document()));
     if (!quest.mapPicture().isNull())
         writeBytes(prefix + QStringLiteral(".questpicture.bmp"),
@@ -102,7 +102,7 @@ int runChild(int argc, char **argv)
             } else if (step.startsWith(QLatin1String("open:"))) {
                 program.mainWindow.openMap(arg);
             } else if (step.startsWith(QLatin1String("quest:"))) {
-                QuestEditor &quest = program.questEditor;
+                QuestEditor &quest = program.questEditor();
                 script.openAnswers << arg;
                 quest.loadPicture();
                 QTest::keyClicks(quest.titleField(), QStringLiteral("Die Gruft"));
@@ -118,7 +118,7 @@ int runChild(int argc, char **argv)
                 if (step == QLatin1String("closeNo"))
                     program.mainWindow.activeMapWindow()->close();
                 else
-                    program.questEditor.closeEditor();
+                    program.questEditor().closeEditor();
             } else if (step.startsWith(QLatin1String("copies:"))) {
                 const QString instance = program.recoverySession->store().instance();
                 QElapsedTimer clock;

@@ -287,7 +287,7 @@ private Q_SLOTS:
         const QStringList before = printedFiles();
         Program program;
         m_script->openAnswers << m_map;
-        program.questEditor.loadPicture();
+        program.questEditor().loadPicture();
         choosePrinter(queue);
         if (queue == kRemoved) {
             m_script->printChoice = [this, queue](QPrinter &printer) {
@@ -295,7 +295,7 @@ private Q_SLOTS:
                 run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), queue});
             };
         }
-        program.questEditor.printButton()->click();
+        program.questEditor().printButton()->click();
         flush();
         QCOMPARE(m_script->errors.size(), 1);
         QVERIFY2(m_script->errors[0].contains(error), qPrintable(m_script->errors[0]));

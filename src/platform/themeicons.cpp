@@ -1,0 +1,35 @@
+#include "themeicons.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <future>
+
+namespace {
+
+std::future<void> &reading()
+{
+    static std::future<void> ahead;
+    return ahead;
+}
+
+} // namespace
+
+void themeicons::startReading()
+{
+    // The theme's name is settled here, on the thread that owns the toolkit;
+    // the other thread only looks up one icon the style asks for, which
+    // reads the theme and keeps it.
+    if (QIcon::themeName().isEmpty() || reading().valid())
+        return;
+    reading() = std::async(std::launch::async,
+                           [] { (void)QIcon::fromTheme(QStringLiteral("dialog-ok")).isNull(); });
+}
+
+QIcon themeicons::standardIcon(QStyle::StandardPixmap which, const QWidget *widget)
+{
+    if (reading().valid())
+        reading().get();
+    QStyle *style = widget ? widget->style() : QApplication::style();
+    return style->standardIcon(which, nullptr, widget);
+}
