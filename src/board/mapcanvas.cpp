@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -69,7 +70,20 @@ void MapCanvas::pictureReplaced()
 
 void MapCanvas::repaintPicture(const QRegion &pictureRegion)
 {
-    update(m_zoom.widgetRegion(pictureRegion));
+    const QRegion widgetRegion = m_zoom.widgetRegion(pictureRegion);
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == qFloor(ratio)) {
+        update(widgetRegion);
+        return;
+    }
+    // A widget rectangle repaints the device pixels whose centres lie in it,
+    // but a device pixel shows the picture pixel under its top-left corner:
+    // the last device row and column showing a changed pixel may lie in the
+    // next widget pixel.
+    QRegion grown;
+    for (const QRect &rect : widgetRegion)
+        grown += rect.adjusted(0, 0, 1, 1);
+    update(grown);
 }
 
 void MapCanvas::showChanges()
@@ -90,11 +104,21 @@ void MapCanvas::paintEvent(QPaintEvent *event)
     // Pixels stay crisp at any display scale: no smoothing when scaled.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QColor background = palette().color(QPalette::Window);
+    // At 100 % on whole device pixels the painter's own scaling shows each
+    // picture pixel where a click reaches it. At a fractional display scale
+    // it samples device pixels at their centres, while a click goes by
+    // their top-left corners: the view then maps each device pixel itself.
+    const qreal ratio = devicePixelRatioF();
+    const QTransform toDevice = painter.deviceTransform();
+    const auto whole = [](qreal value) { return value == qFloor(value); };
+    const bool plain = m_zoom == board::Zoom() && toDevice.type() <= QTransform::TxScale &&
+                       whole(toDevice.m11()) && whole(toDevice.m22()) && whole(toDevice.dx()) &&
+                       whole(toDevice.dy());
     for (const QRect &dirty : event->region()) {
-        if (m_zoom == board::Zoom())
+        if (plain)
             m_view.paint(painter, dirty, m_overlay, background);
         else
-            m_view.paintZoomed(painter, dirty, m_overlay, background, m_zoom, devicePixelRatioF());
+            m_view.paintZoomed(painter, dirty, m_overlay, background, m_zoom, ratio);
     }
 }
 
