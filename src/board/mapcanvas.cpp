@@ -1,32 +1,10 @@
 #include "mapcanvas.h"
 
-#include "artwork.h"
+#include "mapcursors.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtMath>
-
-#include <algorithm>
-
-namespace {
-
-// One of the program's cursors at a zoom: its picture grows and shrinks with
-// the squares between half and twice its size, and its hot spot stays on
-// the pixel it marks.
-QCursor zoomedCursor(const QString &name, board::Zoom zoom)
-{
-    const QCursor plain = artwork::cursor(name);
-    const double scale = std::clamp(zoom.factor(), 0.5, 2.0);
-    if (scale == 1.0)
-        return plain;
-    const QPixmap picture = plain.pixmap();
-    const QSize size(qRound(picture.width() * scale), qRound(picture.height() * scale));
-    const QPoint hot = plain.hotSpot();
-    return QCursor(picture.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation),
-                   int((hot.x() + 0.5) * scale), int((hot.y() + 0.5) * scale));
-}
-
-} // namespace
 
 MapCanvas::MapCanvas(MapDocument &document, ToolState &tool, PreviewState &preview, QWidget *parent)
     : QWidget(parent), m_document(document), m_tool(tool), m_preview(preview),
@@ -205,20 +183,12 @@ void MapCanvas::leaveEvent(QEvent *event)
 void MapCanvas::updateCursor()
 {
     const board::OverlayCursor wanted = board::overlayCursor(m_tool.statusText());
-    if (m_cursorSet && wanted == m_cursorShown && m_zoom == m_cursorZoom)
+    const qreal ratio = devicePixelRatioF();
+    if (m_cursorSet && wanted == m_cursorShown && m_zoom == m_cursorZoom && ratio == m_cursorRatio)
         return;
     m_cursorShown = wanted;
     m_cursorZoom = m_zoom;
+    m_cursorRatio = ratio;
     m_cursorSet = true;
-    switch (wanted) {
-    case board::OverlayCursor::CrossHair:
-        setCursor(Qt::CrossCursor);
-        break;
-    case board::OverlayCursor::Correction:
-        setCursor(zoomedCursor(QStringLiteral("EMPTYCURSOR"), m_zoom));
-        break;
-    case board::OverlayCursor::Fill:
-        setCursor(zoomedCursor(QStringLiteral("CROSS"), m_zoom));
-        break;
-    }
+    setCursor(board::overlayCursorFor(wanted, m_zoom, ratio));
 }

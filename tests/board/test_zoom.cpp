@@ -609,7 +609,8 @@ private Q_SLOTS:
 
     // The correction and fill cursors grow with the squares up to twice
     // their size, shrink to half, and keep their hot spot on the pixel it
-    // marks.
+    // marks; they are made of the display's device pixels, which the window
+    // system shows as they are.
     void cursorsFollowTheZoom_data()
     {
         QTest::addColumn<QString>("statusText");
@@ -640,12 +641,37 @@ private Q_SLOTS:
         host.map->setZoom(zoom, QPointF(0, 0));
         const QCursor cursor = host.canvas()->cursor();
         const QImage picture = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(picture.size(), QSize(side, side));
+        QCOMPARE(picture.size(), QSize(side, side) * host.ratio());
         const QCursor plain = artwork::cursor(name);
         const QImage plainPicture = plain.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
         QVERIFY(QRect(QPoint(0, 0), picture.size()).contains(cursor.hotSpot()));
         if (side >= 32) // grown: the hot spot lies in the copy of the plain hot pixel
             QCOMPARE(picture.pixel(cursor.hotSpot()), plainPicture.pixel(plain.hotSpot()));
+    }
+
+    // Stamping shows a cross-hair of the program's own, which follows the
+    // display scale as the other cursors do: thin black arms with a white
+    // rim through the hot spot in its middle, clear corners.
+    void crossHairFollowsTheDisplayScale()
+    {
+        Host host(board::defaultBoard());
+        host.rest(QPointF(100, 100));
+        const QCursor cursor = host.canvas()->cursor();
+        QCOMPARE(cursor.shape(), Qt::BitmapCursor);
+        const QImage picture = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        const qreal ratio = host.ratio();
+        const int side = qCeil(23 * ratio);
+        QCOMPARE(picture.size(), QSize(side, side));
+        const QPoint hot = cursor.hotSpot();
+        QCOMPARE(hot, QPoint((side - 1) / 2, (side - 1) / 2));
+        const int rim = qCeil(ratio);
+        for (int i = rim; i < side - rim; ++i) {
+            QCOMPARE(picture.pixel(hot.x(), i), board::kBlack);
+            QCOMPARE(picture.pixel(i, hot.y()), board::kBlack);
+        }
+        QCOMPARE(picture.pixel(qCeil(10 * ratio), rim), board::kWhite);
+        QCOMPARE(qAlpha(picture.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(picture.pixel(side - 1, side - 1)), 0);
     }
 };
 
