@@ -169,6 +169,11 @@ QPoint squareInterior(int column, int row)
     return QPoint(24 + 32 * column + 1, 24 + 32 * row + 1);
 }
 
+QByteArray point(QPoint at)
+{
+    return QByteArray::number(at.x()) + ',' + QByteArray::number(at.y());
+}
+
 // The picture pixel a colour of codedPicture() belongs to.
 QPoint codedPixel(QRgb colour)
 {
@@ -414,7 +419,7 @@ private Q_SLOTS:
             return QRect(QPoint(qFloor(device.left()), qFloor(device.top())),
                          QPoint(qCeil(device.right()), qCeil(device.bottom())));
         };
-        for (const QPoint square : {QPoint(1, 1), QPoint(6, 2), QPoint(17, 9), QPoint(24, 17)}) {
+        for (const QPoint square : {QPoint(1, 1), QPoint(6, 2), QPoint(24, 17)}) {
             const QRect middle(QPoint(24, 24) + 32 * square + QPoint(16, 16), QSize(1, 1));
             host.reveal(zoom.widgetRect(middle).center(), 120, 120);
             const QImage shown = onScreen(window, QRect(QPoint(0, 0), window->size() * ratio));
@@ -436,32 +441,23 @@ private Q_SLOTS:
                 const QRect interior(board::snapBase(pixel.x(), pixel.y()) + QPoint(25, 25),
                                      QSize(30, 30));
                 clickDevicePixel(window, at);
+                const QByteArray click =
+                    "a click on device pixel " + point(at) + ", showing " + point(pixel) + ", ";
                 const QImage &picture = host.map->document().picture();
-                if (raster::pixel(picture, interior.left(), interior.top()) != kStampColour ||
-                    raster::pixel(picture, interior.right(), interior.bottom()) != kStampColour)
-                    QFAIL(qPrintable(QStringLiteral("a click on device pixel %1,%2, which shows "
-                                                    "picture pixel %3,%4, misses its square")
-                                         .arg(at.x())
-                                         .arg(at.y())
-                                         .arg(pixel.x())
-                                         .arg(pixel.y())));
+                QVERIFY2(raster::pixel(picture, interior.left(), interior.top()) == kStampColour &&
+                             raster::pixel(picture, interior.right(), interior.bottom()) ==
+                                 kStampColour,
+                         click + "misses its square");
                 const QRect around = devicePixels(zoom.widgetRect(interior.adjusted(-3, -3, 3, 3)));
                 const QImage after = onScreen(window, around);
                 for (int y = around.top(); y <= around.bottom(); ++y)
                     for (int x = around.left(); x <= around.right(); ++x) {
                         const QRgb before = shown.pixel(x, y);
-                        const QRgb want =
-                            interior.contains(codedPixel(before)) ? kStampColour : before;
-                        if (after.pixel(x - around.left(), y - around.top()) != want)
-                            QFAIL(qPrintable(
-                                QStringLiteral("after a click on device pixel "
-                                               "%1,%2, device pixel %3,%4 shows %5, not %6")
-                                    .arg(at.x())
-                                    .arg(at.y())
-                                    .arg(x)
-                                    .arg(y)
-                                    .arg(after.pixel(x - around.left(), y - around.top()), 8, 16)
-                                    .arg(want, 8, 16)));
+                        const bool stamped = interior.contains(codedPixel(before));
+                        if (after.pixel(x - around.left(), y - around.top()) !=
+                            (stamped ? kStampColour : before))
+                            QFAIL(click + "leaves device pixel " + point(QPoint(x, y)) +
+                                  (stamped ? " without the stamp" : " changed"));
                     }
                 host.map->undo();
             }
