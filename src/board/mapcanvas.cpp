@@ -183,7 +183,7 @@ void MapCanvas::leaveEvent(QEvent *event)
 void MapCanvas::updateCursor()
 {
     const board::OverlayCursor wanted = board::overlayCursor(m_tool.statusText());
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = board::cursorPixelRatio(devicePixelRatioF());
     if (m_cursorSet && wanted == m_cursorShown && m_zoom == m_cursorZoom && ratio == m_cursorRatio)
         return;
     m_cursorShown = wanted;

@@ -2,6 +2,7 @@
 
 #include "artwork.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QtMath>
@@ -46,6 +47,13 @@ QCursor scaledCursor(const QImage &picture, QPoint hotSpot, qreal scale, qreal d
         return std::max(0, (firstDevicePixel(at) + firstDevicePixel(at + 1) - 1) / 2);
     };
     return QCursor(QPixmap::fromImage(scaled), middle(hotSpot.x()), middle(hotSpot.y()));
+}
+
+qreal cursorPixelRatio(qreal devicePixelRatio)
+{
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return 1.0;
+    return devicePixelRatio;
 }
 
 QCursor overlayCursorFor(OverlayCursor kind, Zoom zoom, qreal devicePixelRatio)
