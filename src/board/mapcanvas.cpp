@@ -1,31 +1,10 @@
 #include "mapcanvas.h"
 
-#include "artwork.h"
+#include "mapcursors.h"
 
 #include <QMouseEvent>
 #include <QPainter>
-
-#include <algorithm>
-
-namespace {
-
-// One of the program's cursors at a zoom: its picture grows and shrinks with
-// the squares between half and twice its size, and its hot spot stays on
-// the pixel it marks.
-QCursor zoomedCursor(const QString &name, board::Zoom zoom)
-{
-    const QCursor plain = artwork::cursor(name);
-    const double scale = std::clamp(zoom.factor(), 0.5, 2.0);
-    if (scale == 1.0)
-        return plain;
-    const QPixmap picture = plain.pixmap();
-    const QSize size(qRound(picture.width() * scale), qRound(picture.height() * scale));
-    const QPoint hot = plain.hotSpot();
-    return QCursor(picture.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation),
-                   int((hot.x() + 0.5) * scale), int((hot.y() + 0.5) * scale));
-}
-
-} // namespace
+#include <QtMath>
 
 MapCanvas::MapCanvas(MapDocument &document, ToolState &tool, PreviewState &preview, QWidget *parent)
     : QWidget(parent), m_document(document), m_tool(tool), m_preview(preview),
@@ -70,7 +49,20 @@ void MapCanvas::pictureReplaced()
 
 void MapCanvas::repaintPicture(const QRegion &pictureRegion)
 {
-    update(m_zoom.widgetRegion(pictureRegion));
+    const QRegion widgetRegion = m_zoom.widgetRegion(pictureRegion);
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == qFloor(ratio)) {
+        update(widgetRegion);
+        return;
+    }
+    // A widget rectangle repaints the device pixels whose centres lie in it,
+    // but a device pixel shows the picture pixel under its top-left corner:
+    // the last device row and column showing a changed pixel may lie in the
+    // next widget pixel.
+    QRegion grown;
+    for (const QRect &rect : widgetRegion)
+        grown += rect.adjusted(0, 0, 1, 1);
+    update(grown);
 }
 
 void MapCanvas::showChanges()
@@ -95,11 +87,21 @@ void MapCanvas::paintEvent(QPaintEvent *event)
     // Pixels stay crisp at any display scale: no smoothing when scaled.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QColor background = palette().color(QPalette::Window);
+    // At 100 % on whole device pixels the painter's own scaling shows each
+    // picture pixel where a click reaches it. At a fractional display scale
+    // it samples device pixels at their centres, while a click goes by
+    // their top-left corners: the view then maps each device pixel itself.
+    const qreal ratio = devicePixelRatioF();
+    const QTransform toDevice = painter.deviceTransform();
+    const auto whole = [](qreal value) { return value == qFloor(value); };
+    const bool plain = m_zoom == board::Zoom() && toDevice.type() <= QTransform::TxScale &&
+                       whole(toDevice.m11()) && whole(toDevice.m22()) && whole(toDevice.dx()) &&
+                       whole(toDevice.dy());
     for (const QRect &dirty : event->region()) {
-        if (m_zoom == board::Zoom())
+        if (plain)
             m_view.paint(painter, dirty, m_overlay, background);
         else
-            m_view.paintZoomed(painter, dirty, m_overlay, background, m_zoom, devicePixelRatioF());
+            m_view.paintZoomed(painter, dirty, m_overlay, background, m_zoom, ratio);
     }
     paintKeyCursor(painter);
 }
@@ -194,20 +196,12 @@ void MapCanvas::leaveEvent(QEvent *event)
 void MapCanvas::updateCursor()
 {
     const board::OverlayCursor wanted = board::overlayCursor(m_tool.statusText());
-    if (m_cursorSet && wanted == m_cursorShown && m_zoom == m_cursorZoom)
+    const qreal ratio = board::cursorPixelRatio(devicePixelRatioF());
+    if (m_cursorSet && wanted == m_cursorShown && m_zoom == m_cursorZoom && ratio == m_cursorRatio)
         return;
     m_cursorShown = wanted;
     m_cursorZoom = m_zoom;
+    m_cursorRatio = ratio;
     m_cursorSet = true;
-    switch (wanted) {
-    case board::OverlayCursor::CrossHair:
-        setCursor(Qt::CrossCursor);
-        break;
-    case board::OverlayCursor::Correction:
-        setCursor(zoomedCursor(QStringLiteral("EMPTYCURSOR"), m_zoom));
-        break;
-    case board::OverlayCursor::Fill:
-        setCursor(zoomedCursor(QStringLiteral("CROSS"), m_zoom));
-        break;
-    }
+    setCursor(board::overlayCursorFor(wanted, m_zoom, ratio));
 }

@@ -111,6 +111,7 @@ private:
     board::Zoom m_zoom;
     board::OverlayCursor m_cursorShown = board::OverlayCursor::CrossHair;
     board::Zoom m_cursorZoom;
+    qreal m_cursorRatio = 1; ///< the display scale the cursor was made for
     bool m_cursorSet = false;
     QPointF m_pointer; ///< where the pointer last moved, in global coordinates
 

@@ -113,19 +113,26 @@ void MapView::paintZoomed(QPainter &painter, const QRect &area, const board::Ove
                           const QColor &background, board::Zoom zoom, qreal devicePixelRatio)
 {
     const qreal ratio = devicePixelRatio;
+    // Where the widget's origin lies on the surface: inside a window, at a
+    // display scale that is not whole, between two device pixels.
+    const QPointF origin = painter.deviceTransform().map(QPointF(0, 0));
     const QRect device(
-        QPoint(qFloor(area.left() * ratio), qFloor(area.top() * ratio)),
-        QPoint(qCeil((area.right() + 1) * ratio) - 1, qCeil((area.bottom() + 1) * ratio) - 1));
+        QPoint(qFloor(origin.x() + area.left() * ratio), qFloor(origin.y() + area.top() * ratio)),
+        QPoint(qCeil(origin.x() + (area.right() + 1) * ratio) - 1,
+               qCeil(origin.y() + (area.bottom() + 1) * ratio) - 1));
     if (device.isEmpty())
         return;
     // The picture column of every device column and the row of every device
-    // row, by the mapping the mouse uses.
+    // row, by the mapping the mouse uses: a press on a device pixel comes as
+    // that pixel's top-left corner in logical pixels of the window, less the
+    // widget's position there.
+    const QPointF originLogical = origin / ratio;
     std::vector<int> columns(size_t(device.width()));
     std::vector<int> rows(size_t(device.height()));
     for (int i = 0; i < device.width(); ++i)
-        columns[size_t(i)] = zoom.pixelAt((device.left() + i) / ratio);
+        columns[size_t(i)] = zoom.pixelAt((device.left() + i) / ratio - originLogical.x());
     for (int i = 0; i < device.height(); ++i)
-        rows[size_t(i)] = zoom.pixelAt((device.top() + i) / ratio);
+        rows[size_t(i)] = zoom.pixelAt((device.top() + i) / ratio - originLogical.y());
     // The mapping grows with the position: the device pixels showing picture
     // pixels from..to-1 are one run.
     const auto span = [](const std::vector<int> &map, int from, int to) {
@@ -199,5 +206,5 @@ void MapView::paintZoomed(QPainter &painter, const QRect &area, const board::Ove
         compose.end();
 
     shown.setDevicePixelRatio(ratio);
-    painter.drawImage(QPointF(device.topLeft()) / ratio, shown);
+    painter.drawImage((QPointF(device.topLeft()) - origin) / ratio, shown);
 }

@@ -35,7 +35,8 @@ public:
     /// of `devicePixelRatio` device pixels per widget pixel, without
     /// smoothing: each device pixel shows the picture pixel that
     /// Zoom::pixelAt gives for its top-left corner, the pixel a click there
-    /// places on. Only the pixels shown are read; no tile is needed.
+    /// places on, also where the widget starts between two device pixels.
+    /// Only the pixels shown are read; no tile is needed.
     void paintZoomed(QPainter &painter, const QRect &area, const board::Overlay &overlay,
                      const QColor &background, board::Zoom zoom, qreal devicePixelRatio);
 

@@ -12,6 +12,7 @@
 #include "testhelpers.h"
 #include "zoomtest.h"
 
+#include <QBackingStore>
 #include <QMdiArea>
 #include <QPaintEvent>
 #include <QScrollArea>
@@ -82,14 +83,22 @@ QImage solidStamp()
     return stamp;
 }
 
-// The first widget position, in steps of one device pixel, showing `pixel`.
-QPointF firstPositionOf(QPoint pixel, Zoom zoom, int ratio)
+// The first device pixel, counted from the widget's origin, whose corner
+// lies at or past widget position `at` * num / den; display scales go in
+// steps of a quarter.
+int firstDevicePixel(qint64 at, qreal ratio, Zoom zoom = Zoom())
 {
-    const auto first = [&](int at) {
-        const qint64 scaled = qint64(at) * zoom.num * ratio;
-        return qreal((scaled + zoom.den - 1) / zoom.den) / ratio;
-    };
-    return QPointF(first(pixel.x()), first(pixel.y()));
+    const qint64 quarters = qRound(ratio * 4);
+    const qint64 scaled = at * zoom.num * quarters;
+    const qint64 den = qint64(zoom.den) * 4;
+    return int((scaled + den - 1) / den);
+}
+
+// The first widget position, in steps of one device pixel, showing `pixel`.
+QPointF firstPositionOf(QPoint pixel, Zoom zoom, qreal ratio)
+{
+    return QPointF(firstDevicePixel(pixel.x(), ratio, zoom) / ratio,
+                   firstDevicePixel(pixel.y(), ratio, zoom) / ratio);
 }
 
 // A pointer event as the window system delivers it, also between logical
@@ -134,7 +143,7 @@ struct Host {
         map->canvas()->timer().stop();
     }
     MapCanvas *canvas() const { return map->canvas(); }
-    int ratio() const { return qRound(canvas()->devicePixelRatioF()); }
+    qreal ratio() const { return canvas()->devicePixelRatioF(); }
     // Scrolls so that the widget area around `at` shows.
     void reveal(const QPointF &at, int xMargin = 60, int yMargin = 60)
     {
@@ -158,6 +167,46 @@ struct Host {
 QPoint squareInterior(int column, int row)
 {
     return QPoint(24 + 32 * column + 1, 24 + 32 * row + 1);
+}
+
+QByteArray point(QPoint at)
+{
+    return QByteArray::number(at.x()) + ',' + QByteArray::number(at.y());
+}
+
+// The picture pixel a colour of codedPicture() belongs to.
+QPoint codedPixel(QRgb colour)
+{
+    return QPoint(qRed(colour) | (qBlue(colour) >> 4) << 8, qGreen(colour) | (qBlue(colour) & 15)
+                                                                                 << 8);
+}
+
+// What a window shows of an area of device pixels: its backing store once the
+// pending repaints are done.
+QImage onScreen(QWidget *window, const QRect &deviceArea)
+{
+    QCoreApplication::processEvents();
+    QPaintDevice *surface = window->backingStore()->paintDevice();
+    if (surface->devType() != QInternal::Image)
+        qFatal("the window is not drawn into an image");
+    // A copy: the window paints on into its own image.
+    return static_cast<QImage *>(surface)->copy(deviceArea).convertToFormat(QImage::Format_RGB32);
+}
+
+// A press and release on one device pixel of a window, as the window system
+// reports it: that pixel's corner in logical pixels.
+void clickDevicePixel(QWidget *window, QPoint device)
+{
+    static int timestamp = 0;
+    const QPointF at = QPointF(device) / window->devicePixelRatioF();
+    const QPointF global = window->mapToGlobal(at);
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        timestamp += 1000;
+        qt_handleMouseEvent(window->windowHandle(), at, global,
+                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                            Qt::LeftButton, type, Qt::NoModifier, timestamp);
+    }
+    QCoreApplication::processEvents();
 }
 
 } // namespace
@@ -234,7 +283,7 @@ private Q_SLOTS:
         QFETCH(Zoom, zoom);
         Host host(picture);
         host.tool.stamp = ghostStamp();
-        const int ratio = host.ratio();
+        const qreal ratio = host.ratio();
         // The ghost of the piece over square (8, 5), then the screen at 100 %.
         const QPoint resting(300, 200);
         host.rest(resting);
@@ -264,7 +313,8 @@ private Q_SLOTS:
                     const QPoint hit = host.canvas()->pictureAt(at);
                     // The last device pixels may lie past the picture: ground.
                     const QRgb want = QRect(QPoint(0, 0), whole).contains(hit)
-                                          ? reference.pixel(hit.x() * ratio, hit.y() * ratio)
+                                          ? reference.pixel(firstDevicePixel(hit.x(), ratio),
+                                                            firstDevicePixel(hit.y(), ratio))
                                           : host.canvas()->palette().color(QPalette::Window).rgb();
                     if (shown.pixel(x, y) != want)
                         QFAIL(qPrintable(
@@ -284,16 +334,19 @@ private Q_SLOTS:
     void boardIsDrawnWithoutBlur()
     {
         Host host(board::defaultBoard());
-        const int ratio = host.ratio();
-        QCOMPARE(ratio, qEnvironmentVariableIntValue("QT_SCALE_FACTOR") == 2 ? 2 : 1);
+        const qreal ratio = host.ratio();
+        const qreal scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+        QCOMPARE(ratio, scale);
         const QImage shown = host.canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shown.size(), QSize(880, 656) * ratio);
+        // The first and the last device pixel showing each board pixel.
+        const auto first = [&](int at) { return firstDevicePixel(at, ratio); };
+        const auto last = [&](int at) { return firstDevicePixel(at + 1, ratio) - 1; };
         for (int y = 0; y < 656; y += 3)
             for (int x = 0; x < 880; x += 3) {
                 const QRgb want = raster::pixel(host.map->document().picture(), x, y);
-                QCOMPARE(shown.pixel(ratio * x, ratio * y) | 0xff000000u, want);
-                QCOMPARE(shown.pixel(ratio * x + ratio - 1, ratio * y + ratio - 1) | 0xff000000u,
-                         want);
+                QCOMPARE(shown.pixel(first(x), first(y)) | 0xff000000u, want);
+                QCOMPARE(shown.pixel(last(x), last(y)) | 0xff000000u, want);
             }
     }
 
@@ -311,7 +364,7 @@ private Q_SLOTS:
         QFETCH(Zoom, zoom);
         Host host(board::defaultBoard());
         host.map->setZoom(zoom, QPointF(0, 0));
-        const int ratio = host.ratio();
+        const qreal ratio = host.ratio();
         for (const QPoint square : {QPoint(1, 1), QPoint(25, 1), QPoint(1, 18), QPoint(25, 18)}) {
             const QPointF edge = firstPositionOf(QPoint(24, 24) + 32 * square, zoom, ratio);
             host.reveal(edge);
@@ -333,8 +386,88 @@ private Q_SLOTS:
         }
     }
 
+    // In a window whose map starts between two device pixels, each device
+    // pixel beside the edges of a square, as the window shows it, places
+    // the stamp on the square of the picture pixel it shows; the stamp then
+    // shows on every device pixel that showed its picture pixels.
+    void windowPixelsPlaceWhereTheyShow_data()
+    {
+        QTest::addColumn<Zoom>("zoom");
+        for (const Zoom zoom : {Zoom{1, 1}, Zoom{2, 3}, Zoom{8, 11}, Zoom{3, 2}})
+            QTest::newRow(rowName("", zoom).constData()) << zoom;
+    }
+
+    void windowPixelsPlaceWhereTheyShow()
+    {
+        QFETCH(Zoom, zoom);
+        Host host(codedPicture());
+        host.area.resize(1000, 800);
+        host.map->resize(960, 760);
+        QWidget *window = host.canvas()->window();
+        // The map a quarter of a logical pixel in from a window pixel across
+        // and three quarters down, at every display scale that is not whole.
+        const QPoint offset = host.canvas()->mapTo(window, QPoint(0, 0));
+        host.map->move(host.map->pos() +
+                       QPoint((5 - offset.x() % 4) % 4, (7 - offset.y() % 4) % 4));
+        host.map->setZoom(zoom, QPointF(0, 0));
+        const qreal ratio = window->devicePixelRatioF();
+        // The device pixels of the window that show a widget area of the map.
+        const auto devicePixels = [&](const QRect &area) {
+            const QRectF inWindow(host.canvas()->mapTo(window, QPointF(area.topLeft())),
+                                  QSizeF(area.size()));
+            const QRectF device(inWindow.topLeft() * ratio, inWindow.size() * ratio);
+            return QRect(QPoint(qFloor(device.left()), qFloor(device.top())),
+                         QPoint(qCeil(device.right()), qCeil(device.bottom())));
+        };
+        for (const QPoint square : {QPoint(1, 1), QPoint(6, 2), QPoint(24, 17)}) {
+            const QRect middle(QPoint(24, 24) + 32 * square + QPoint(16, 16), QSize(1, 1));
+            host.reveal(zoom.widgetRect(middle).center(), 120, 120);
+            const QImage shown = onScreen(window, QRect(QPoint(0, 0), window->size() * ratio));
+            // Down the square's middle column and along its middle row, the
+            // device pixels showing the two picture pixels each side of an
+            // edge.
+            const QPoint centre = devicePixels(zoom.widgetRect(middle)).topLeft();
+            const int reach = qCeil(24 * zoom.factor() * ratio);
+            QList<QPoint> edges;
+            for (int i = -reach; i <= reach; ++i)
+                for (const QPoint at : {centre + QPoint(0, i), centre + QPoint(i, 0)}) {
+                    const QPoint fromMiddle = codedPixel(shown.pixel(at)) - middle.topLeft();
+                    if (qAbs(fromMiddle.x()) >= 14 || qAbs(fromMiddle.y()) >= 14)
+                        edges << at;
+                }
+            QVERIFY(edges.size() >= 8);
+            for (const QPoint at : edges) {
+                const QPoint pixel = codedPixel(shown.pixel(at));
+                const QRect interior(board::snapBase(pixel.x(), pixel.y()) + QPoint(25, 25),
+                                     QSize(30, 30));
+                clickDevicePixel(window, at);
+                const QByteArray click =
+                    "a click on device pixel " + point(at) + ", showing " + point(pixel) + ", ";
+                const QImage &picture = host.map->document().picture();
+                QVERIFY2(raster::pixel(picture, interior.left(), interior.top()) == kStampColour &&
+                             raster::pixel(picture, interior.right(), interior.bottom()) ==
+                                 kStampColour,
+                         click + "misses its square");
+                const QRect around = devicePixels(zoom.widgetRect(interior.adjusted(-3, -3, 3, 3)));
+                const QImage after = onScreen(window, around);
+                for (int y = around.top(); y <= around.bottom(); ++y)
+                    for (int x = around.left(); x <= around.right(); ++x) {
+                        const QRgb before = shown.pixel(x, y);
+                        const bool stamped = interior.contains(codedPixel(before));
+                        if (after.pixel(x - around.left(), y - around.top()) !=
+                            (stamped ? kStampColour : before))
+                            QFAIL(click + "leaves device pixel " + point(QPoint(x, y)) +
+                                  (stamped ? " without the stamp" : " changed"));
+                    }
+                host.map->undo();
+            }
+        }
+    }
+
     // A changed part of the picture repaints the widget pixels that show
-    // it, rounded outwards, and nothing else.
+    // it, rounded outwards, and nothing else; at a display scale that is
+    // not whole, one widget pixel more to the right and below, where the
+    // device pixels showing its last column and row may begin.
     void repaintsCoverOnlyWhatChanged_data() { clicksAndGhostLandOnTheSquareUnderThem_data(); }
 
     void repaintsCoverOnlyWhatChanged()
@@ -347,8 +480,12 @@ private Q_SLOTS:
         // Squares (2, 3) and (3, 3) in view, then nothing scrolls.
         host.reveal(zoom.widgetRect(QRect(89, 121, 62, 30)).center(), 300, 200);
         const QRegion visible = canvas->visibleRegion();
-        const QRegion first = visible & zoom.widgetRect(QRect(89, 121, 30, 30));
-        const QRegion second = visible & zoom.widgetRect(QRect(121, 121, 30, 30));
+        const int beyond = host.ratio() == qFloor(host.ratio()) ? 0 : 1;
+        const auto shows = [&](const QRect &pictureRect) {
+            return visible & zoom.widgetRect(pictureRect).adjusted(0, 0, beyond, beyond);
+        };
+        const QRegion first = shows(QRect(89, 121, 30, 30));
+        const QRegion second = shows(QRect(121, 121, 30, 30));
         QVERIFY(!first.isEmpty() && !second.isEmpty());
         const QPointF inFirst =
             firstPositionOf(QPoint(24 + 64 + 10, 24 + 96 + 10), zoom, host.ratio());
@@ -468,7 +605,8 @@ private Q_SLOTS:
 
     // The correction and fill cursors grow with the squares up to twice
     // their size, shrink to half, and keep their hot spot on the pixel it
-    // marks.
+    // marks; they are made of the display's device pixels, which the window
+    // system shows as they are.
     void cursorsFollowTheZoom_data()
     {
         QTest::addColumn<QString>("statusText");
@@ -499,12 +637,37 @@ private Q_SLOTS:
         host.map->setZoom(zoom, QPointF(0, 0));
         const QCursor cursor = host.canvas()->cursor();
         const QImage picture = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(picture.size(), QSize(side, side));
+        QCOMPARE(picture.size(), QSize(side, side) * host.ratio());
         const QCursor plain = artwork::cursor(name);
         const QImage plainPicture = plain.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
         QVERIFY(QRect(QPoint(0, 0), picture.size()).contains(cursor.hotSpot()));
         if (side >= 32) // grown: the hot spot lies in the copy of the plain hot pixel
             QCOMPARE(picture.pixel(cursor.hotSpot()), plainPicture.pixel(plain.hotSpot()));
+    }
+
+    // Stamping shows a cross-hair of the program's own, which follows the
+    // display scale as the other cursors do: thin black arms with a white
+    // rim through the hot spot in its middle, clear corners.
+    void crossHairFollowsTheDisplayScale()
+    {
+        Host host(board::defaultBoard());
+        host.rest(QPointF(100, 100));
+        const QCursor cursor = host.canvas()->cursor();
+        QCOMPARE(cursor.shape(), Qt::BitmapCursor);
+        const QImage picture = cursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        const qreal ratio = host.ratio();
+        const int side = qCeil(23 * ratio);
+        QCOMPARE(picture.size(), QSize(side, side));
+        const QPoint hot = cursor.hotSpot();
+        QCOMPARE(hot, QPoint((side - 1) / 2, (side - 1) / 2));
+        const int rim = qCeil(ratio);
+        for (int i = rim; i < side - rim; ++i) {
+            QCOMPARE(picture.pixel(hot.x(), i), board::kBlack);
+            QCOMPARE(picture.pixel(i, hot.y()), board::kBlack);
+        }
+        QCOMPARE(picture.pixel(qCeil(10 * ratio), rim), board::kWhite);
+        QCOMPARE(qAlpha(picture.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(picture.pixel(side - 1, side - 1)), 0);
     }
 };
 
