@@ -118,6 +118,15 @@ bmpmasks::FileLayout bmpmasks::fileLayout(const QImage &picture, int fileBits,
 void bmpmasks::decodeRow(const uchar *in, int width, int bytesPerPixel, const Masks &masks,
                          QRgb *out)
 {
+    // The common layout, eight bits a channel in the pixel's own order: the
+    // pixels as they are (most 32-bit files, the program's own icon).
+    if (bytesPerPixel == 4 && masks.red == 0x00ff0000u && masks.green == 0x0000ff00u &&
+        masks.blue == 0x000000ffu && (masks.alpha == 0xff000000u || masks.alpha == 0u)) {
+        const quint32 opaque = masks.alpha ? 0u : 0xff000000u;
+        for (int x = 0; x < width; ++x)
+            out[x] = qFromLittleEndian<quint32>(in + 4 * x) | opaque;
+        return;
+    }
     const Channels c(masks);
     for (int x = 0; x < width; ++x) {
         const quint32 pixel = bytesPerPixel == 2 ? qFromLittleEndian<quint16>(in + 2 * x)
