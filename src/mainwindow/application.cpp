@@ -8,7 +8,40 @@
 #include <QLibraryInfo>
 #include <QWidget>
 
-Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+#include <dlfcn.h>
+#include <future>
+
+namespace {
+
+std::future<void> &fontConfiguration()
+{
+    static std::future<void> reading;
+    return reading;
+}
+
+// The system's font configuration (some hundred files of XML, read once per
+// process before the first text is measured) is read on a thread of its own
+// while the toolkit connects to the display. The toolkit reads it through
+// the same library, which keeps one configuration for the process and takes
+// the one made here; a plain C call, so nothing of the toolkit runs on that
+// thread before the application object exists.
+int &startReadingFontConfiguration(int &argc)
+{
+    fontConfiguration() = std::async(std::launch::async, [] {
+        void *library = dlopen("libfontconfig.so.1", RTLD_LAZY | RTLD_NOLOAD);
+        if (!library)
+            return;
+        if (auto init = reinterpret_cast<int (*)()>(dlsym(library, "FcInit")))
+            init();
+        dlclose(library);
+    });
+    return argc;
+}
+
+} // namespace
+
+Application::Application(int &argc, char **argv)
+    : QApplication(startReadingFontConfiguration(argc), argv)
 {
     // The application name doubles as the display name (the error report's
     // caption); setting the display name itself would append " — DK-Edit"
