@@ -61,7 +61,7 @@ Program::Program()
     // Ending the program asks about unsaved quest text like closing the editor.
     mainWindow.setQuitGuard([this] { return !m_questEditor || m_questEditor->maybeSave(); });
     mainWindow.setAboutBox(&aboutBox);
-    afterFirstPaint(&mainWindow, [this] { questEditor(); });
+    afterFirstPaint(&mainWindow, &mainWindow, [this] { questEditor(); });
 }
 
 Program::~Program()

@@ -18,21 +18,11 @@ Square clamped(Square square, const QSize &size)
 
 Square moved(Square from, Step step, const QSize &size)
 {
-    switch (step) {
-    case Step::Left:
-        --from.column;
-        break;
-    case Step::Right:
-        ++from.column;
-        break;
-    case Step::Up:
-        --from.row;
-        break;
-    case Step::Down:
-        ++from.row;
-        break;
-    }
-    return clamped(from, size);
+    // Columns and rows of one step, in the order of Step.
+    static constexpr int kColumnStep[] = {-1, 1, 0, 0};
+    static constexpr int kRowStep[] = {0, 0, -1, 1};
+    const auto at = size_t(step);
+    return clamped({from.column + kColumnStep[at], from.row + kRowStep[at]}, size);
 }
 
 QPoint centre(Square square)

@@ -3,6 +3,7 @@
 #include "arrowkeys.h"
 #include "artwork.h"
 #include "catalogue.h"
+#include "firstpaint.h"
 #include "readability.h"
 #include "themeicons.h"
 
@@ -115,8 +116,7 @@ Palette::Palette(QTabWidget *paletteTabs, ToolState &tool, QWidget *mainWindow)
     // is painted, or as soon as anything needs them.
     buildPage(1);
     connect(m_pages, &QTabWidget::currentChanged, this, &Palette::buildAllPages);
-    m_firstPage = m_pages->widget(0);
-    m_firstPage->installEventFilter(this);
+    afterFirstPaint(m_pages->widget(0), this, [this] { buildAllPages(); });
 
     if (m_mainWindow)
         m_mainWindow->installEventFilter(this);
@@ -196,7 +196,6 @@ void Palette::takeKeys(QWidget *page)
 
 void Palette::buildChoiceAndViewGroups()
 {
-
     QGroupBox *choice = m_groups.value(palette::choiceGroupTitle());
     for (const palette::FurnitureKind &f : palette::furnitureKinds()) {
         auto *t = new Thumbnail(f.component, palette::thumbnail(f), f.box, f.scaled, this, choice);
@@ -340,10 +339,6 @@ bool Palette::enterPressed()
 
 bool Palette::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_firstPage && event->type() == QEvent::Paint) {
-        watched->removeEventFilter(this);
-        QMetaObject::invokeMethod(this, &Palette::buildAllPages, Qt::QueuedConnection);
-    }
     if (watched == m_mainWindow && event->type() == QEvent::KeyPress) {
         // Reaches the main window only when the focused control did not take
         // the key itself (a multi-line field keeps its Enter).

@@ -80,5 +80,4 @@ private:
     QPushButton *m_applyButton = nullptr;
     QString m_shownView;
     bool m_built[5] = {};
-    QObject *m_firstPage = nullptr; // compared only: it may be going away
 };

@@ -1,14 +1,15 @@
 #include "firstpaint.h"
 
 #include <QEvent>
+#include <QPointer>
 #include <QWidget>
 
 namespace {
 
 class FirstPaintWatch : public QObject {
 public:
-    FirstPaintWatch(QWidget *widget, std::function<void()> job)
-        : QObject(widget), m_job(std::move(job))
+    FirstPaintWatch(QWidget *widget, QObject *context, std::function<void()> job)
+        : QObject(widget), m_context(context), m_job(std::move(job))
     {
         widget->installEventFilter(this);
     }
@@ -23,7 +24,8 @@ public:
                 [this] {
                     const std::function<void()> job = std::move(m_job);
                     deleteLater();
-                    job();
+                    if (m_context)
+                        job();
                 },
                 Qt::QueuedConnection);
         }
@@ -31,13 +33,14 @@ public:
     }
 
 private:
+    QPointer<QObject> m_context;
     std::function<void()> m_job;
     bool m_queued = false;
 };
 
 } // namespace
 
-void afterFirstPaint(QWidget *widget, std::function<void()> job)
+void afterFirstPaint(QWidget *widget, QObject *context, std::function<void()> job)
 {
-    new FirstPaintWatch(widget, std::move(job));
+    new FirstPaintWatch(widget, context, std::move(job));
 }
