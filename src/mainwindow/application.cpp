@@ -57,6 +57,13 @@ Application::Application(int &argc, char **argv)
     loadToolkitTranslation(QLocale::system());
 }
 
+void Application::finishReadingAhead()
+{
+    if (fontConfiguration().valid())
+        fontConfiguration().wait();
+    themeicons::finishReading();
+}
+
 QIcon Application::programIcon()
 {
     QIcon icon;

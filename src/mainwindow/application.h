@@ -38,6 +38,12 @@ public:
     /// in every language. Returns false when Qt has no translation for it.
     bool loadToolkitTranslation(const QLocale &locale);
 
+    /// Waits until what the constructor started reading on threads of their
+    /// own (the font configuration, the icon theme) is read. Needed before a
+    /// fork: a thread inside the allocator at that moment would leave its
+    /// lock taken in the child for good.
+    static void finishReadingAhead();
+
 private:
     QTranslator m_toolkitTranslation;
 };

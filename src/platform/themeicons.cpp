@@ -26,10 +26,15 @@ void themeicons::startReading()
                            [] { (void)QIcon::fromTheme(QStringLiteral("dialog-ok")).isNull(); });
 }
 
-QIcon themeicons::standardIcon(QStyle::StandardPixmap which, const QWidget *widget)
+void themeicons::finishReading()
 {
     if (reading().valid())
         reading().get();
+}
+
+QIcon themeicons::standardIcon(QStyle::StandardPixmap which, const QWidget *widget)
+{
+    finishReading();
     QStyle *style = widget ? widget->style() : QApplication::style();
     return style->standardIcon(which, nullptr, widget);
 }

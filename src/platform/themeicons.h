@@ -16,6 +16,9 @@ namespace themeicons {
 /// Starts reading the icon theme (once the application object exists).
 void startReading();
 
+/// Waits until the icon theme is read (when its reading was started).
+void finishReading();
+
 /// The style's standard icon, as `widget` would get it.
 QIcon standardIcon(QStyle::StandardPixmap which, const QWidget *widget = nullptr);
 

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -58,7 +59,14 @@ inline QString inForkedChild(const std::function<QString()> &work, int seconds =
     bool blocked = false;
     for (;;) {
         const int left = seconds * 1000 - int(clock.elapsed());
-        if (left <= 0 || poll(&watch, 1, left) <= 0) {
+        if (left <= 0) {
+            blocked = true;
+            break;
+        }
+        const int ready = poll(&watch, 1, left);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0) {
             blocked = true;
             break;
         }

@@ -511,6 +511,7 @@ private Q_SLOTS:
 int main(int argc, char **argv)
 {
     Application app(argc, argv);
+    Application::finishReadingAhead(); // some cases fork
     prepareApplication();
     TestCommandLine test;
     return QTest::qExec(&test, argc, argv);

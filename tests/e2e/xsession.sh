@@ -39,6 +39,20 @@ export DISPLAY=":$(head -1 "$WORK/display")"
 export XDG_CONFIG_HOME=$WORK/config HOME=$WORK XDG_RUNTIME_DIR=$WORK/runtime
 unset XDG_STATE_HOME
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# A session bus of the session's own, as every desktop has one. Without one
+# the toolkit's accessibility asks the system to launch a bus at the first
+# accessible name, a fork of the starting program while its start-up threads
+# may be allocating; under AddressSanitizer such a child can hang for good.
+BUSPID=""
+if command -v dbus-daemon >/dev/null 2>&1 &&
+    dbus-daemon --session --address="unix:dir=$WORK" --fork --nopidfile --print-address=3 --print-pid=4 \
+        3>"$WORK/bus" 4>"$WORK/bus.pid" 2>"$WORK/bus.log"; then
+    DBUS_SESSION_BUS_ADDRESS=$(head -1 "$WORK/bus")
+    BUSPID=$(head -1 "$WORK/bus.pid")
+else
+    DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/no-bus # refused at once
+fi
+export DBUS_SESSION_BUS_ADDRESS
 START=$(date +%s.%N)
 PID=""
 
@@ -48,6 +62,7 @@ cleanup() {
         wait "$PID" 2>/dev/null
     fi
     [ -n "$XPID" ] && kill "$XPID" 2>/dev/null && wait "$XPID" 2>/dev/null
+    [ -n "$BUSPID" ] && kill "$BUSPID" 2>/dev/null
     rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -55,6 +70,11 @@ trap cleanup EXIT
 fail() {
     echo "FAIL: $*"
     [ -s "$WORK/dkedit.log" ] && { echo "dkedit said:"; tail -20 "$WORK/dkedit.log"; }
+    # Where a program that hangs is waiting.
+    if [ -n "$PID" ] && kill -0 "$PID" 2>/dev/null && command -v gdb >/dev/null 2>&1; then
+        echo "dkedit is still running; its threads:"
+        gdb -p "$PID" -batch -ex "thread apply all bt 30" 2>/dev/null | grep -E '^(Thread|#)' | cut -c1-220
+    fi
     import -window root "$WORK/failure.png" 2>/dev/null &&
         cp "$WORK/failure.png" "${TMPDIR:-/tmp}/dkedit-e2e-failure.png" &&
         echo "screen at the failure: ${TMPDIR:-/tmp}/dkedit-e2e-failure.png"

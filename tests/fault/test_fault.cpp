@@ -476,6 +476,7 @@ private Q_SLOTS:
 int main(int argc, char **argv)
 {
     Application app(argc, argv);
+    Application::finishReadingAhead(); // the cases fork
     TestFault test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -382,6 +382,7 @@ private Q_SLOTS:
 int main(int argc, char **argv)
 {
     Application app(argc, argv);
+    Application::finishReadingAhead(); // the cases fork
     TestUserFiles test;
     return QTest::qExec(&test, argc, argv);
 }
