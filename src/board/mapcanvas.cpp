@@ -6,6 +6,15 @@
 #include <QPainter>
 #include <QtMath>
 
+namespace {
+
+bool isWhole(qreal value)
+{
+    return value == qFloor(value);
+}
+
+} // namespace
+
 MapCanvas::MapCanvas(MapDocument &document, ToolState &tool, PreviewState &preview, QWidget *parent)
     : QWidget(parent), m_document(document), m_tool(tool), m_preview(preview),
       m_view(document.picture())
@@ -51,7 +60,7 @@ void MapCanvas::repaintPicture(const QRegion &pictureRegion)
 {
     const QRegion widgetRegion = m_zoom.widgetRegion(pictureRegion);
     const qreal ratio = devicePixelRatioF();
-    if (ratio == qFloor(ratio)) {
+    if (isWhole(ratio)) {
         update(widgetRegion);
         return;
     }
@@ -93,10 +102,9 @@ void MapCanvas::paintEvent(QPaintEvent *event)
     // their top-left corners: the view then maps each device pixel itself.
     const qreal ratio = devicePixelRatioF();
     const QTransform toDevice = painter.deviceTransform();
-    const auto whole = [](qreal value) { return value == qFloor(value); };
     const bool plain = m_zoom == board::Zoom() && toDevice.type() <= QTransform::TxScale &&
-                       whole(toDevice.m11()) && whole(toDevice.m22()) && whole(toDevice.dx()) &&
-                       whole(toDevice.dy());
+                       isWhole(toDevice.m11()) && isWhole(toDevice.m22()) &&
+                       isWhole(toDevice.dx()) && isWhole(toDevice.dy());
     for (const QRect &dirty : event->region()) {
         if (plain)
             m_view.paint(painter, dirty, m_overlay, background);

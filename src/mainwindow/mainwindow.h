@@ -40,8 +40,8 @@ public:
     ToolState &toolState() { return m_tool; }
     PreviewState &previewState() { return m_preview; }
 
-    /// The quest editor window, shown modally by "Quest-Editor". Not owned.
-    /// The quest editor "Questeditor" shows, made when first asked for.
+    /// The quest editor window, shown modally by "Quest-Editor": the function
+    /// gives it, made when first asked for (not owned).
     void setQuestEditor(std::function<QDialog *()> editor) { m_questEditor = std::move(editor); }
     QDialog *questEditor() const { return m_questEditor ? m_questEditor() : nullptr; }
     /// The about box, shown modally by "Über DK-Edit...". Not owned. Mouse
